@@ -1,0 +1,38 @@
+// The older programmer's link: bulk data pipes with a 13-byte command block in
+// front of every exchange and a 13-byte status block after every write.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace korvid::link {
+
+inline constexpr uint16_t kPipeProduct = 0x030D;
+
+// PipeStatus values.
+enum PipeStatus : uint8_t {
+    PIPE_DONE = 0,
+    PIPE_WRITE_NOT_STARTED = 1,
+    PIPE_READ_NOT_STARTED = 2,
+    PIPE_TIMEOUT = 3,
+    PIPE_FAILED = 4,
+    PIPE_DEVICE_FAULT = 6,
+    PIPE_NOT_OPEN = 0xFF
+};
+
+namespace PipeDevice {
+// 0 when the n-th matching device was opened, 0xFF when none.
+uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n);
+void Close();
+bool IsOpen();
+}  // namespace PipeDevice
+
+uint8_t PipeSetTimeout(uint32_t value);
+uint8_t PipeRead(uint8_t* destination, uint32_t count);
+uint8_t PipeWrite(const uint8_t* source, uint32_t count);
+uint8_t PipeWriteWait(const uint8_t* source, uint32_t count, uint32_t milliseconds);
+
+// How many 1 ms polls one pipe transfer may wait (70000 until PipeSetTimeout).
+uint32_t pollLimit();
+
+}  // namespace korvid::link

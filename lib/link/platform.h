@@ -1,0 +1,138 @@
+// The platform seam: the only operations the programmer protocols need from the
+// operating system. The protocol code (links, detection, programming, firmware
+// update) talks to these interfaces and never to hidapi, libusb or the clock
+// directly. Real backends, the simulated programmers and test fakes implement them.
+//
+// Contract for every implementation:
+// - All calls are made from one thread at a time; implementations need no locking.
+// - No call blocks without a bound: reads and transfers take a time-out.
+// - A device object closes its platform handle in its destructor; destroying it
+//   is the "close" operation.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace korvid::platform {
+
+// Why an open failed: lets callers tell "present but not accessible" from "absent".
+enum class OpenFailure { None, NotFound, AccessDenied, Busy, Other };
+
+// One present HID interface, as enumeration lists it.
+struct HidDeviceInfo {
+    std::string path;
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+};
+
+// Report byte lengths as the Windows HID capabilities report them: the largest
+// report of each kind over all report identifiers, plus the one leading
+// report-identifier byte that these lengths always include. 0 where the device
+// declares no report of that kind.
+struct ReportLengths {
+    size_t input = 0;
+    size_t output = 0;
+    size_t feature = 0;
+};
+
+enum class ReadResult { Report, Timeout, Error };
+
+// An opened HID interface. Report buffers use the Windows layout: byte 0 is the
+// report-identifier position, the report data follows.
+class HidDevice {
+public:
+    virtual ~HidDevice() = default;
+
+    virtual ReportLengths reportLengths() const = 0;
+
+    // Writes one output report; report[0] goes out as it stands. True when all
+    // `length` bytes were written.
+    virtual bool writeOutputReport(const uint8_t* report, size_t length) = 0;
+
+    // Reads one input report into report[0 .. length), waiting at most timeoutMs.
+    // A report shorter than `length` is padded with zeros. On Timeout and Error
+    // the buffer is left untouched.
+    virtual ReadResult readInputReport(uint8_t* report, size_t length, int timeoutMs) = 0;
+
+    // Sends / fetches one feature report; report[0] is the report identifier.
+    virtual bool setFeatureReport(const uint8_t* report, size_t length) = 0;
+    virtual bool getFeatureReport(uint8_t* report, size_t length) = 0;
+
+    // Abandons pending transfers on the device (best effort).
+    virtual void cancelPendingTransfers() = 0;
+};
+
+class HidBus {
+public:
+    virtual ~HidBus() = default;
+
+    // The present HID interfaces in a stable order, each path once.
+    virtual std::vector<HidDeviceInfo> enumerate() = 0;
+
+    // Opens a path for reading and writing; nullptr and `failure` set when it fails.
+    virtual std::unique_ptr<HidDevice> open(const std::string& path, OpenFailure& failure) = 0;
+
+    // Returns once the system has no device installation pending (a device that
+    // just re-appeared is usable), or after a bounded time.
+    virtual void waitForPendingInstallations() = 0;
+};
+
+enum class Pipe : uint32_t { Read = 1, Write = 2 };
+
+enum class TransferResult {
+    Done,         // the transfer completed
+    StartFailed,  // it could not be started
+    Timeout,      // still pending when the time-out passed (it was cancelled)
+    Failed,       // the platform reported the transfer as failed
+    DeviceFault   // device error on the pipe (stall, CRC, bad command)
+};
+
+// An opened bulk-pipe device of the older programmer model.
+class PipeDevice {
+public:
+    virtual ~PipeDevice() = default;
+
+    // One transfer of `length` bytes on the read or the write data pipe, waiting at
+    // most timeoutMs milliseconds. `moved` receives the bytes actually moved.
+    virtual TransferResult transfer(Pipe pipe, uint8_t* data, size_t length, uint32_t timeoutMs,
+                                    size_t& moved) = 0;
+
+    // Cancels pending transfers on the pipe and resets it (clears a halt).
+    virtual void resetPipe(Pipe pipe) = 0;
+};
+
+class PipeBus {
+public:
+    virtual ~PipeBus() = default;
+
+    // Opens the n-th (1-based) present device with these identifiers, in a stable
+    // order; nullptr and `failure` set when there is none or it cannot be opened.
+    virtual std::unique_ptr<PipeDevice> open(uint16_t vendorId, uint16_t productId, unsigned n,
+                                             OpenFailure& failure) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual void sleepMs(uint32_t milliseconds) = 0;
+    // Busy-waits; never sleeps.
+    virtual void busyWaitUs(uint32_t microseconds) = 0;
+};
+
+struct Platform {
+    HidBus* hid = nullptr;
+    PipeBus* pipe = nullptr;
+    Clock* clock = nullptr;
+};
+
+// The platform the protocol code uses: the real backends, or a built-in simulated
+// programmer when KORVID_SIMULATE names one, chosen on first use.
+Platform& current();
+
+// Replaces the platform for tests; nullptr restores the default choice.
+void setForTesting(Platform* platform);
+
+}  // namespace korvid::platform

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Set-up, build and run for a fresh Debian 12 machine (as root, or with sudo).
+#   scripts/dev.sh run    install what is needed, build, start KORVID_Demo against
+#                         the built-in simulated programmer
+#   scripts/dev.sh test   install, build with warnings as errors, run every test,
+#                         then the suite again under ASan+UBSan, then bounded fuzzing
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$here"
+jobs=$(nproc)
+
+install_packages() {
+  local wanted missing=()
+  wanted=$(grep -v '^#' scripts/packages.txt | grep -v '^$')
+  for p in $wanted; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() { # build-dir, extra cmake arguments...
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$jobs"
+}
+
+run_tests() { # build-dir
+  ctest --test-dir "$1" --output-on-failure -j "$jobs"
+}
+
+case "${1:-}" in
+  run)
+    install_packages
+    configure_and_build build -DKORVID_BUILD_TESTS=OFF -DKORVID_BUILD_BENCH=OFF
+    export KORVID_SIMULATE=${KORVID_SIMULATE:-hid}
+    echo "== starting KORVID_Demo against the built-in simulated programmer (KORVID_SIMULATE=$KORVID_SIMULATE)"
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      echo "== no display: running under xvfb-run"
+      exec xvfb-run -a -s "-screen 0 1280x800x24" build/app/workbench/KORVID_Demo
+    fi
+    exec build/app/workbench/KORVID_Demo
+    ;;
+  test)
+    install_packages
+    echo "== build with warnings as errors, all tests"
+    configure_and_build build-ci -DKORVID_WERROR=ON
+    run_tests build-ci
+    echo "== the suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+    configure_and_build build-asan -DKORVID_WERROR=ON -DKORVID_SANITIZE=ON -DKORVID_BUILD_BENCH=OFF \
+      -DCMAKE_BUILD_TYPE=Debug
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    echo "== bounded fuzzing (libFuzzer)"
+    configure_and_build build-fuzz -DKORVID_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    scripts/fuzz.sh build-fuzz "${KORVID_FUZZ_SECONDS:-30}"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
