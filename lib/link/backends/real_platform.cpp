@@ -1,0 +1,1 @@
+#include "link/backends/real_platform.h"
