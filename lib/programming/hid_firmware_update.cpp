@@ -1,0 +1,128 @@
+// The HID programmer's firmware update: a mode switch makes it re-enumerate with
+// the firmware-update product identifier, where it takes the image in feature
+// reports, confirms it with a checksum and restarts on request.
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <span>
+
+#include "firmware/firmware_images.h"
+#include "korvid.h"
+#include "link/hid_link.h"
+#include "programming/code_image.h"
+#include "programming/feature_reports.h"
+#include "programming/firmware_update.h"
+#include "programming/pause.h"
+
+namespace korvid::programming {
+namespace {
+
+constexpr int kReappearAttempts = 30;
+constexpr uint32_t kReappearPauseMs = 1000;
+constexpr uint32_t kInstallationSettleMs = 2000;
+constexpr uint32_t kDataReportPauseMs = 100;
+constexpr uint32_t kMaxAnnouncedImageBytes = 0xFFFFFF;  // the announcement has 24 bits
+
+std::array<uint8_t, 31> modeSwitchCommand() {
+    std::array<uint8_t, 31> command;
+    command.fill(0xFF);
+    command[0] = 0xC6;
+    return command;
+}
+
+// Lets the system finish installing the re-enumerated device.
+void waitForInstallations() {
+    link::WaitNoPendingInstallations();
+    pauseMs(kInstallationSettleMs);
+    link::WaitNoPendingInstallations();
+    pauseMs(kInstallationSettleMs);
+    link::WaitNoPendingInstallations();
+}
+
+bool waitForUpdateMode(HidLinkSession& updater) {
+    for (int attempt = 0; attempt < kReappearAttempts; ++attempt) {
+        pauseMs(kReappearPauseMs);
+        if (updater.open(link::kHidProductFirmwareUpdate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool setFeature(const FeatureReport& report) {
+    return link::SetFeatureReport(report.data());
+}
+
+// Size announcement, data reports and checksum query; the answered checksum, or
+// nothing when a report could not be set or fetched.
+std::optional<uint16_t> transferImage(std::span<const uint8_t> image, size_t reportBytes) {
+    if (!setFeature(sizeAnnouncementReport(static_cast<uint32_t>(image.size())))) {
+        return std::nullopt;
+    }
+    const size_t chunkBytes = reportBytes - 1;
+    for (size_t offset = 0; offset < image.size(); offset += chunkBytes) {
+        if (!setFeature(dataReport(
+                image.subspan(offset).first(std::min(chunkBytes, image.size() - offset))))) {
+            return std::nullopt;
+        }
+        pauseMs(kDataReportPauseMs);
+    }
+    if (!setFeature(checksumQueryReport())) {
+        return std::nullopt;
+    }
+    FeatureReport answer{};
+    if (!link::GetFeatureReport(answer.data())) {
+        return std::nullopt;
+    }
+    return checksumFromAnswer(answer);
+}
+
+}  // namespace
+
+uint8_t updateHidFirmware(HidLinkSession& normalMode) {
+    // Without an image the programmer must stay in its normal mode.
+    const auto image = firmware::find(firmware::kHidProgrammerImage);
+    if (!image || image->empty() || image->size() > kMaxAnnouncedImageBytes) {
+        return RC_NO_RESOURCE;
+    }
+    if (!normalMode.send(modeSwitchCommand())) {
+        return RC_COMM_FAIL;
+    }
+    // Some firmware versions acknowledge the switch with 'A', others say nothing.
+    if (const auto reply = normalMode.receiveByte(); reply && *reply != 'A') {
+        return RC_REFUSED;
+    }
+    normalMode.close();
+
+    HidLinkSession updater;
+    if (!waitForUpdateMode(updater)) {
+        return RC_RESET_ERROR;
+    }
+    waitForInstallations();
+
+    // Reports are built in 65-byte buffers; a device with longer (or without)
+    // feature reports does not speak this exchange.
+    const size_t reportBytes = link::featureReportLength();
+    if (reportBytes < 2 || reportBytes > kMaxFeatureReportBytes) {
+        return RC_COMM_FAIL;
+    }
+    const auto answered = transferImage(*image, reportBytes);
+    if (!answered) {
+        link::CancelHidTransfers();
+        setFeature(restartRequestReport());
+        return RC_COMM_FAIL;
+    }
+    if (*answered != static_cast<uint16_t>(byteSum(*image))) {
+        setFeature(restartRequestReport());
+        return RC_FIRMWARE_FAIL;
+    }
+    if (!setFeature(restartRequestReport())) {
+        link::CancelHidTransfers();
+        return RC_RESET_ERROR;
+    }
+    updater.close();
+    waitForInstallations();
+    return RC_OK;
+}
+
+}  // namespace korvid::programming

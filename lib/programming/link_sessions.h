@@ -1,0 +1,50 @@
+// Scoped use of the two programmer links: a session closes its link when it goes
+// out of scope, so every return path of an operation leaves the device closed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace korvid::programming {
+
+// The HID link, opened by product identifier (normal or firmware-update mode).
+class HidLinkSession {
+public:
+    HidLinkSession() = default;
+    ~HidLinkSession() { close(); }
+    HidLinkSession(const HidLinkSession&) = delete;
+    HidLinkSession& operator=(const HidLinkSession&) = delete;
+
+    // True when a programmer with this product identifier was opened.
+    bool open(uint16_t productId);
+    void close();
+    bool isOpen() const { return open_; }
+
+    // Sends the whole stream in output reports; false when any of it was not sent.
+    bool send(std::span<const uint8_t> bytes);
+    // Receives exactly destination.size() bytes; false when fewer (or more) came.
+    bool receive(std::span<uint8_t> destination);
+    // One reply byte, or nothing when no byte arrived.
+    std::optional<uint8_t> receiveByte();
+
+private:
+    bool open_ = false;
+};
+
+// The older programmer's pipe device (the first one found).
+class PipeLinkSession {
+public:
+    PipeLinkSession() = default;
+    ~PipeLinkSession() { close(); }
+    PipeLinkSession(const PipeLinkSession&) = delete;
+    PipeLinkSession& operator=(const PipeLinkSession&) = delete;
+
+    bool open();
+    void close();
+
+private:
+    bool open_ = false;
+};
+
+}  // namespace korvid::programming

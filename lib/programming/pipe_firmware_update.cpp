@@ -1,0 +1,82 @@
+// The older programmer's firmware update: a boot request over the pipe link
+// restarts it in its boot mode, where it takes header and image in pipe writes.
+#include <array>
+
+#include "firmware/firmware_images.h"
+#include "korvid.h"
+#include "link/pipe_link.h"
+#include "link/programmer_identifier.h"
+#include "programming/code_image.h"
+#include "programming/firmware_update.h"
+#include "programming/pause.h"
+
+namespace korvid::programming {
+namespace {
+
+constexpr uint32_t kPipeTimeout = 20000;
+constexpr uint32_t kBootRequestStatusPauseMs = 30;
+constexpr int kReopenAttempts = 21;
+constexpr uint32_t kReopenPauseMs = 500;
+constexpr uint32_t kFlashSettleMs = 5000;
+
+bool reopenInBootMode(PipeLinkSession& pipe) {
+    for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
+        if (attempt > 0) {
+            pauseMs(kReopenPauseMs);
+        }
+        if (pipe.open()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+uint8_t updatePipeFirmware() {
+    PipeLinkSession pipe;
+    if (!pipe.open()) {
+        return RC_NO_DEVICE;
+    }
+    // The handshake's statuses are not judged: the answer alone tells the mode.
+    link::PipeSetTimeout(kPipeTimeout);
+    const std::array<uint8_t, 2> handshake = {0x55, 0xAA};
+    link::PipeWrite(handshake.data(), handshake.size());
+    std::array<uint8_t, 2> answer = {0x00, 0x00};
+    link::PipeRead(answer.data(), answer.size());
+    const uint16_t identifier = static_cast<uint16_t>(answer[0] << 8 | answer[1]);
+
+    if (identifier == link::kPipeFirmwareIdentifier) {
+        link::setProgrammerIdentifier(link::kPipeFirmwareIdentifier);
+        const uint8_t done = 0x00;
+        link::PipeWrite(&done, 1);
+        return RC_OK;
+    }
+    const auto image = firmware::find(firmware::kPipeProgrammerImage);
+    if (!image || image->empty()) {
+        return RC_NO_RESOURCE;
+    }
+    const uint16_t checksum = static_cast<uint16_t>(byteSum(*image));
+
+    // The boot request is 0x00 after an answer of 0xFF 0xFF, 0xFF after any other.
+    const uint8_t bootRequest = identifier == 0xFFFF ? 0x00 : 0xFF;
+    link::PipeWriteWait(&bootRequest, 1, kBootRequestStatusPauseMs);
+    pipe.close();
+    if (!reopenInBootMode(pipe)) {
+        return RC_RESET_ERROR;
+    }
+
+    link::PipeSetTimeout(kPipeTimeout);
+    const std::array<uint8_t, 4> header = {0x5A, 0xA5, 0xF9, 0xF1};
+    link::PipeWrite(header.data(), header.size());
+    link::PipeWrite(image->data(), static_cast<uint32_t>(image->size()));
+    std::array<uint8_t, 3> reply = {0x00, 0x00, 0x00};
+    link::PipeRead(reply.data(), reply.size());
+    pipe.close();
+    pauseMs(kFlashSettleMs);
+
+    const uint16_t answered = static_cast<uint16_t>(reply[0] << 8 | reply[1]);
+    return answered == checksum && reply[2] == 0x00 ? RC_OK : RC_FIRMWARE_FAIL;
+}
+
+}  // namespace korvid::programming

@@ -1,0 +1,128 @@
+// Handing one programming job to the programmer: program the target now, or
+// store image and settings in the programmer for stand-alone production.
+#include <span>
+#include <vector>
+
+#include "link/detect.h"
+#include "link/hid_link.h"
+#include "link/pipe_link.h"
+#include "programming/code_image.h"
+#include "programming/link_sessions.h"
+#include "programming/operations.h"
+#include "programming/program_command.h"
+
+namespace korvid::programming {
+namespace {
+
+constexpr uint32_t kPipeTimeout = 0xFFFF;
+
+ProgramFields programFields(const JobRecord& job, bool icp, bool toTarget, const PartSettings& part,
+                            std::span<const uint8_t> image) {
+    ProgramFields f;
+    f.icp = icp;
+    f.toTarget = toTarget;
+    f.partIndex = job.partIndex;
+    f.programArea = job.programArea;
+    f.part = part;
+    f.imageLength = static_cast<uint32_t>(image.size());
+    f.checksum = static_cast<uint16_t>(byteSum(image));
+    f.serialFlags = static_cast<uint8_t>(job.serialFlags & 0x03);
+    f.maxCount = job.maxCount;
+    f.serialAddress = job.serialAddress;
+    f.serialNumber = job.serialNumber;
+    return f;
+}
+
+uint8_t programOverHid(HidLinkSession& hid, const ProgramFields& fields,
+                       std::span<const uint8_t> image) {
+    if (!hid.send(buildProgramCommand(fields))) {
+        return RC_COMM_FAIL;
+    }
+    const auto accepted = hid.receiveByte();
+    if (!accepted) {
+        return RC_COMM_FAIL;
+    }
+    if (*accepted != 'A') {
+        return RC_REFUSED;
+    }
+    if (!hid.send(image)) {
+        return RC_COMM_FAIL;
+    }
+    // 'W' means still working; the programmer decides how long that takes.
+    std::optional<uint8_t> reply;
+    do {
+        reply = hid.receiveByte();
+        if (!reply) {
+            return RC_COMM_FAIL;
+        }
+    } while (*reply == 'W');
+    switch (*reply) {
+        case 'A':
+            return RC_OK;
+        case 'C':
+            return RC_CHECKSUM;
+        default:
+            return RC_REFUSED;
+    }
+}
+
+uint8_t programOverPipe(const ProgramFields& fields, std::span<const uint8_t> image) {
+    PipeLinkSession pipe;
+    if (!pipe.open()) {
+        return RC_NO_DEVICE;
+    }
+    link::PipeSetTimeout(kPipeTimeout);
+    const auto header = buildPipeProgramHeader(fields);
+    if (link::PipeWrite(header.data(), header.size()) != link::PIPE_DONE ||
+        link::PipeWrite(image.data(), static_cast<uint32_t>(image.size())) != link::PIPE_DONE) {
+        return RC_COMM_FAIL;
+    }
+    // Reply: checksum (most significant byte first), then status; status 'U'
+    // means still working, which only a programming of the target reports.
+    std::array<uint8_t, 3> reply = {'U', 'U', 'U'};
+    do {
+        if (link::PipeRead(reply.data(), reply.size()) != link::PIPE_DONE) {
+            return RC_COMM_FAIL;
+        }
+    } while (fields.toTarget && reply[2] == 'U');
+    pipe.close();
+
+    if ((reply[0] << 8 | reply[1]) != fields.checksum) {
+        return RC_CHECKSUM;
+    }
+    switch (reply[2]) {
+        case 0x00:
+            return RC_OK;
+        case 0xFE:
+            return RC_TARGET_LOCKED;
+        default:
+            return RC_REFUSED;
+    }
+}
+
+}  // namespace
+
+uint8_t updateMcu(JobRecord* job, bool icp, bool toTarget) {
+    // A job that cannot be encoded is refused before any traffic.
+    if (job == nullptr || (job->codeLength != 0 && job->codeBuffer == nullptr)) {
+        return RC_REFUSED;
+    }
+    const auto part = partSettingsFor(*job, icp, toTarget);
+    const auto imageLength = codeImageLength(*job);
+    if (!part || !imageLength) {
+        return RC_REFUSED;
+    }
+    if (const uint8_t detected = link::DetectProgrammer(); detected != RC_OK) {
+        return detected;
+    }
+    const std::vector<uint8_t> image = buildCodeImage(*job, *imageLength);
+    const ProgramFields fields = programFields(*job, icp, toTarget, *part, image);
+
+    HidLinkSession hid;
+    if (hid.open(link::kHidProductNormal)) {
+        return programOverHid(hid, fields, image);
+    }
+    return programOverPipe(fields, image);
+}
+
+}  // namespace korvid::programming
