@@ -1,0 +1,117 @@
+// CHexEditBase: the hexadecimal editor control of the workbench. It shows a byte
+// buffer as rows of two-digit hexadecimal values with an optional address column
+// and character column, and lets the user overwrite nibbles, select, copy and paste.
+// All rules that need no window live in korvid::hexedit::HexEditCore; this widget
+// measures its font, paints what the core says and turns Qt events into core calls.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class QScrollBar;
+
+namespace korvid::hexedit {
+class HexEditCore;
+}
+
+class CHexEditBase : public QWidget {
+    Q_OBJECT
+
+public:
+    // multiLine selects the multi-line style (5 px inset, scroll bars, auto-scroll);
+    // without it all bytes stand on one row.
+    explicit CHexEditBase(QWidget* parent = nullptr, bool multiLine = true);
+    ~CHexEditBase() override;
+
+    // Replaces the shown bytes with a private copy of length bytes. A null source
+    // leaves the control without data: it then shows nothing and ignores input.
+    void SetData(const uint8_t* source, uint32_t length, bool redraw);
+    // Copies min(capacity, length) bytes and returns the full data length (0
+    // without data).
+    uint32_t GetData(uint8_t* destination, uint32_t capacity) const;
+    uint32_t GetDataSize() const;
+
+    void SetBytesPerRow(unsigned count, bool autoFit, bool redraw);
+    void SetShowAddress(bool show, bool redraw);
+    void SetShowAscii(bool show, bool redraw);
+    // Digit counts above 31 are clamped to 31.
+    void SetAddressDigits(uint8_t digits, bool redraw);
+
+    // Colours are COLORREF values 0x00BBGGRR.
+    void SetAddressColors(uint32_t background, uint32_t text, bool redraw);
+    void SetHexColors(uint32_t background, uint32_t text, bool redraw);
+    void SetAsciiColors(uint32_t background, uint32_t text, bool redraw);
+    void SetBackgroundColor(uint32_t color, bool redraw);
+
+    virtual void SetReadOnly(bool readOnly, bool redraw);
+
+    // Inclusive range; 0xFFFFFFFF for either end means no selection.
+    void SetSelection(uint32_t start, uint32_t end, bool makeVisible, bool redraw);
+
+    bool IsMultiLine() const;
+    // Read access to the control's state (caret, selection, layout) for callers
+    // that need more than the operations above.
+    const korvid::hexedit::HexEditCore& Core() const { return *core_; }
+
+public slots:
+    // The standard edit commands; also reached by Ctrl+C, Ctrl+V, Ctrl+A and the
+    // platform's copy, paste and select-all key sequences.
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditSelectAll();
+
+signals:
+    // The user changed the data: after a typed nibble and after a paste that
+    // copied at least one byte. Never emitted by SetData.
+    void editChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void AdoptFont(const QFont& font);
+    void ApplyClientSize();
+    void UpdateScrollBars();
+    void ScheduleScrollBarUpdate();
+    void SyncScrollBarPositions();
+    void SyncAutoScrollTimer();
+    void Redraw(bool redraw);
+    void Refresh();
+    void RestartCaretBlink();
+    void OnAutoScrollTick();
+    void OnVerticalValue(int value);
+    void OnHorizontalValue(int value);
+    bool HandleKey(QKeyEvent* event);
+
+    std::unique_ptr<korvid::hexedit::HexEditCore> core_;
+    QFont font_;
+    QScrollBar* verticalBar_;
+    QScrollBar* horizontalBar_;
+    QTimer caretBlinkTimer_;
+    QTimer autoScrollTimer_;
+    bool caretBlinkOn_ = true;
+    bool scrollBarUpdatePending_ = false;
+    bool syncingScrollBars_ = false;
+    // Selection colours, read from the palette at construction.
+    QColor selectionText_;
+    QColor selectionFill_;
+    QColor unfocusedSelectionText_;
+    QColor unfocusedSelectionFill_;
+};
