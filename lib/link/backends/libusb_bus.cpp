@@ -1,0 +1,114 @@
+#include "link/backends/libusb_bus.h"
+
+#include <libusb.h>
+
+#include <span>
+#include <vector>
+
+#include "link/backends/libusb_pipe_device.h"
+#include "link/backends/libusb_results.h"
+#include "link/backends/usb_selection.h"
+
+namespace korvid::platform {
+
+namespace {
+
+// The deepest port path USB allows (seven tiers below the root).
+constexpr int kMaxPortDepth = 7;
+
+UsbLocation locationOf(libusb_device* device) {
+    uint8_t ports[kMaxPortDepth] = {};
+    const int depth = libusb_get_port_numbers(device, ports, kMaxPortDepth);
+    return {libusb_get_bus_number(device),
+            std::vector<uint8_t>(ports, ports + (depth > 0 ? depth : 0))};
+}
+
+// The bulk pipes of interface 0, alternate setting 0, of the active configuration.
+std::optional<BulkPipes> bulkPipesOfInterfaceZero(libusb_device* device) {
+    libusb_config_descriptor* config = nullptr;
+    if (libusb_get_active_config_descriptor(device, &config) != LIBUSB_SUCCESS) {
+        return std::nullopt;
+    }
+    std::vector<EndpointDescription> endpoints;
+    for (const libusb_interface& interface : std::span(config->interface, config->bNumInterfaces)) {
+        if (interface.num_altsetting < 1 || interface.altsetting[0].bInterfaceNumber != 0) {
+            continue;
+        }
+        const libusb_interface_descriptor& setting = interface.altsetting[0];
+        for (const libusb_endpoint_descriptor& endpoint :
+             std::span(setting.endpoint, setting.bNumEndpoints)) {
+            endpoints.push_back({endpoint.bEndpointAddress, endpoint.bmAttributes});
+        }
+    }
+    libusb_free_config_descriptor(config);
+    return firstBulkPipes(endpoints);
+}
+
+}  // namespace
+
+LibusbBus::~LibusbBus() {
+    if (context_ != nullptr) {
+        libusb_exit(context_);
+    }
+}
+
+libusb_context* LibusbBus::context() {
+    if (context_ == nullptr && libusb_init(&context_) != LIBUSB_SUCCESS) {
+        context_ = nullptr;
+    }
+    return context_;
+}
+
+std::unique_ptr<PipeDevice> LibusbBus::open(uint16_t vendorId, uint16_t productId, unsigned n,
+                                            OpenFailure& failure) {
+    failure = OpenFailure::NotFound;
+    libusb_context* usb = context();
+    if (usb == nullptr) {
+        return nullptr;
+    }
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(usb, &list);
+    if (count < 0) {
+        return nullptr;
+    }
+    std::vector<libusb_device*> matches;
+    std::vector<UsbLocation> locations;
+    for (libusb_device* device : std::span(list, static_cast<size_t>(count))) {
+        libusb_device_descriptor descriptor{};
+        if (libusb_get_device_descriptor(device, &descriptor) == LIBUSB_SUCCESS &&
+            descriptor.idVendor == vendorId && descriptor.idProduct == productId) {
+            matches.push_back(device);
+            locations.push_back(locationOf(device));
+        }
+    }
+    const auto chosen = nthByLocation(locations, n);
+    libusb_device_handle* handle = nullptr;
+    std::optional<BulkPipes> pipes;
+    int code = LIBUSB_ERROR_NOT_FOUND;
+    if (chosen) {
+        pipes = bulkPipesOfInterfaceZero(matches[*chosen]);
+        code = libusb_open(matches[*chosen], &handle);
+    }
+    libusb_free_device_list(list, 1);  // an open handle holds its own reference
+    if (code != LIBUSB_SUCCESS) {
+        failure = openFailureFromLibusb(code);
+        return nullptr;
+    }
+    if (!pipes) {
+        libusb_close(handle);
+        failure = OpenFailure::Other;
+        return nullptr;
+    }
+    // Not every platform has kernel drivers to detach; a refusal here is harmless.
+    libusb_set_auto_detach_kernel_driver(handle, 1);
+    code = libusb_claim_interface(handle, 0);
+    if (code != LIBUSB_SUCCESS) {
+        libusb_close(handle);
+        failure = openFailureFromLibusb(code);
+        return nullptr;
+    }
+    failure = OpenFailure::None;
+    return std::make_unique<LibusbPipeDevice>(handle, *pipes);
+}
+
+}  // namespace korvid::platform

@@ -1,0 +1,40 @@
+// The older programmer's bulk pipes through libusb-1.0.
+//
+// Time bounds: every transfer waits at most the time-out it is given (0 counts as
+// 1 ms, since libusb reads 0 as "no limit"); opening does no bus traffic beyond
+// libusb's own control requests, which libusb bounds itself.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "link/platform.h"
+
+struct libusb_context;
+
+namespace korvid::platform {
+
+class LibusbBus final : public PipeBus {
+public:
+    LibusbBus() = default;
+    // Ends libusb; every device opened from this bus must be gone by then.
+    ~LibusbBus() override;
+    LibusbBus(const LibusbBus&) = delete;
+    LibusbBus& operator=(const LibusbBus&) = delete;
+
+    // Orders the matching devices by bus and port path and opens the n-th:
+    // interface 0 claimed (the kernel driver detached while it is held), its
+    // first bulk-OUT endpoint as the write pipe and first bulk-IN as the read
+    // pipe. NotFound also when libusb cannot start; AccessDenied when the device
+    // node may not be opened by this user; Other when the device lacks the pipes.
+    std::unique_ptr<PipeDevice> open(uint16_t vendorId, uint16_t productId, unsigned n,
+                                     OpenFailure& failure) override;
+
+private:
+    // libusb started on first use; nullptr while it cannot start.
+    libusb_context* context();
+
+    libusb_context* context_ = nullptr;
+};
+
+}  // namespace korvid::platform
