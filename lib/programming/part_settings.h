@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "catalogue/catalogue.h"
 #include "korvid.h"
 
 namespace korvid::programming {
@@ -22,9 +23,11 @@ struct PartSettings {
 inline constexpr uint8_t kOptionStartToTarget = 0xBF;
 inline constexpr uint8_t kOptionStartToProgrammer = 0xBB;
 
-// The settings of the job's part from the ISP or the ICP catalogue. Nothing when
-// partIndex names no entry of that table, or when an ICP entry's ispMemoryList
-// has no item at ispMemoryIndex: such a job cannot be encoded.
-std::optional<PartSettings> partSettingsFor(const JobRecord& job, bool icp, bool toTarget);
+// The settings of the job's part from the ISP or the ICP table of the catalogue.
+// Nothing when partIndex names no entry of that table, or when the ICP entry
+// cannot encode the job (no ispMemoryList item at ispMemoryIndex, ISP and IAP
+// memory larger than the flash).
+std::optional<PartSettings> partSettingsFor(const catalogue::Catalogue& catalogue,
+                                            const JobRecord& job, bool icp, bool toTarget);
 
 }  // namespace korvid::programming

@@ -102,12 +102,12 @@ uint8_t programOverPipe(const ProgramFields& fields, std::span<const uint8_t> im
 
 }  // namespace
 
-uint8_t updateMcu(JobRecord* job, bool icp, bool toTarget) {
+uint8_t updateMcu(JobRecord* job, bool icp, bool toTarget, const catalogue::Catalogue& catalogue) {
     // A job that cannot be encoded is refused before any traffic.
     if (job == nullptr || (job->codeLength != 0 && job->codeBuffer == nullptr)) {
         return RC_REFUSED;
     }
-    const auto part = partSettingsFor(*job, icp, toTarget);
+    const auto part = partSettingsFor(catalogue, *job, icp, toTarget);
     const auto imageLength = codeImageLength(*job);
     if (!part || !imageLength) {
         return RC_REFUSED;
