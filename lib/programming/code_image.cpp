@@ -1,7 +1,6 @@
 #include "programming/code_image.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace korvid::programming {
 
@@ -27,10 +26,6 @@ std::vector<uint8_t> buildCodeImage(JobRecord& job, uint32_t length) {
         job.serialAddress += KORVID_SERIAL_TEXT_SIZE;
     }
     return image;
-}
-
-uint32_t byteSum(std::span<const uint8_t> bytes) {
-    return std::accumulate(bytes.begin(), bytes.end(), uint32_t{0});
 }
 
 }  // namespace korvid::programming

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "korvid.h"
@@ -22,8 +21,5 @@ std::optional<uint32_t> codeImageLength(const JobRecord& job);
 // numbers on it writes the serial block and advances job.serialAddress by 12 to
 // the block's four zero bytes, which the programmer fills in per unit.
 std::vector<uint8_t> buildCodeImage(JobRecord& job, uint32_t length);
-
-// The sum of all bytes; only its low 16 bits travel.
-uint32_t byteSum(std::span<const uint8_t> bytes);
 
 }  // namespace korvid::programming

@@ -6,10 +6,10 @@
 #include <optional>
 #include <span>
 
+#include "catalogue/kpj_layout.h"
 #include "firmware/firmware_images.h"
 #include "korvid.h"
 #include "link/hid_link.h"
-#include "programming/code_image.h"
 #include "programming/feature_reports.h"
 #include "programming/firmware_update.h"
 #include "programming/pause.h"
@@ -112,7 +112,7 @@ uint8_t updateHidFirmware(HidLinkSession& normalMode) {
         setFeature(restartRequestReport());
         return RC_COMM_FAIL;
     }
-    if (*answered != static_cast<uint16_t>(byteSum(*image))) {
+    if (*answered != catalogue::kpj::byteSum16(*image)) {
         setFeature(restartRequestReport());
         return RC_FIRMWARE_FAIL;
     }

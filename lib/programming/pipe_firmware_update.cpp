@@ -2,11 +2,11 @@
 // restarts it in its boot mode, where it takes header and image in pipe writes.
 #include <array>
 
+#include "catalogue/kpj_layout.h"
 #include "firmware/firmware_images.h"
 #include "korvid.h"
 #include "link/pipe_link.h"
 #include "link/programmer_identifier.h"
-#include "programming/code_image.h"
 #include "programming/firmware_update.h"
 #include "programming/pause.h"
 
@@ -56,7 +56,7 @@ uint8_t updatePipeFirmware() {
     if (!image || image->empty()) {
         return RC_NO_RESOURCE;
     }
-    const uint16_t checksum = static_cast<uint16_t>(byteSum(*image));
+    const uint16_t checksum = catalogue::kpj::byteSum16(*image);
 
     // The boot request is 0x00 after an answer of 0xFF 0xFF, 0xFF after any other.
     const uint8_t bootRequest = identifier == 0xFFFF ? 0x00 : 0xFF;

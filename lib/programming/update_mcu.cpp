@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "catalogue/kpj_layout.h"
 #include "link/detect.h"
 #include "link/hid_link.h"
 #include "link/pipe_link.h"
@@ -25,7 +26,7 @@ ProgramFields programFields(const JobRecord& job, bool icp, bool toTarget, const
     f.programArea = job.programArea;
     f.part = part;
     f.imageLength = static_cast<uint32_t>(image.size());
-    f.checksum = static_cast<uint16_t>(byteSum(image));
+    f.checksum = catalogue::kpj::byteSum16(image);
     f.serialFlags = static_cast<uint8_t>(job.serialFlags & 0x03);
     f.maxCount = job.maxCount;
     f.serialAddress = job.serialAddress;

@@ -163,12 +163,6 @@ TEST(CodeImage, SerialBlockEndBeyond32BitsIsRefused) {
     EXPECT_EQ(codeImageLength(j.job), 0xFFFFFFFFu);
 }
 
-TEST(CodeImage, ByteSumIsUnsignedSumOfAllBytes) {
-    const std::vector<uint8_t> bytes(0x10000, 0xFF);
-    EXPECT_EQ(byteSum(bytes), 0xFF0000u);
-    EXPECT_EQ(byteSum({}), 0u);
-}
-
 TEST(FeatureReports, SizeAnnouncementIsMostSignificantFirst) {
     const FeatureReport r = sizeAnnouncementReport(13796);
     EXPECT_THAT(std::vector(r.begin(), r.begin() + 9),
