@@ -5,13 +5,14 @@
 // measures its font, paints what the core says and turns Qt events into core calls.
 #pragma once
 
-#include <QColor>
 #include <QFont>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
 #include <memory>
+
+#include "hex_edit_painter.h"
 
 class QScrollBar;
 
@@ -98,9 +99,9 @@ private:
     void OnAutoScrollTick();
     void OnVerticalValue(int value);
     void OnHorizontalValue(int value);
-    bool HandleKey(QKeyEvent* event);
 
     std::unique_ptr<korvid::hexedit::HexEditCore> core_;
+    // The fixed-pitch font the control draws with (its own copy).
     QFont font_;
     QScrollBar* verticalBar_;
     QScrollBar* horizontalBar_;
@@ -108,10 +109,6 @@ private:
     QTimer autoScrollTimer_;
     bool caretBlinkOn_ = true;
     bool scrollBarUpdatePending_ = false;
-    bool syncingScrollBars_ = false;
-    // Selection colours, read from the palette at construction.
-    QColor selectionText_;
-    QColor selectionFill_;
-    QColor unfocusedSelectionText_;
-    QColor unfocusedSelectionFill_;
+    // Read from the palette at construction.
+    korvid::hexedit::SelectionColors selectionColors_;
 };

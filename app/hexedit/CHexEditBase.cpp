@@ -1,0 +1,500 @@
+#include "CHexEditBase.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+
+#include <algorithm>
+#include <climits>
+
+#include "hex_edit_core.h"
+#include "hex_edit_painter.h"
+
+using korvid::hexedit::HexEditCore;
+using korvid::hexedit::HexKey;
+using korvid::hexedit::PointPx;
+using korvid::hexedit::ScrollBarRange;
+
+namespace {
+
+// The registered clipboard format "BinaryData" as Qt names it on Windows; on
+// X11 and Wayland the same string is an ordinary custom type.
+const QString kBinaryDataMimeType =
+    QStringLiteral("application/x-qt-windows-mime;value=\"BinaryData\"");
+
+HexKey KeyFor(int key) {
+    switch (key) {
+        case Qt::Key_PageUp:
+            return HexKey::PageUp;
+        case Qt::Key_PageDown:
+            return HexKey::PageDown;
+        case Qt::Key_End:
+            return HexKey::End;
+        case Qt::Key_Home:
+            return HexKey::Home;
+        case Qt::Key_Left:
+            return HexKey::Left;
+        case Qt::Key_Up:
+            return HexKey::Up;
+        case Qt::Key_Right:
+            return HexKey::Right;
+        case Qt::Key_Down:
+            return HexKey::Down;
+        default:
+            return HexKey::Other;
+    }
+}
+
+int ClampToInt(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, 0, INT_MAX));
+}
+
+PointPx ToPoint(const QPointF& p) {
+    const QPoint rounded = p.toPoint();
+    return {rounded.x(), rounded.y()};
+}
+
+enum class EditCommand { None, Copy, Paste, SelectAll };
+
+// Ctrl+A/C/V and the platform's own key sequences for the three edit commands.
+EditCommand CommandFor(const QKeyEvent* event) {
+    const bool ctrlOnly = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    if (event->matches(QKeySequence::Copy) || (ctrlOnly && event->key() == Qt::Key_C)) {
+        return EditCommand::Copy;
+    }
+    if (event->matches(QKeySequence::Paste) || (ctrlOnly && event->key() == Qt::Key_V)) {
+        return EditCommand::Paste;
+    }
+    if (event->matches(QKeySequence::SelectAll) || (ctrlOnly && event->key() == Qt::Key_A)) {
+        return EditCommand::SelectAll;
+    }
+    return EditCommand::None;
+}
+
+}  // namespace
+
+CHexEditBase::CHexEditBase(QWidget* parent, bool multiLine)
+    : QWidget(parent),
+      core_(std::make_unique<HexEditCore>(multiLine)),
+      verticalBar_(new QScrollBar(Qt::Vertical, this)),
+      horizontalBar_(new QScrollBar(Qt::Horizontal, this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+    setAccessibleName(QStringLiteral("Hex editor"));
+    verticalBar_->setAccessibleName(QStringLiteral("Hex editor vertical scroll bar"));
+    horizontalBar_->setAccessibleName(QStringLiteral("Hex editor horizontal scroll bar"));
+    verticalBar_->hide();
+    horizontalBar_->hide();
+    verticalBar_->setFocusPolicy(Qt::NoFocus);
+    horizontalBar_->setFocusPolicy(Qt::NoFocus);
+    connect(verticalBar_, &QScrollBar::valueChanged, this, &CHexEditBase::OnVerticalValue);
+    connect(horizontalBar_, &QScrollBar::valueChanged, this, &CHexEditBase::OnHorizontalValue);
+
+    const QPalette& colors = palette();
+    selectionColors_ = {colors.color(QPalette::HighlightedText), colors.color(QPalette::Highlight),
+                        colors.color(QPalette::WindowText), colors.color(QPalette::Button)};
+
+    const int flashMs = QGuiApplication::styleHints()->cursorFlashTime();
+    caretBlinkTimer_.setInterval(flashMs > 0 ? flashMs / 2 : 0);
+    connect(&caretBlinkTimer_, &QTimer::timeout, this, [this] {
+        caretBlinkOn_ = !caretBlinkOn_;
+        update();
+    });
+    autoScrollTimer_.setInterval(korvid::hexedit::kAutoScrollIntervalMs);
+    connect(&autoScrollTimer_, &QTimer::timeout, this, &CHexEditBase::OnAutoScrollTick);
+
+    core_->SetLayoutListener([this] { ScheduleScrollBarUpdate(); });
+    const int dragPx = QApplication::startDragDistance();
+    core_->SetDragSize(dragPx, dragPx);
+    AdoptFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
+
+CHexEditBase::~CHexEditBase() = default;
+
+void CHexEditBase::SetData(const uint8_t* source, uint32_t length, bool redraw) {
+    core_->SetData(source, length);
+    Redraw(redraw);
+}
+
+uint32_t CHexEditBase::GetData(uint8_t* destination, uint32_t capacity) const {
+    return core_->GetData(destination, capacity);
+}
+
+uint32_t CHexEditBase::GetDataSize() const {
+    return core_->GetDataSize();
+}
+
+void CHexEditBase::SetBytesPerRow(unsigned count, bool autoFit, bool redraw) {
+    if (core_->SetBytesPerRow(count, autoFit)) {
+        Redraw(redraw);
+    }
+}
+
+void CHexEditBase::SetShowAddress(bool show, bool redraw) {
+    if (core_->SetShowAddress(show)) {
+        Redraw(redraw);
+    }
+}
+
+void CHexEditBase::SetShowAscii(bool show, bool redraw) {
+    if (core_->SetShowAscii(show)) {
+        Redraw(redraw);
+    }
+}
+
+void CHexEditBase::SetAddressDigits(uint8_t digits, bool redraw) {
+    core_->SetAddressDigits(digits);
+    Redraw(redraw);
+}
+
+void CHexEditBase::SetAddressColors(uint32_t background, uint32_t text, bool redraw) {
+    core_->Colors().addressBackground = background;
+    core_->Colors().addressText = text;
+    Redraw(redraw);
+}
+
+void CHexEditBase::SetHexColors(uint32_t background, uint32_t text, bool redraw) {
+    core_->Colors().hexBackground = background;
+    core_->Colors().hexText = text;
+    Redraw(redraw);
+}
+
+void CHexEditBase::SetAsciiColors(uint32_t background, uint32_t text, bool redraw) {
+    core_->Colors().charsBackground = background;
+    core_->Colors().charsText = text;
+    Redraw(redraw);
+}
+
+void CHexEditBase::SetBackgroundColor(uint32_t color, bool redraw) {
+    core_->Colors().background = color;
+    Redraw(redraw);
+}
+
+void CHexEditBase::SetReadOnly(bool readOnly, bool redraw) {
+    core_->SetReadOnly(readOnly);
+    Redraw(redraw);
+}
+
+void CHexEditBase::SetSelection(uint32_t start, uint32_t end, bool makeVisible, bool redraw) {
+    core_->SetSelection(start, end, makeVisible);
+    SyncScrollBarPositions();
+    Redraw(redraw);
+}
+
+bool CHexEditBase::IsMultiLine() const {
+    return core_->IsMultiLine();
+}
+
+void CHexEditBase::OnEditCopy() {
+    const auto blocks = core_->Copy();
+    if (!blocks) {
+        return;
+    }
+    auto* mime = new QMimeData;
+    const auto& binary = blocks->binaryData;
+    mime->setData(kBinaryDataMimeType, QByteArray(reinterpret_cast<const char*>(binary.data()),
+                                                  static_cast<qsizetype>(binary.size())));
+    mime->setText(QString::fromLatin1(blocks->text));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void CHexEditBase::OnEditPaste() {
+    if (core_->IsReadOnly() || !core_->HasBytes()) {
+        return;
+    }
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (mime == nullptr || !mime->hasFormat(kBinaryDataMimeType)) {
+        return;
+    }
+    const QByteArray block = mime->data(kBinaryDataMimeType);
+    const uint32_t written = core_->Paste(std::span<const uint8_t>(
+        reinterpret_cast<const uint8_t*>(block.constData()), static_cast<size_t>(block.size())));
+    if (written == 0) {
+        return;
+    }
+    RestartCaretBlink();
+    Refresh();
+    emit editChanged();
+}
+
+void CHexEditBase::OnEditSelectAll() {
+    core_->SelectAll();
+    update();
+}
+
+bool CHexEditBase::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The edit commands belong to the control while it has the focus, ahead
+        // of any window shortcut bound to the same keys.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (CommandFor(key) != EditCommand::None) {
+            key->accept();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            const bool shift = key->modifiers() & Qt::ShiftModifier;
+            core_->KeyDown(HexKey::Tab, shift);
+            focusNextPrevChild(key->key() == Qt::Key_Tab && !shift);
+            key->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void CHexEditBase::keyPressEvent(QKeyEvent* event) {
+    // Every key is the control's: Enter and Escape do nothing here.
+    event->accept();
+    switch (CommandFor(event)) {
+        case EditCommand::Copy:
+            OnEditCopy();
+            return;
+        case EditCommand::Paste:
+            OnEditPaste();
+            return;
+        case EditCommand::SelectAll:
+            OnEditSelectAll();
+            return;
+        case EditCommand::None:
+            break;
+    }
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const HexKey key = KeyFor(event->key());
+    core_->KeyDown(key, shift);
+    if (key != HexKey::Other) {
+        RestartCaretBlink();
+        Refresh();
+        return;
+    }
+    const QString text = event->text();
+    const bool chord =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (text.size() != 1 || chord) {
+        return;
+    }
+    if (core_->TypeCharacter(text.at(0).unicode(), shift)) {
+        RestartCaretBlink();
+        Refresh();
+        emit editChanged();
+    }
+}
+
+void CHexEditBase::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    core_->SetFocused(true);
+    RestartCaretBlink();
+    update();
+}
+
+void CHexEditBase::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    core_->SetFocused(false);
+    caretBlinkTimer_.stop();
+    update();
+}
+
+void CHexEditBase::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    core_->MouseDown(ToPoint(event->position()));
+    RestartCaretBlink();
+    Refresh();
+}
+
+void CHexEditBase::mouseMoveEvent(QMouseEvent* event) {
+    core_->MouseMove(ToPoint(event->position()), event->buttons() & Qt::LeftButton);
+    SyncAutoScrollTimer();
+    Refresh();
+}
+
+void CHexEditBase::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    core_->MouseUp();
+    SyncAutoScrollTimer();
+    update();
+}
+
+void CHexEditBase::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    core_->MouseDoubleClick(ToPoint(event->position()));
+    RestartCaretBlink();
+    update();
+}
+
+void CHexEditBase::wheelEvent(QWheelEvent* event) {
+    core_->Wheel(event->angleDelta().y());
+    Refresh();
+    event->accept();
+}
+
+void CHexEditBase::contextMenuEvent(QContextMenuEvent* event) {
+    // The control has no context menu.
+    event->accept();
+}
+
+void CHexEditBase::paintEvent(QPaintEvent*) {
+    core_->EnsureLayout();
+    QPainter painter(this);
+    korvid::hexedit::PaintHexEdit(painter, *core_, font_, width(), height(), selectionColors_,
+                                  caretBlinkOn_ && hasFocus());
+}
+
+void CHexEditBase::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ApplyClientSize();
+    UpdateScrollBars();
+}
+
+void CHexEditBase::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        AdoptFont(font());
+        update();
+    }
+}
+
+void CHexEditBase::AdoptFont(const QFont& font) {
+    // Only a fixed-pitch font keeps the cell grid; any other is ignored.
+    if (QFontInfo(font).fixedPitch()) {
+        QFont adopted = font;
+        // Pad the advance to whole pixels so that every cell of a drawn row text
+        // lands exactly on the grid the layout computes.
+        const qreal advance = QFontMetricsF(adopted).horizontalAdvance(QLatin1Char('0'));
+        const qreal whole = std::ceil(advance);
+        if (whole > advance) {
+            adopted.setLetterSpacing(QFont::AbsoluteSpacing, whole - advance);
+        }
+        font_ = adopted;
+        const QFontMetrics metrics(font_);
+        core_->SetCharMetrics(metrics.horizontalAdvance(QLatin1Char('0')), metrics.height());
+    }
+    core_->MarkLayoutDirty();
+}
+
+void CHexEditBase::ApplyClientSize() {
+    const int barWidth = verticalBar_->isHidden() ? 0 : verticalBar_->sizeHint().width();
+    const int barHeight = horizontalBar_->isHidden() ? 0 : horizontalBar_->sizeHint().height();
+    const int clientWidth = std::max(width() - barWidth, 0);
+    const int clientHeight = std::max(height() - barHeight, 0);
+    verticalBar_->setGeometry(clientWidth, 0, barWidth, clientHeight);
+    horizontalBar_->setGeometry(0, clientHeight, clientWidth, barHeight);
+    core_->SetClientSize(clientWidth, clientHeight);
+}
+
+void CHexEditBase::UpdateScrollBars() {
+    if (!core_->IsMultiLine()) {
+        return;
+    }
+    // Showing or hiding a bar changes the client area and so the layout; a few
+    // rounds settle it.
+    for (int round = 0; round < 3; ++round) {
+        const bool vertical = core_->VerticalBar().shown;
+        const bool horizontal = core_->HorizontalBar().shown;
+        if (vertical == !verticalBar_->isHidden() && horizontal == !horizontalBar_->isHidden()) {
+            break;
+        }
+        verticalBar_->setVisible(vertical);
+        horizontalBar_->setVisible(horizontal);
+        ApplyClientSize();
+    }
+    const korvid::hexedit::Layout& layout = core_->EnsureLayout();
+    const ScrollBarRange v = core_->VerticalBar();
+    const ScrollBarRange h = core_->HorizontalBar();
+    const QSignalBlocker blockVertical(verticalBar_);
+    const QSignalBlocker blockHorizontal(horizontalBar_);
+    // Qt's range ends at the last position, the window system's at the last unit.
+    verticalBar_->setRange(0, ClampToInt(v.rangeMax - v.page + 1));
+    verticalBar_->setPageStep(ClampToInt(v.page));
+    verticalBar_->setSingleStep(1);
+    verticalBar_->setValue(ClampToInt(v.position));
+    horizontalBar_->setRange(0, ClampToInt(h.rangeMax - h.page + 1));
+    horizontalBar_->setPageStep(ClampToInt(h.page));
+    horizontalBar_->setSingleStep(ClampToInt(layout.charWidthPx));
+    horizontalBar_->setValue(ClampToInt(h.position));
+}
+
+void CHexEditBase::ScheduleScrollBarUpdate() {
+    if (scrollBarUpdatePending_) {
+        return;
+    }
+    scrollBarUpdatePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            scrollBarUpdatePending_ = false;
+            UpdateScrollBars();
+        },
+        Qt::QueuedConnection);
+}
+
+void CHexEditBase::SyncScrollBarPositions() {
+    const QSignalBlocker blockVertical(verticalBar_);
+    const QSignalBlocker blockHorizontal(horizontalBar_);
+    verticalBar_->setValue(static_cast<int>(core_->Viewport().TopRow()));
+    horizontalBar_->setValue(ClampToInt(core_->Viewport().HorzScrollPx()));
+}
+
+void CHexEditBase::SyncAutoScrollTimer() {
+    const bool running = core_->GetAutoScroll().Running();
+    if (running && !autoScrollTimer_.isActive()) {
+        autoScrollTimer_.start();
+    } else if (!running && autoScrollTimer_.isActive()) {
+        autoScrollTimer_.stop();
+    }
+}
+
+void CHexEditBase::Redraw(bool redraw) {
+    if (redraw) {
+        update();
+    }
+}
+
+void CHexEditBase::Refresh() {
+    SyncScrollBarPositions();
+    update();
+}
+
+void CHexEditBase::RestartCaretBlink() {
+    caretBlinkOn_ = true;
+    if (hasFocus() && caretBlinkTimer_.interval() > 0) {
+        caretBlinkTimer_.start();
+    }
+}
+
+void CHexEditBase::OnAutoScrollTick() {
+    core_->AutoScrollTick();
+    SyncAutoScrollTimer();
+    Refresh();
+}
+
+void CHexEditBase::OnVerticalValue(int value) {
+    core_->SetTopRow(static_cast<uint32_t>(value));
+    update();
+}
+
+void CHexEditBase::OnHorizontalValue(int value) {
+    core_->SetHorzScroll(value);
+    update();
+}
