@@ -1,0 +1,54 @@
+#include "hex_text.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace korvid::workbench {
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+}  // namespace
+
+std::optional<uint32_t> ScanHex(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i == text.size() || HexDigit(text[i]) < 0) {
+        return std::nullopt;
+    }
+    uint64_t value = 0;
+    for (; i < text.size() && HexDigit(text[i]) >= 0; ++i) {
+        value =
+            std::min<uint64_t>(value << 4 | static_cast<uint64_t>(HexDigit(text[i])), 0xFFFFFFFFu);
+    }
+    return static_cast<uint32_t>(value);
+}
+
+std::string FormatHex(uint32_t value, int width) {
+    char text[40];
+    if (width <= 0) {
+        std::snprintf(text, sizeof text, "%X", value);
+    } else {
+        std::snprintf(text, sizeof text, "%0*X", std::min(width, 32), value);
+    }
+    return text;
+}
+
+}  // namespace korvid::workbench
