@@ -53,6 +53,10 @@ TEST_F(FakeHidrawClass, ReadsTheDescriptorOfTheNodeBehindADevicePath) {
     const std::vector<uint8_t> descriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
     addNode("hidraw3", "0003:4C7B:0323.0005", descriptor);
     EXPECT_EQ(readReportDescriptor("/dev/hidraw3", classDir()), descriptor);
+    // A udev symlink to the node leads to the same descriptor.
+    std::ofstream(root_ / "hidraw3");
+    fs::create_symlink(root_ / "hidraw3", root_ / "programmer");
+    EXPECT_EQ(readReportDescriptor((root_ / "programmer").string(), classDir()), descriptor);
     EXPECT_FALSE(readReportDescriptor("/dev/hidraw9", classDir()));
     EXPECT_FALSE(readReportDescriptor("/dev/ttyS0", classDir()));
 }

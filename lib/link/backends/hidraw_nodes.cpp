@@ -48,7 +48,10 @@ std::optional<HidIds> parseHidDeviceName(const std::string& name) {
 
 std::optional<std::vector<uint8_t>> readReportDescriptor(const std::string& devicePath,
                                                          const std::string& classDir) {
-    const std::string node = fs::path(devicePath).filename().string();
+    // A udev symlink to the node names the node behind it.
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(devicePath, error);
+    const std::string node = (error ? fs::path(devicePath) : resolved).filename().string();
     if (node.rfind("hidraw", 0) != 0) {
         return std::nullopt;
     }

@@ -22,7 +22,7 @@ struct HidIds {
 // (bus, vendor, product, instance, upper-case hex).
 std::optional<HidIds> parseHidDeviceName(const std::string& name);
 
-// The report descriptor of the node at devicePath ("/dev/hidrawN"), read from
+// The report descriptor of the node at devicePath ("/dev/hidrawN" or a link to it), read from
 // <classDir>/hidrawN/device/report_descriptor; nullopt when it cannot be read.
 std::optional<std::vector<uint8_t>> readReportDescriptor(
     const std::string& devicePath, const std::string& classDir = kHidrawClassDir);
