@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "hex_edit_core.h"
 #include "hex_edit_painter.h"
@@ -382,13 +383,12 @@ void CHexEditBase::AdoptFont(const QFont& font) {
         // Pad the advance to whole pixels so that every cell of a drawn row text
         // lands exactly on the grid the layout computes.
         const qreal advance = QFontMetricsF(adopted).horizontalAdvance(QLatin1Char('0'));
-        const qreal whole = std::ceil(advance);
-        if (whole > advance) {
-            adopted.setLetterSpacing(QFont::AbsoluteSpacing, whole - advance);
+        const qreal cellWidth = std::max<qreal>(std::ceil(advance), 1);
+        if (cellWidth > advance) {
+            adopted.setLetterSpacing(QFont::AbsoluteSpacing, cellWidth - advance);
         }
         font_ = adopted;
-        const QFontMetrics metrics(font_);
-        core_->SetCharMetrics(metrics.horizontalAdvance(QLatin1Char('0')), metrics.height());
+        core_->SetCharMetrics(static_cast<int64_t>(cellWidth), QFontMetrics(font_).height());
     }
     core_->MarkLayoutDirty();
 }
