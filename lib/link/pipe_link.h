@@ -27,12 +27,27 @@ void Close();
 bool IsOpen();
 }  // namespace PipeDevice
 
+// One transfer of at most kPipeTransferMaxBytes on the read / write data pipe,
+// waiting at most pollLimit() ms. A device fault resets that pipe (status 6).
+inline constexpr uint32_t kPipeTransferMaxBytes = 65536;
+uint8_t ReadPipe(uint8_t* buffer, uint32_t length);
+uint8_t WritePipe(const uint8_t* buffer, uint32_t length);
+// Cancels pending transfers on one data pipe and resets it; not awaited.
+void ResetPipe(uint32_t pipeType);
+inline constexpr uint32_t READ_DATA_PIPE = 1;
+inline constexpr uint32_t WRITE_DATA_PIPE = 2;
+// Busy-waits on the platform clock; never sleeps.
+void DelayMicroseconds(uint16_t microseconds);
+
+// Command exchanges; 0xFF when no device is open. Data phases longer than
+// kPipeTransferMaxBytes are split into several transfers.
 uint8_t PipeSetTimeout(uint32_t value);
 uint8_t PipeRead(uint8_t* destination, uint32_t count);
 uint8_t PipeWrite(const uint8_t* source, uint32_t count);
 uint8_t PipeWriteWait(const uint8_t* source, uint32_t count, uint32_t milliseconds);
 
 // How many 1 ms polls one pipe transfer may wait (70000 until PipeSetTimeout).
+inline constexpr uint32_t kInitialPollLimit = 70000;
 uint32_t pollLimit();
 
 }  // namespace korvid::link

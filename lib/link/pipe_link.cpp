@@ -1,0 +1,198 @@
+#include "link/pipe_link.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "link/pipe_blocks.h"
+#include "link/platform.h"
+
+namespace korvid::link {
+namespace {
+
+// The gap between a command block and its data phase.
+constexpr uint16_t kCommandGapUs = 800;
+
+struct PipeLink {
+    std::unique_ptr<platform::PipeDevice> device;
+    uint32_t pollLimit = kInitialPollLimit;
+};
+
+PipeLink& theLink() {
+    static PipeLink link;
+    return link;
+}
+
+uint8_t statusOf(platform::TransferResult result, platform::Pipe pipe) {
+    switch (result) {
+        case platform::TransferResult::Done:
+            return PIPE_DONE;
+        case platform::TransferResult::StartFailed:
+            return pipe == platform::Pipe::Read ? PIPE_READ_NOT_STARTED : PIPE_WRITE_NOT_STARTED;
+        case platform::TransferResult::Timeout:
+            return PIPE_TIMEOUT;
+        case platform::TransferResult::Failed:
+            return PIPE_FAILED;
+        case platform::TransferResult::DeviceFault:
+            break;
+    }
+    ResetPipe(static_cast<uint32_t>(pipe));
+    return PIPE_DEVICE_FAULT;
+}
+
+uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
+    PipeLink& link = theLink();
+    if (!link.device) {
+        return PIPE_NOT_OPEN;
+    }
+    // The number of bytes actually moved is not examined: the protocol above
+    // judges replies by their content.
+    size_t moved = 0;
+    return statusOf(link.device->transfer(pipe, data, std::min(length, kPipeTransferMaxBytes),
+                                          link.pollLimit, moved),
+                    pipe);
+}
+
+// A data phase of any length, in transfers of at most kPipeTransferMaxBytes.
+uint8_t transferPhase(platform::Pipe pipe, uint8_t* data, uint32_t length) {
+    for (uint32_t done = 0; done < length;) {
+        const uint32_t chunk = std::min(length - done, kPipeTransferMaxBytes);
+        if (const uint8_t status = transferOnce(pipe, data + done, chunk); status != PIPE_DONE) {
+            return status;
+        }
+        done += chunk;
+    }
+    return PIPE_DONE;
+}
+
+// Write transfers never modify their buffer; the seam takes one pointer type for both.
+uint8_t* writable(const uint8_t* data) {
+    return const_cast<uint8_t*>(data);
+}
+
+uint8_t sendCommandBlock(const CommandBlockFields& fields) {
+    const PipeBlock block = BuildCommandBlock(fields);
+    return WritePipe(block.data(), static_cast<uint32_t>(block.size()));
+}
+
+uint8_t readStatusBlock() {
+    PipeBlock block{};
+    if (const uint8_t status = ReadPipe(block.data(), static_cast<uint32_t>(block.size()));
+        status != PIPE_DONE) {
+        return status;
+    }
+    if (StatusBlockReportsError(block)) {
+        ResetPipe(READ_DATA_PIPE);
+        ResetPipe(WRITE_DATA_PIPE);
+        return PIPE_DEVICE_FAULT;
+    }
+    return PIPE_DONE;
+}
+
+uint8_t writeExchange(const uint8_t* source, uint32_t count, uint32_t pauseMs) {
+    if (!PipeDevice::IsOpen()) {
+        return PIPE_NOT_OPEN;
+    }
+    if (count == 0) {
+        return PIPE_DONE;
+    }
+    if (const uint8_t status = sendCommandBlock({PIPE_COMMAND_WRITE, 0, count});
+        status != PIPE_DONE) {
+        return status;
+    }
+    DelayMicroseconds(kCommandGapUs);
+    const uint8_t dataStatus = transferPhase(platform::Pipe::Write, writable(source), count);
+    if (pauseMs != 0) {
+        platform::current().clock->sleepMs(pauseMs);
+    }
+    // The device sends its status block even after a failed data phase; it is read
+    // to keep the exchange in step, and the data phase's status is what counts.
+    const uint8_t blockStatus = readStatusBlock();
+    return dataStatus != PIPE_DONE ? dataStatus : blockStatus;
+}
+
+}  // namespace
+
+namespace PipeDevice {
+
+uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n) {
+    PipeLink& link = theLink();
+    link.device.reset();
+    platform::PipeBus* bus = platform::current().pipe;
+    if (bus == nullptr) {
+        return PIPE_NOT_OPEN;
+    }
+    platform::OpenFailure failure = platform::OpenFailure::None;
+    link.device = bus->open(vendorId, productId, n, failure);
+    return link.device ? PIPE_DONE : PIPE_NOT_OPEN;
+}
+
+void Close() {
+    theLink().device.reset();
+}
+
+bool IsOpen() {
+    return theLink().device != nullptr;
+}
+
+}  // namespace PipeDevice
+
+uint8_t ReadPipe(uint8_t* buffer, uint32_t length) {
+    return transferOnce(platform::Pipe::Read, buffer, length);
+}
+
+uint8_t WritePipe(const uint8_t* buffer, uint32_t length) {
+    return transferOnce(platform::Pipe::Write, writable(buffer), length);
+}
+
+void ResetPipe(uint32_t pipeType) {
+    if (theLink().device) {
+        theLink().device->resetPipe(static_cast<platform::Pipe>(pipeType));
+    }
+}
+
+void DelayMicroseconds(uint16_t microseconds) {
+    platform::current().clock->busyWaitUs(microseconds);
+}
+
+uint8_t PipeSetTimeout(uint32_t value) {
+    if (!PipeDevice::IsOpen()) {
+        return PIPE_NOT_OPEN;
+    }
+    const auto timeout = static_cast<uint16_t>(value & 0xFFFF);
+    theLink().pollLimit = uint32_t{timeout} + 1000;
+    if (const uint8_t status = sendCommandBlock({PIPE_COMMAND_SET_TIMEOUT, timeout, 0});
+        status != PIPE_DONE) {
+        return status;
+    }
+    DelayMicroseconds(kCommandGapUs);
+    return readStatusBlock();
+}
+
+uint8_t PipeRead(uint8_t* destination, uint32_t count) {
+    if (!PipeDevice::IsOpen()) {
+        return PIPE_NOT_OPEN;
+    }
+    if (count == 0) {
+        return PIPE_DONE;
+    }
+    if (const uint8_t status = sendCommandBlock({PIPE_COMMAND_READ, 0, count});
+        status != PIPE_DONE) {
+        return status;
+    }
+    DelayMicroseconds(kCommandGapUs);
+    return transferPhase(platform::Pipe::Read, destination, count);
+}
+
+uint8_t PipeWrite(const uint8_t* source, uint32_t count) {
+    return writeExchange(source, count, 0);
+}
+
+uint8_t PipeWriteWait(const uint8_t* source, uint32_t count, uint32_t milliseconds) {
+    return writeExchange(source, count, milliseconds);
+}
+
+uint32_t pollLimit() {
+    return theLink().pollLimit;
+}
+
+}  // namespace korvid::link

@@ -1,0 +1,170 @@
+// A simulated programmer of the older model on its bulk pipes: the command and
+// status blocks, the handshake, programming and storing jobs, the target
+// information dump and the firmware update through the boot request.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "link/hid_link.h"
+#include "link/pipe_link.h"
+#include "link/platform.h"
+#include "link/programmer_identifier.h"
+#include "link/sim/traffic.h"
+
+namespace korvid::sim {
+
+struct PipeProgrammerOptions {
+    uint16_t vendorId = link::kVendorId;
+    uint16_t productId = link::kPipeProduct;
+    uint16_t firmwareIdentifier = link::kPipeFirmwareIdentifier;  // handshake answer
+    uint16_t identifierAfterReflash = link::kPipeFirmwareIdentifier;
+    // Answers to the first handshakes, one per handshake; afterwards the identifier.
+    std::vector<uint16_t> handshakeAnswers{};
+
+    // Answers of the programming protocol.
+    unsigned workingReplies = 0;   // 'U' statuses before the final one (programming a target)
+    uint8_t programStatus = 0x00;  // final status: 0x00 success, 0xFE target locked
+    bool corruptChecksum = false;  // answer a checksum one above the true one
+    uint8_t dumpAck = 0x00;
+    std::vector<uint8_t> targetInformation{};  // dump answer; empty: bytes 0x00..0xFF
+    uint8_t firmwareStatus = 0x00;             // status of the firmware update's final reply
+
+    // Re-enumeration after the boot request: absent for this many open attempts;
+    // -1: never comes back.
+    int reappearAfterPolls = 2;
+
+    // Misbehaviour of the pipes.
+    bool refuseOpen = false;
+    std::optional<unsigned> statusErrorAt{};    // this status block (from 0) reports error 0x01
+    std::optional<unsigned> faultTransferAt{};  // this transfer (from 0) is a device fault
+    std::optional<unsigned> unplugAfterTransfers{};
+
+    bool recordTraffic = true;
+};
+
+// A job header with the image that followed it.
+struct PipeProgramJob {
+    std::array<uint8_t, 23> header{};
+    uint8_t optionByte = 0;  // header byte 2
+    uint8_t mode = 0;        // 0xF1 ISP, 0xF2 ICP
+    uint8_t partByte = 0;
+    uint8_t areaByte = 0;
+    std::array<uint8_t, 8> configBytes{};
+    uint16_t maxCount = 0;
+    uint8_t serialFlags = 0;
+    uint16_t serialAddress = 0;
+    uint32_t serialNumber = 0;
+    std::vector<uint8_t> image{};
+
+    // Programming a target starts the option byte from 0xBF, storing from 0xBB.
+    bool programsTarget() const { return (optionByte & 0x04) != 0; }
+};
+
+class SimulatedPipeProgrammer {
+public:
+    SimulatedPipeProgrammer(PipeProgrammerOptions options, platform::Clock& clock);
+
+    PipeProgrammerOptions& options() { return options_; }
+
+    bool present() const { return present_; }
+    bool inBootMode() const { return bootMode_; }
+    uint16_t firmwareIdentifier() const { return identifier_; }
+    // The time-out value of the last set-time-out command.
+    std::optional<uint16_t> lastTimeout() const { return lastTimeout_; }
+    unsigned handshakes() const { return handshakes_; }
+
+    const Traffic& traffic() const { return traffic_; }
+    void clearTraffic() { traffic_.clear(); }
+
+    const std::vector<uint8_t>& targetFlash() const { return targetFlash_; }
+    const std::optional<PipeProgramJob>& storedJob() const { return storedJob_; }
+    const std::vector<uint8_t>& installedFirmware() const { return installedFirmware_; }
+
+    unsigned openCount() const { return opens_; }
+    int openHandles() const { return openHandles_; }
+
+    void unplug();
+
+private:
+    friend class SimulatedPipeBus;
+    friend class SimulatedPipeHandle;
+
+    void poll();
+    bool admitOpen(platform::OpenFailure& failure);
+    void handleClosed();
+
+    platform::TransferResult transfer(uint64_t generation, platform::Pipe pipe, uint8_t* data,
+                                      size_t length, uint32_t timeoutMs, size_t& moved);
+    void resetPipe(platform::Pipe pipe);
+    void record(TrafficKind kind, const uint8_t* bytes, size_t length);
+
+    platform::TransferResult takeWrite(const uint8_t* data, size_t length);
+    platform::TransferResult serveRead(uint8_t* data, size_t length, uint32_t timeoutMs,
+                                       size_t& moved);
+    void handleMessage(std::vector<uint8_t> message);
+    void handleNormalMessage(std::vector<uint8_t> message);
+    void handleBootMessage(std::vector<uint8_t> message);
+    void finishJob(std::vector<uint8_t> image);
+    void queueAnswer(std::vector<uint8_t> answer) { answers_.push_back(std::move(answer)); }
+
+    PipeProgrammerOptions options_;
+    platform::Clock& clock_;
+
+    bool present_ = true;
+    bool unplugged_ = false;
+    bool bootMode_ = false;
+    bool leaveOnClose_ = false;
+    int pollsUntilPresent_ = 0;
+    uint64_t generation_ = 0;
+    uint16_t identifier_;
+    unsigned transfers_ = 0;
+    unsigned statusBlocks_ = 0;
+    unsigned handshakes_ = 0;
+    unsigned opens_ = 0;
+    int openHandles_ = 0;
+    std::optional<uint16_t> lastTimeout_;
+    Traffic traffic_;
+
+    // Block protocol: a write data phase being received, a status block owed, the
+    // answer being read out.
+    std::optional<uint32_t> writeRemaining_;
+    std::vector<uint8_t> message_;
+    bool statusOwed_ = false;
+    std::vector<uint8_t> reading_;
+    std::deque<std::vector<uint8_t>> answers_;
+
+    // Application state.
+    std::optional<uint16_t> lastHandshakeAnswer_;
+    std::optional<PipeProgramJob> pendingJob_;
+    bool firmwareFollows_ = false;
+    bool restartOnClose_ = false;
+    std::vector<uint8_t> targetFlash_;
+    std::optional<PipeProgramJob> storedJob_;
+    std::vector<uint8_t> installedFirmware_;
+};
+
+// The pipe devices of the simulated system, in attachment order.
+class SimulatedPipeBus : public platform::PipeBus {
+public:
+    explicit SimulatedPipeBus(platform::Clock& clock) : clock_(clock) {}
+
+    SimulatedPipeProgrammer& attach(PipeProgrammerOptions options = {});
+
+    std::unique_ptr<platform::PipeDevice> open(uint16_t vendorId, uint16_t productId, unsigned n,
+                                               platform::OpenFailure& failure) override;
+
+    unsigned openAttempts() const { return openAttempts_; }
+
+private:
+    platform::Clock& clock_;
+    std::vector<std::shared_ptr<SimulatedPipeProgrammer>> devices_;
+    unsigned openAttempts_ = 0;
+};
+
+}  // namespace korvid::sim
