@@ -1,0 +1,135 @@
+#include "code_image.h"
+#include "code_file.h"
+#include "hex_text.h"
+#include "memory_choices.h"
+#include "version_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
+namespace korvid::workbench {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(OverlayImage, DataAreaLoadAfterCodeLeavesAGapOfFF) {
+    const std::vector<uint8_t> code(0x1000, 0x11);
+    const std::vector<uint8_t> data(0x400, 0x22);
+    const std::vector<uint8_t> first = OverlayImage({}, code, 0);
+    ASSERT_EQ(first.size(), 0x1000u);
+    const std::vector<uint8_t> image = OverlayImage(first, data, 0x2000);
+    ASSERT_EQ(image.size(), 0x2400u);
+    EXPECT_TRUE(
+        std::all_of(image.begin(), image.begin() + 0x1000, [](uint8_t b) { return b == 0x11; }));
+    EXPECT_TRUE(std::all_of(image.begin() + 0x1000, image.begin() + 0x2000,
+                            [](uint8_t b) { return b == 0xFF; }));
+    EXPECT_TRUE(
+        std::all_of(image.begin() + 0x2000, image.end(), [](uint8_t b) { return b == 0x22; }));
+}
+
+TEST(OverlayImage, ShorterFileReplacesOnlyTheStart) {
+    const std::vector<uint8_t> image = OverlayImage(std::vector<uint8_t>(8, 0x00), {{1, 2}}, 0);
+    EXPECT_EQ(image, (std::vector<uint8_t>{1, 2, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(OverlayImage, EmptyFileBeyondTheImageGrowsItToTheInsertAddress) {
+    const std::vector<uint8_t> image = OverlayImage(std::vector<uint8_t>(2, 0x00), {}, 4);
+    EXPECT_EQ(image, (std::vector<uint8_t>{0, 0, 0xFF, 0xFF}));
+}
+
+TEST(ImageChecksum, IsTheByteSumModulo65536) {
+    EXPECT_EQ(ImageChecksum({}), 0);
+    EXPECT_EQ(ImageChecksum(std::vector<uint8_t>(0x1000, 0xFF)), 0xF000);
+    EXPECT_EQ(ImageChecksum(std::vector<uint8_t>(0x101, 0xFF)), (0x101 * 0xFF) & 0xFFFF);
+}
+
+class CodeFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("korvid-code-file-" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+};
+
+TEST_F(CodeFileTest, ReadsTheWholeFile) {
+    const fs::path path = dir_ / "code.bin";
+    std::ofstream(path, std::ios::binary) << std::string("\x01\x00\x02", 3);
+    const CodeFile file = ReadCodeFile(path.string());
+    EXPECT_EQ(file.failure, FileFailure::None);
+    EXPECT_EQ(file.bytes, (std::vector<uint8_t>{1, 0, 2}));
+
+    std::ofstream(dir_ / "empty.bin");
+    const CodeFile empty = ReadCodeFile((dir_ / "empty.bin").string());
+    EXPECT_EQ(empty.failure, FileFailure::None);
+    EXPECT_TRUE(empty.bytes.empty());
+}
+
+TEST_F(CodeFileTest, UnreadableFilesAreReportedNeverEmpty) {
+    EXPECT_EQ(ReadCodeFile((dir_ / "missing.hex").string()).failure, FileFailure::FileNotFound);
+    EXPECT_EQ(ReadCodeFile((dir_ / "missing" / "x.hex").string()).failure,
+              FileFailure::FileNotFound);
+    std::ofstream(dir_ / "plain");
+    EXPECT_EQ(ReadCodeFile((dir_ / "plain" / "x.hex").string()).failure, FileFailure::BadPath);
+    EXPECT_EQ(ReadCodeFile(dir_.string()).failure, FileFailure::AccessDenied);
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(ReadCodeFile((dir_ / "pipe").string()).failure, FileFailure::InvalidFile);
+}
+
+TEST(FailureFromErrno, MapsTheCommonCauses) {
+    EXPECT_EQ(FailureFromErrno(ENOENT), FileFailure::FileNotFound);
+    EXPECT_EQ(FailureFromErrno(EACCES), FileFailure::AccessDenied);
+    EXPECT_EQ(FailureFromErrno(EPERM), FileFailure::AccessDenied);
+    EXPECT_EQ(FailureFromErrno(EMFILE), FileFailure::TooManyOpenFiles);
+    EXPECT_EQ(FailureFromErrno(ENAMETOOLONG), FileFailure::BadPath);
+    EXPECT_EQ(FailureFromErrno(EIO), FileFailure::HardIo);
+    EXPECT_EQ(FailureFromErrno(ENOSPC), FileFailure::DiskFull);
+    EXPECT_EQ(FailureFromErrno(EINVAL), FileFailure::Generic);
+}
+
+TEST(HexText, ScansLikePercentX) {
+    EXPECT_EQ(ScanHex(""), std::nullopt);
+    EXPECT_EQ(ScanHex("  \t"), std::nullopt);
+    EXPECT_EQ(ScanHex("g12"), std::nullopt);
+    EXPECT_EQ(ScanHex("  1f2g"), 0x1F2u);
+    EXPECT_EQ(ScanHex("FFFFFFFF"), 0xFFFFFFFFu);
+    EXPECT_EQ(ScanHex("123456789"), 0xFFFFFFFFu);  // saturates, never wraps to a low address
+    EXPECT_EQ(ScanHex("000000001"), 1u);
+    EXPECT_EQ(FormatHex(0x1F, 8), "0000001F");
+    EXPECT_EQ(FormatHex(0x1F, 0), "1F");
+    EXPECT_EQ(FormatHex(0, 0), "0");
+}
+
+TEST(MemoryChoices, ListsAndTips) {
+    EXPECT_EQ(ParseMemoryList("0"), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(ParseMemoryList("0,400,1000"), (std::vector<uint32_t>{0, 0x400, 0x1000}));
+    EXPECT_EQ(IspMemoryItemText(0), "NA");
+    EXPECT_EQ(IspMemoryItemText(0x1000), "4.0 k");
+    EXPECT_EQ(IapMemoryItemText(0), "0.0 k");
+    EXPECT_EQ(IapMemoryItemText(1), "0.5 k");
+    EXPECT_EQ(IapMemoryItemText(28), "14.0 k");
+    EXPECT_EQ(IapMemoryItemCount(0x3800, 0), 29u);
+    EXPECT_EQ(IspMemoryTip(0x3800, 0), "NA");
+    EXPECT_EQ(IspMemoryTip(0x4000, 0x1000), "3000h - 3FFFh");
+    EXPECT_EQ(IapMemoryTip(0x3800, 0, 0), "NA");
+    EXPECT_EQ(IapMemoryTip(0x3800, 0, 1), "3600h - 37FFh");
+}
+
+TEST(VersionText, HexadecimalMajorAndTwoDigitMinor) {
+    EXPECT_EQ(VersionText(0x0710), "7.10");
+    EXPECT_EQ(VersionText(0x0705), "7.05");
+    EXPECT_EQ(VersionText(0x0A00), "A.00");
+}
+
+}  // namespace
+}  // namespace korvid::workbench
