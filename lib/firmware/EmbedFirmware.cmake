@@ -3,11 +3,11 @@
 # firmware images as constant arrays (resource 7004 for the HID programmer, 7001
 # for the older pipe programmer). An empty file name leaves that image out.
 include_guard(GLOBAL)
-set(KORVID_EMBED_FIRMWARE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_firmware_images.cmake)
 
 function(korvid_embed_firmware output)
   cmake_parse_arguments(ARG "" "HID;PIPE" "" ${ARGN})
-  set(depends ${KORVID_EMBED_FIRMWARE_SCRIPT})
+  set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed_firmware_images.cmake)
+  set(depends ${script})
   foreach(image IN ITEMS "${ARG_HID}" "${ARG_PIPE}")
     if(image)
       if(NOT EXISTS "${image}")
@@ -19,7 +19,7 @@ function(korvid_embed_firmware output)
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} "-DOUTPUT=${output}" "-DHID_IMAGE=${ARG_HID}"
-            "-DPIPE_IMAGE=${ARG_PIPE}" -P ${KORVID_EMBED_FIRMWARE_SCRIPT}
+            "-DPIPE_IMAGE=${ARG_PIPE}" -P ${script}
     DEPENDS ${depends}
     COMMENT "Embedding programmer firmware images"
     VERBATIM)

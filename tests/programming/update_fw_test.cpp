@@ -115,6 +115,12 @@ TEST_F(HidFirmwareUpdateTest, MissingImageLeavesProgrammerInNormalMode) {
     EXPECT_EQ(fake.hid.productId, 0x0323);
 }
 
+TEST_F(HidFirmwareUpdateTest, EmptyImageCountsAsMissing) {
+    firmware::install(firmware::kHidProgrammerImage, Bytes{});
+    EXPECT_EQ(UpdateFW(), RC_NO_RESOURCE);
+    EXPECT_THAT(fake.hid.outputReports, IsEmpty());
+}
+
 TEST_F(HidFirmwareUpdateTest, FeatureReportsLongerThan65BytesAreRefused) {
     fake.hid.lengths.feature = 66;
     EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
@@ -162,6 +168,7 @@ TEST_F(PipeFirmwareUpdateTest, BootRequestReopenHeaderAndImage) {
     EXPECT_EQ(fake.pipe.timeouts, (std::vector<uint32_t>{20000, 20000}));
     const std::vector<uint32_t>& pauses = fake.clock.pausesMs;
     EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 500u), 3);
+    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 30u), 1);  // before the boot status
     EXPECT_EQ(pauses.back(), 5000u);
 }
 
