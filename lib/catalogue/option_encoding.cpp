@@ -185,15 +185,18 @@ bool decodeIcpConfigBytes(const PartEntry& entry, const IcpConfigBytes& bytes, J
         return false;
     }
 
-    const uint8_t boundaryHigh = bytes[entry.iapBoundaryByte];
-    if (boundaryHigh == 0xFF) {
+    const uint8_t boundaryMiddle = bytes[entry.iapBoundaryByte];
+    if (boundaryMiddle == 0xFF) {
         job.iapMemoryIndex = 0;
     } else {
-        const uint64_t below = uint64_t{boundaryHigh} * 256 + *ispSize;
-        if (below > entry.flashSize) {
+        // The wide entry keeps bits 16..23 too; reading them makes decoding the
+        // inverse of encoding for a flash above 64 KiB.
+        const uint64_t boundaryHigh = hasWideBoundary(job) ? bytes[entry.iapBoundaryByte + 1] : 0;
+        const uint64_t boundary = (boundaryHigh << 16) | (uint64_t{boundaryMiddle} << 8);
+        if (boundary + *ispSize > entry.flashSize) {
             return false;
         }
-        job.iapMemoryIndex = static_cast<uint32_t>((entry.flashSize - below) >> 9);
+        job.iapMemoryIndex = static_cast<uint32_t>((entry.flashSize - boundary - *ispSize) >> 9);
     }
 
     if (!fieldAbsent(entry.hwwidlField)) {

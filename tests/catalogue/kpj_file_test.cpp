@@ -1,0 +1,202 @@
+// The project-file exports on real files: open and write failures, keeping the old
+// file when a write fails, and LoadKPJBuffer against a file that changed.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "catalogue/option_encoding.h"
+#include "korvid.h"
+#include "kpj_bytes.h"
+#include "scratch_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Job {
+    std::vector<uint8_t> code;
+    JobRecord record{};
+
+    Job(int32_t partIndex, uint32_t area, size_t codeLength) : code(codeLength) {
+        for (size_t at = 0; at < code.size(); ++at) {
+            code[at] = static_cast<uint8_t>(at * 7 + partIndex);
+        }
+        std::strcpy(record.codeName, "job.hex");
+        record.partIndex = partIndex;
+        record.programArea = area;
+        record.codeLength = static_cast<uint32_t>(code.size());
+        record.codeBuffer = code.data();
+    }
+};
+
+std::vector<uint8_t> readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(KpjFiles, EveryPartAndAreaSurvivesSaveAndLoad) {
+    ScratchFolder folder;
+    const fs::path path = folder.path() / "round.kpj";
+    PartInfo* parts = nullptr;
+    const uint32_t count = GetISPInfo(&parts);
+    for (int32_t index = 0; index < static_cast<int32_t>(count); ++index) {
+        for (uint32_t area = AREA_AP; area <= AREA_WHOLE_CHIP; ++area) {
+            Job job(index, area, 100 + index);
+            job.record.optionStates[0] =
+                ((1u << parts[index].optionCount) - 1) & (area % 2 ? 0x15u : 0x0Au);
+            ASSERT_EQ(SaveKPJ(path.c_str(), &job.record, 0), RC_OK);
+            JobRecord loaded{};
+            uint32_t icpFlag = 9;
+            ASSERT_EQ(LoadKPJInfo(path.c_str(), &loaded, &icpFlag), RC_OK) << parts[index].name;
+            EXPECT_EQ(icpFlag, 0u);
+            EXPECT_STREQ(loaded.codeName, "job.hex");
+            EXPECT_STREQ(parts[loaded.partIndex].name, index == 42   ? "Part B13"
+                                                       : index == 43 ? "Part B15"
+                                                                     : parts[index].name);
+            EXPECT_EQ(loaded.programArea, area);
+            EXPECT_EQ(loaded.optionStates[0], job.record.optionStates[0]);
+            std::vector<uint8_t> buffer(loaded.codeLength);
+            ASSERT_EQ(LoadKPJBuffer(path.c_str(), buffer.data()), RC_OK);
+            EXPECT_EQ(buffer, job.code);
+        }
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);  // no leftovers
+}
+
+TEST(KpjFiles, FilesThatCannotBeOpenedGiveE6) {
+    ScratchFolder folder;
+    JobRecord job{};
+    uint32_t icpFlag = 0;
+    uint8_t buffer[4];
+    const fs::path missing = folder.path() / "missing.kpj";
+    EXPECT_EQ(LoadKPJInfo(missing.c_str(), &job, &icpFlag), RC_FILE_OPEN);
+    EXPECT_EQ(LoadKPJBuffer(missing.c_str(), buffer), RC_FILE_OPEN);
+    EXPECT_EQ(LoadKPJInfo(folder.path().c_str(), &job, &icpFlag), RC_FILE_OPEN);
+    const fs::path pipe = folder.path() / "pipe.kpj";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(LoadKPJInfo(pipe.c_str(), &job, &icpFlag), RC_FILE_OPEN);  // and does not block
+    EXPECT_EQ(LoadKPJInfo(nullptr, &job, &icpFlag), RC_FILE_OPEN);
+    EXPECT_EQ(LoadKPJInfo(missing.c_str(), nullptr, &icpFlag), RC_FILE_OPEN);
+
+    Job save(0, AREA_AP, 8);
+    EXPECT_EQ(SaveKPJ((folder.path() / "no/such/folder.kpj").c_str(), &save.record, 0),
+              RC_FILE_OPEN);
+    EXPECT_EQ(SaveKPJ(folder.path().c_str(), &save.record, 0), RC_FILE_OPEN);
+    EXPECT_EQ(SaveKPJ(pipe.c_str(), &save.record, 0), RC_FILE_OPEN);  // no reader
+    EXPECT_EQ(SaveKPJ(nullptr, &save.record, 0), RC_FILE_OPEN);
+}
+
+TEST(KpjFiles, AFullDeviceIsAWriteFailure) {
+    Job job(5, AREA_AP, 64);
+    EXPECT_EQ(SaveKPJ("/dev/full", &job.record, 0), RC_FILE_OPEN);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+TEST(KpjFiles, AWriteThatFailsHalfwayKeepsTheProjectThatStoodThere) {
+    ScratchFolder folder;
+    const fs::path path = folder.path() / "kept.kpj";
+    Job good(3, AREA_IAP, 50);
+    ASSERT_EQ(SaveKPJ(path.c_str(), &good.record, 0), RC_OK);
+    const std::vector<uint8_t> before = readAll(path);
+
+    // A child process that may write no file larger than 4 KiB: the disk is "full".
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit = {4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Job large(3, AREA_IAP, 20000);
+        _exit(SaveKPJ(path.c_str(), &large.record, 0));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), RC_FILE_OPEN);
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(KpjFiles, ReplacingKeepsTheModeAndFollowsSymbolicLinks) {
+    ScratchFolder folder;
+    const fs::path real = folder.path() / "real.kpj";
+    const fs::path link = folder.path() / "link.kpj";
+    Job first(0, AREA_AP, 10);
+    ASSERT_EQ(SaveKPJ(real.c_str(), &first.record, 0), RC_OK);
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+    fs::create_symlink(real.filename(), link);
+    Job second(1, AREA_ISP, 30);
+    ASSERT_EQ(SaveKPJ(link.c_str(), &second.record, 0), RC_OK);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    JobRecord loaded{};
+    uint32_t icpFlag = 0;
+    ASSERT_EQ(LoadKPJInfo(real.c_str(), &loaded, &icpFlag), RC_OK);
+    EXPECT_EQ(loaded.partIndex, 1);
+}
+
+TEST(KpjFiles, LoadKpjBufferNeverCopiesMoreThanTheAcceptedLength) {
+    ScratchFolder folder;
+    const fs::path path = folder.path() / "changing.kpj";
+    const fs::path other = folder.path() / "other.kpj";
+    Job small(10, AREA_AP, 16);
+    Job large(10, AREA_AP, 4096);
+    ASSERT_EQ(SaveKPJ(path.c_str(), &small.record, 0), RC_OK);
+    ASSERT_EQ(SaveKPJ(other.c_str(), &small.record, 0), RC_OK);
+    JobRecord loaded{};
+    uint32_t icpFlag = 0;
+    ASSERT_EQ(LoadKPJInfo(path.c_str(), &loaded, &icpFlag), RC_OK);
+    ASSERT_EQ(loaded.codeLength, 16u);
+
+    // The file becomes a valid but larger project before its code is fetched.
+    ASSERT_EQ(SaveKPJ(path.c_str(), &large.record, 0), RC_OK);
+    std::vector<uint8_t> buffer(16 + 8, 0xAA);
+    EXPECT_EQ(LoadKPJBuffer(path.c_str(), buffer.data()), RC_KPJ_CODE_LENGTH);
+    EXPECT_EQ(buffer, std::vector<uint8_t>(24, 0xAA));
+    // Another file than the accepted one.
+    EXPECT_EQ(LoadKPJBuffer(other.c_str(), buffer.data()), RC_KPJ_CODE_LENGTH);
+
+    // A file altered in place but of the same length is checked again.
+    ASSERT_EQ(SaveKPJ(path.c_str(), &small.record, 0), RC_OK);
+    ASSERT_EQ(LoadKPJInfo(path.c_str(), &loaded, &icpFlag), RC_OK);
+    std::vector<uint8_t> bytes = readAll(path);
+    bytes[0] ^= 1;
+    writeAll(path, bytes);
+    EXPECT_EQ(LoadKPJBuffer(path.c_str(), buffer.data()), RC_KPJ_CODE_SUM);
+
+    // A failed info load forgets the accepted project.
+    EXPECT_EQ(LoadKPJInfo(path.c_str(), &loaded, &icpFlag), RC_KPJ_CODE_SUM);
+    EXPECT_EQ(LoadKPJBuffer(path.c_str(), buffer.data()), RC_KPJ_CODE_LENGTH);
+}
+
+TEST(KpjFiles, AnEmptyProjectLoadsWithoutABuffer) {
+    ScratchFolder folder;
+    const fs::path path = folder.path() / "empty.kpj";
+    Job empty(7, AREA_WHOLE_CHIP, 0);
+    empty.record.codeBuffer = nullptr;
+    ASSERT_EQ(SaveKPJ(path.c_str(), &empty.record, 0), RC_OK);
+    EXPECT_EQ(fs::file_size(path), 53u + 7u);
+    JobRecord loaded{};
+    uint32_t icpFlag = 0;
+    ASSERT_EQ(LoadKPJInfo(path.c_str(), &loaded, &icpFlag), RC_OK);
+    EXPECT_EQ(loaded.codeLength, 0u);
+    EXPECT_EQ(loaded.programArea, AREA_WHOLE_CHIP);
+    EXPECT_EQ(LoadKPJBuffer(path.c_str(), nullptr), RC_OK);
+}
+
+}  // namespace
