@@ -1,0 +1,222 @@
+// Caret moves, the key table, typing nibbles and the Shift selection rules.
+#include <gtest/gtest.h>
+
+#include "hex_edit_fixture.h"
+
+namespace korvid::hexedit {
+namespace {
+
+using testing::CountingBytes;
+using testing::MakeCore;
+
+void Press(HexEditCore& core, HexKey key, int times = 1, bool shift = false) {
+    for (int i = 0; i < times; ++i) {
+        core.KeyDown(key, shift);
+    }
+}
+
+std::vector<uint8_t> DataOf(const HexEditCore& core) {
+    return {core.Data().begin(), core.Data().end()};
+}
+
+TEST(HexEditTyping, FourThenOneOverwritesAByte) {
+    const std::vector<uint8_t> zeros(2, 0);
+    auto core = MakeCore(zeros, 4);
+    EXPECT_TRUE(core.TypeCharacter('4', false));
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
+    EXPECT_TRUE(core.TypeCharacter('1', false));
+    EXPECT_EQ(DataOf(core), (std::vector<uint8_t>{0x41, 0x00}));
+    EXPECT_EQ(core.Caret(), (CaretPosition{1, true}));
+}
+
+TEST(HexEditTyping, LetterDigitsInEitherCase) {
+    auto core = MakeCore(std::vector<uint8_t>(2, 0), 4);
+    EXPECT_TRUE(core.TypeCharacter('a', false));
+    EXPECT_TRUE(core.TypeCharacter('F', false));
+    EXPECT_EQ(core.Data()[0], 0xAF);
+}
+
+TEST(HexEditTyping, LastByteLowNibbleKeepsTheCaret) {
+    auto core = MakeCore(std::vector<uint8_t>(3, 0), 4);
+    Press(core, HexKey::End);
+    EXPECT_EQ(core.Caret(), (CaretPosition{2, false}));
+    EXPECT_TRUE(core.TypeCharacter('7', false));
+    EXPECT_EQ(core.Data()[2], 0x07);
+    EXPECT_EQ(core.Caret(), (CaretPosition{2, false}));
+}
+
+TEST(HexEditTyping, RefusedInput) {
+    auto core = MakeCore(std::vector<uint8_t>(2, 0x55), 4);
+    for (uint32_t ch :
+         {uint32_t{'g'}, uint32_t{' '}, uint32_t{8}, uint32_t{0x130}, uint32_t{'G'}}) {
+        EXPECT_FALSE(core.TypeCharacter(ch, false)) << ch;
+    }
+    core.SetReadOnly(true);
+    EXPECT_FALSE(core.TypeCharacter('1', false));
+    EXPECT_EQ(DataOf(core), (std::vector<uint8_t>{0x55, 0x55}));
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+}
+
+TEST(HexEditTyping, ShiftedDigitExtendsTheSelectionFromTheAnchor) {
+    auto core = MakeCore(std::vector<uint8_t>(8, 0), 4);
+    core.KeyDown(HexKey::Other, true);  // the Shift key itself sets the anchor
+    EXPECT_EQ(core.Cursor().Anchor(), 0u);
+    EXPECT_TRUE(core.TypeCharacter('A', true));
+    EXPECT_TRUE(core.TypeCharacter('B', true));
+    EXPECT_EQ(core.Data()[0], 0xAB);
+    EXPECT_EQ(core.Cursor().SelectionStart(), 0u);
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 1u);
+}
+
+TEST(HexEditKeys, EndsOfTheBuffer) {
+    auto core = MakeCore(CountingBytes(20), 4);
+    Press(core, HexKey::Left);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+    Press(core, HexKey::Up);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+    Press(core, HexKey::End);
+    EXPECT_EQ(core.Caret(), (CaretPosition{19, false}));
+    Press(core, HexKey::Right);
+    EXPECT_EQ(core.Caret(), (CaretPosition{19, false}));
+    Press(core, HexKey::Down);
+    EXPECT_EQ(core.Caret(), (CaretPosition{19, false}));
+    Press(core, HexKey::Home);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+}
+
+TEST(HexEditKeys, LeftAndRightStepByNibble) {
+    auto core = MakeCore(CountingBytes(20), 4);
+    Press(core, HexKey::Right);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
+    Press(core, HexKey::Right);
+    EXPECT_EQ(core.Caret(), (CaretPosition{1, true}));
+    Press(core, HexKey::Left);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
+    Press(core, HexKey::Down);
+    EXPECT_EQ(core.Caret(), (CaretPosition{16, false}));
+}
+
+TEST(HexEditKeys, ShiftRightTwiceSelectsFromTheAnchor) {
+    auto core = MakeCore(CountingBytes(20), 4);
+    Press(core, HexKey::Right, 10);
+    ASSERT_EQ(core.Caret(), (CaretPosition{5, true}));
+    Press(core, HexKey::Right, 1, true);
+    EXPECT_EQ(core.Caret(), (CaretPosition{5, false}));
+    EXPECT_EQ(core.Cursor().SelectionStart(), 5u);
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 5u);
+    Press(core, HexKey::Right, 1, true);
+    EXPECT_EQ(core.Caret(), (CaretPosition{6, true}));
+    EXPECT_EQ(core.Cursor().SelectionStart(), 5u);
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 6u);
+    EXPECT_EQ(core.Cursor().MovingEnd(), 6u);
+    // Shift+Left back past the anchor: the selection flips to the other side.
+    Press(core, HexKey::Left, 4, true);
+    EXPECT_EQ(core.Cursor().SelectionStart(), 4u);
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 5u);
+    // A move without Shift drops selection and anchor.
+    Press(core, HexKey::Right);
+    EXPECT_FALSE(core.Cursor().HasSelection());
+    EXPECT_EQ(core.Cursor().Anchor(), kNoOffset);
+}
+
+TEST(HexEditKeys, PagesMoveVisibleRowsLessOne) {
+    auto core = MakeCore(CountingBytes(200), 5);
+    ASSERT_EQ(core.EnsureLayout().visibleRows, 5u);
+    Press(core, HexKey::Right, 3);  // offset 1, low nibble
+    Press(core, HexKey::PageDown);
+    EXPECT_EQ(core.Caret(), (CaretPosition{65, false}));
+    Press(core, HexKey::PageDown);
+    EXPECT_EQ(core.Caret(), (CaretPosition{129, false}));
+    EXPECT_EQ(core.Viewport().TopRow(), 4u);  // offset 129's row is the last full row
+    Press(core, HexKey::PageUp);
+    EXPECT_EQ(core.Caret(), (CaretPosition{65, false}));
+    Press(core, HexKey::PageDown, 3);
+    EXPECT_EQ(core.Caret(), (CaretPosition{199, false}));
+    Press(core, HexKey::Left);
+    Press(core, HexKey::PageUp, 4);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+}
+
+TEST(HexEditKeys, NoVisibleRowsPagesNowhere) {
+    auto core = MakeCore(CountingBytes(200), 0);
+    Press(core, HexKey::Down);
+    Press(core, HexKey::PageDown);
+    EXPECT_EQ(core.Caret(), (CaretPosition{16, true}));
+    Press(core, HexKey::PageUp);
+    EXPECT_EQ(core.Caret(), (CaretPosition{16, true}));
+}
+
+TEST(HexEditKeys, ReadOnlyStillMovesAndSelects) {
+    auto core = MakeCore(CountingBytes(20), 4);
+    core.SetReadOnly(true);
+    Press(core, HexKey::Down, 1, true);
+    EXPECT_EQ(core.Caret(), (CaretPosition{16, true}));
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 16u);
+}
+
+TEST(HexEditKeys, EmptyAndMissingBuffersKeepTheCaretAtZero) {
+    for (const bool null : {true, false}) {
+        HexEditCore core;
+        core.SetCharMetrics(8, 16);
+        core.SetClientSize(400, 200);
+        const uint8_t none = 0;
+        core.SetData(null ? nullptr : &none, 0);
+        for (HexKey key : {HexKey::Right, HexKey::End, HexKey::Down, HexKey::PageDown, HexKey::Left,
+                           HexKey::Home}) {
+            core.KeyDown(key, true);
+            core.KeyDown(key, false);
+        }
+        EXPECT_FALSE(core.TypeCharacter('1', false));
+        core.MouseDown({300, 150});
+        core.MouseMove({300, 190}, true);
+        core.MouseDoubleClick({300, 150});
+        core.SelectAll();
+        EXPECT_EQ(core.Caret(), (CaretPosition{0, true})) << "null " << null;
+        EXPECT_FALSE(core.Cursor().HasSelection());
+    }
+}
+
+TEST(HexEditKeys, OneByteBuffer) {
+    auto core = MakeCore(std::vector<uint8_t>{0x12}, 4);
+    Press(core, HexKey::Right, 3);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
+    Press(core, HexKey::PageDown);
+    Press(core, HexKey::Down);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
+    Press(core, HexKey::Up);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+    EXPECT_EQ(core.HitTest({900, 900}), (CaretPosition{0, false}));
+}
+
+TEST(HexEditSelection, SetSelectionClampsAndOrders) {
+    auto core = MakeCore(CountingBytes(20), 4);
+    core.SetSelection(5, 999, false);
+    EXPECT_EQ(core.Cursor().SelectionStart(), 5u);
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 19u);
+    core.SetSelection(9, 3, false);
+    EXPECT_EQ(core.Cursor().SelectionStart(), 3u);
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 9u);
+    core.SetSelection(kNoOffset, kNoOffset, true);
+    EXPECT_FALSE(core.Cursor().HasSelection());
+    EXPECT_EQ(core.Cursor().Anchor(), kNoOffset);
+}
+
+TEST(HexEditSelection, MakeVisibleScrollsToTheRange) {
+    auto core = MakeCore(CountingBytes(400), 4);
+    core.SetSelection(200, 210, true);
+    EXPECT_EQ(core.Viewport().TopRow(), 10u);  // row 13 becomes the last full row
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+}
+
+TEST(HexEditSelection, SelectAllLeavesCaretAndAnchor) {
+    auto core = MakeCore(CountingBytes(40), 4);
+    Press(core, HexKey::Down);
+    core.SelectAll();
+    EXPECT_EQ(core.Cursor().SelectionStart(), 0u);
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 39u);
+    EXPECT_EQ(core.Caret(), (CaretPosition{16, true}));
+    EXPECT_EQ(core.Cursor().Anchor(), kNoOffset);
+}
+
+}  // namespace
+}  // namespace korvid::hexedit
