@@ -88,7 +88,7 @@ uint8_t updateHidFirmware(HidLinkSession& normalMode) {
     if (!normalMode.send(modeSwitchCommand())) {
         return RC_COMM_FAIL;
     }
-    // Some firmware versions acknowledge the switch with 'A', others say nothing.
+    // The programmer may acknowledge the switch with 'A' or say nothing at all.
     if (const auto reply = normalMode.receiveByte(); reply && *reply != 'A') {
         return RC_REFUSED;
     }
