@@ -89,15 +89,12 @@ CodeFile ReadCodeFile(const std::string& path) {
     CodeFile result;
     result.bytes.resize(static_cast<std::size_t>(status.st_size));
     std::size_t filled = 0;
+    uint8_t probe[4096];
     for (;;) {
-        if (filled == result.bytes.size()) {
-            if (filled >= kCodeFileLimit + 1) {
-                return Failed(FileFailure::InvalidFile);
-            }
-            result.bytes.resize(std::min(kCodeFileLimit + 1, filled + 4096));
-        }
-        const ssize_t got =
-            ::read(file.get(), result.bytes.data() + filled, result.bytes.size() - filled);
+        const bool full = filled == result.bytes.size();
+        uint8_t* target = full ? probe : result.bytes.data() + filled;
+        const std::size_t room = full ? sizeof probe : result.bytes.size() - filled;
+        const ssize_t got = ::read(file.get(), target, room);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -107,10 +104,13 @@ CodeFile ReadCodeFile(const std::string& path) {
         if (got == 0) {
             break;
         }
+        if (full) {
+            if (filled + static_cast<std::size_t>(got) > kCodeFileLimit) {
+                return Failed(FileFailure::InvalidFile);
+            }
+            result.bytes.insert(result.bytes.end(), probe, probe + got);
+        }
         filled += static_cast<std::size_t>(got);
-    }
-    if (filled > kCodeFileLimit) {
-        return Failed(FileFailure::InvalidFile);
     }
     result.bytes.resize(filled);
     return result;

@@ -18,21 +18,29 @@ constexpr uint8_t DigitValue(char c) {
     return static_cast<uint8_t>((u & 0x0F) + ((u & 0x40) ? 9 : 0));
 }
 
-// The image grows by half again each time so that a grown image never holds more
-// than 1.5 times what it needs (the peak during a move stays below 2.5 times).
-void EnsureSize(std::vector<uint8_t>& image, std::size_t size) {
+// Dense HEX text holds at least 2.5 characters per image byte, so the first
+// reservation covers the whole image of a dense file. Beyond that the image grows
+// by half again, so that it never holds more than 1.5 times what it needs.
+constexpr std::size_t kTextCharsPerImageByte = 5;  // divided by kTextCharsScale
+constexpr std::size_t kTextCharsScale = 2;
+
+void EnsureSize(std::vector<uint8_t>& image, std::size_t size, std::size_t textSize) {
     if (size <= image.size()) {
         return;
     }
     if (size > image.capacity()) {
-        image.reserve(
-            std::max(size, std::min(kIntelHexImageLimit, image.capacity() + image.capacity() / 2)));
+        const std::size_t hint = image.capacity() == 0
+                                     ? textSize * kTextCharsScale / kTextCharsPerImageByte
+                                     : image.capacity() + image.capacity() / 2;
+        image.reserve(std::max(size, std::min(kIntelHexImageLimit, hint)));
     }
     image.resize(size, 0xFF);
 }
 
 class Converter {
 public:
+    explicit Converter(std::size_t textSize) : textSize_(textSize) {}
+
     // Applies one line; false when the conversion ends with it.
     bool ApplyLine(std::string_view line) {
         if (line.empty() || line.front() != ':') {
@@ -81,28 +89,37 @@ private:
             return;
         }
         count = std::min(count, kIntelHexImageLimit - offset);
-        EnsureSize(image_, offset + count);
+        EnsureSize(image_, offset + count, textSize_);
         std::copy_n(data, count, image_.begin() + static_cast<std::ptrdiff_t>(offset));
     }
 
     std::array<uint8_t, kMaxRecordBytes> record_{};
+    std::size_t textSize_;
     std::size_t base_ = 0;
     std::vector<uint8_t> image_;
 };
 
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
 }  // namespace
 
 std::vector<uint8_t> ParseIntelHex(std::string_view text) {
-    Converter converter;
-    std::size_t position = 0;
-    while (position < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", position), text.size());
-        if (!converter.ApplyLine(text.substr(position, end - position))) {
+    Converter converter(text.size());
+    const char* position = text.data();
+    const char* const end = text.data() + text.size();
+    while (position < end) {
+        const char* lineEnd = position;
+        while (lineEnd < end && !IsLineEnd(*lineEnd)) {
+            ++lineEnd;
+        }
+        if (!converter.ApplyLine(std::string_view(position, lineEnd - position))) {
             break;
         }
-        position = text.find_first_not_of("\r\n", end);
-        if (position == std::string_view::npos) {
-            break;
+        position = lineEnd;
+        while (position < end && IsLineEnd(*position)) {
+            ++position;
         }
     }
     return converter.TakeImage();
