@@ -120,11 +120,10 @@ size_t WriteReports(const uint8_t* bytes, size_t length, size_t reportLength) {
     if (!theLink().device || length == 0) {
         return 0;
     }
-    // The platform writes outputReportLength() bytes whatever the frame length is,
-    // so the buffer covers both.
-    std::vector<uint8_t> report(std::max<size_t>(reportLength, outputReportLength()),
-                                kOutputReportFiller);
-    const std::span<uint8_t> frame(report.data(), reportLength);
+    // The platform writes outputReportLength() bytes per report: a longer frame
+    // would lose payload, a shorter one is padded with filler.
+    std::vector<uint8_t> report(outputReportLength(), kOutputReportFiller);
+    const std::span<uint8_t> frame(report.data(), std::min(reportLength, report.size()));
     const std::span<const uint8_t> stream(bytes, length);
     size_t sent = 0;
     while (sent < length) {

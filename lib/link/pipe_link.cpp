@@ -44,12 +44,14 @@ uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
     if (!link.device) {
         return PIPE_NOT_OPEN;
     }
+    if (length > kPipeTransferMaxBytes) {
+        // One transfer never carries more; cutting it short would lose data silently.
+        return statusOf(platform::TransferResult::StartFailed, pipe);
+    }
     // The number of bytes actually moved is not examined: the protocol above
     // judges replies by their content.
     size_t moved = 0;
-    return statusOf(link.device->transfer(pipe, data, std::min(length, kPipeTransferMaxBytes),
-                                          link.pollLimit, moved),
-                    pipe);
+    return statusOf(link.device->transfer(pipe, data, length, link.pollLimit, moved), pipe);
 }
 
 // A data phase of any length, in transfers of at most kPipeTransferMaxBytes.

@@ -219,5 +219,15 @@ TEST_F(HidLinkTest, FramesOfAShorterReportLengthStillWriteWholeReports) {
     EXPECT_THAT(reports[2], ElementsAreArray(outputReport({8, 9})));
 }
 
+TEST_F(HidLinkTest, FramesNeverExceedTheDevicesOutputReports) {
+    auto& programmer = sim.attachHidProgrammer({.outputReportLength = 9});
+    ASSERT_TRUE(openNormal());
+    const auto stream = counting(10);
+    EXPECT_EQ(WriteReports(stream.data(), stream.size(), 65), 10u);
+    const auto reports = BytesOf(programmer.traffic(), TrafficKind::OutputReport);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_THAT(reports[1], ElementsAreArray(outputReport({8, 9}, 9)));
+}
+
 }  // namespace
 }  // namespace korvid::link

@@ -225,6 +225,15 @@ TEST_F(PipeOutcomeTest, TransferOutcomesMapToStatuses) {
     }
 }
 
+TEST_F(PipeOutcomeTest, SingleTransferBeyond65536BytesIsNotStarted) {
+    std::vector<uint8_t> data(kPipeTransferMaxBytes + 1);
+    const auto length = static_cast<uint32_t>(data.size());
+    EXPECT_EQ(ReadPipe(data.data(), length), PIPE_READ_NOT_STARTED);
+    EXPECT_EQ(WritePipe(data.data(), length), PIPE_WRITE_NOT_STARTED);
+    EXPECT_TRUE(pipe.transfers.empty());
+    EXPECT_EQ(WritePipe(data.data(), length - 1), PIPE_DONE);
+}
+
 TEST_F(PipeOutcomeTest, PollLimitIsTheTransferTimeout) {
     PipeSetTimeout(0);
     uint8_t byte = 0;
