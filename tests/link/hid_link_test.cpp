@@ -202,6 +202,24 @@ TEST_F(HidLinkTest, EveryOperationFailsWithNothingOpen) {
     CancelHidTransfers();
 }
 
+TEST_F(HidLinkTest, FeatureReportsAndCancelReachTheOpenDevice) {
+    auto& programmer = sim.attachHidProgrammer({.featureReportLength = 33});
+    ASSERT_TRUE(openNormal());
+    std::vector<uint8_t> report(33, 0);
+    report[1] = 0x22;
+    EXPECT_TRUE(SetFeatureReport(report.data()));
+    EXPECT_TRUE(GetFeatureReport(report.data()));
+    CancelHidTransfers();
+    EXPECT_EQ(programmer.cancellations(), 1u);
+    const auto& t = programmer.traffic();
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].kind, TrafficKind::SetFeature);
+    EXPECT_EQ(t[0].direction, sim::Direction::HostToDevice);
+    EXPECT_EQ(t[0].bytes.size(), 33u);
+    EXPECT_EQ(t[1].kind, TrafficKind::GetFeature);
+    EXPECT_EQ(t[1].direction, sim::Direction::DeviceToHost);
+}
+
 TEST_F(HidLinkTest, DeviceDisappearingMidStreamEndsTheWriteWithTheShortCount) {
     sim.attachHidProgrammer({.unplugAfterTransfers = 2});
     ASSERT_TRUE(openNormal());

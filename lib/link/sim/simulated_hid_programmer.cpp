@@ -94,7 +94,7 @@ public:
     bool getFeatureReport(uint8_t* report, size_t length) override {
         return device_->getFeatureReport(generation_, report, length);
     }
-    void cancelPendingTransfers() override {}
+    void cancelPendingTransfers() override { ++device_->cancellations_; }
 
 private:
     std::shared_ptr<SimulatedHidProgrammer> device_;

@@ -101,6 +101,7 @@ public:
     unsigned openCount() const { return opens_; }
     int openHandles() const { return openHandles_; }
     unsigned modeSwitches() const { return modeSwitches_; }
+    unsigned cancellations() const { return cancellations_; }
 
     // Pulls the plug: every open handle fails, the device is never listed again.
     void unplug();
@@ -149,6 +150,7 @@ private:
     unsigned opens_ = 0;
     int openHandles_ = 0;
     unsigned modeSwitches_ = 0;
+    unsigned cancellations_ = 0;
     Traffic traffic_;
 
     // Normal mode: the command being received, then the image it announced.
