@@ -1,5 +1,8 @@
 #include "link/sim/demo_platform.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "firmware/firmware_images.h"
 
 namespace korvid::sim {
@@ -10,6 +13,7 @@ constexpr size_t kPipeImageBytes = 8698;
 constexpr uint16_t kOutdatedHidIdentifier = 0x0512;
 constexpr uint16_t kOutdatedPipeIdentifier = 0x0540;
 constexpr uint8_t kLongJump = 0x02;
+constexpr std::string_view kMarker = "KORVID SIMULATED FIRMWARE - NOT FOR HARDWARE";
 
 }  // namespace
 
@@ -18,10 +22,10 @@ std::vector<uint8_t> SyntheticFirmwareImage(size_t bytes) {
     for (size_t i = 0; i < bytes; ++i) {
         image[i] = static_cast<uint8_t>(i * 7 + 3);
     }
-    if (bytes >= 3) {
-        image[0] = kLongJump;  // LJMP 0x0100
-        image[1] = 0x01;
-        image[2] = 0x00;
+    const uint8_t header[] = {kLongJump, 0x01, 0x00};  // LJMP 0x0100
+    std::copy_n(header, std::min(bytes, sizeof header), image.begin());
+    if (bytes >= sizeof header + kMarker.size()) {
+        std::copy(kMarker.begin(), kMarker.end(), image.begin() + sizeof header);
     }
     return image;
 }

@@ -15,8 +15,8 @@ namespace korvid::sim {
 // the re-flash can be tried. nullptr for any other name.
 std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view mode);
 
-// A clearly synthetic firmware image: a long jump at the reset vector, then a
-// counting pattern.
+// A clearly synthetic firmware image: a long jump at the reset vector, a text
+// marker saying what it is, then a counting pattern.
 std::vector<uint8_t> SyntheticFirmwareImage(size_t bytes);
 
 }  // namespace korvid::sim
