@@ -89,15 +89,16 @@ bool sumCode(ByteSource& source, uint32_t codeLength, uint16_t& sum) {
 // tells an ICP project from an ISP one.
 uint8_t decodeJob(const Catalogue& catalogue, const Footer& footer, JobRecord& job,
                   uint32_t& icpFlag) {
+    const uint16_t deviceCode = loadBigEndian16(footer.field(kBackDeviceCode));
+    const bool icp = (deviceCode >> 8) != 0;
+    icpFlag = icp ? 1 : 0;
+
     const uint8_t storedArea = *footer.field(kBackProgramArea);
     if (storedArea < 1 || storedArea > AREA_WHOLE_CHIP + 1) {
         return kRcUnsupportedProject;
     }
     job.programArea = storedArea - 1u;
 
-    const uint16_t deviceCode = loadBigEndian16(footer.field(kBackDeviceCode));
-    const bool icp = (deviceCode >> 8) != 0;
-    icpFlag = icp ? 1 : 0;
     const std::optional<int32_t> partIndex = catalogue.findDeviceCode(icp, deviceCode);
     if (!partIndex) {
         return kRcUnsupportedProject;

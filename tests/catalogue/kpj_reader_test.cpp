@@ -223,7 +223,9 @@ TEST(KpjReader, ProjectsThisCatalogueCannotRepresentAreRefused) {
     for (uint8_t storedArea : {0, 6, 0xFF}) {
         fields = goodFields();
         fields.storedArea = storedArea;
-        EXPECT_EQ(resultOf(fields), RC_KPJ_TOOL);
+        read = readInfo(projectFile(fields));
+        EXPECT_EQ(read.result, RC_KPJ_TOOL);
+        EXPECT_EQ(read.icpFlag, 0u);
     }
 }
 
