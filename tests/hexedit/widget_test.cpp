@@ -1,0 +1,382 @@
+// CHexEditBase and CHexEditBaseView driven through real Qt key, mouse and
+// wheel events, the clipboard and offscreen painting.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <memory>
+#include <vector>
+
+#include "CHexEditBase.h"
+#include "CHexEditBaseView.h"
+#include "hex_edit_core.h"
+
+namespace {
+
+using korvid::hexedit::CaretPosition;
+
+const QString kBinaryMime = QStringLiteral("application/x-qt-windows-mime;value=\"BinaryData\"");
+
+class HexEditWidget : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (QApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "hexedit_widget_test";
+            static char* argv[] = {name, nullptr};
+            app_ = new QApplication(argc, argv);
+        }
+    }
+
+    // A shown, focused editor of the workbench's configuration inside a window
+    // that also holds a line edit (the next tab stop).
+    CHexEditBase& MakeEditor(const std::vector<uint8_t>& bytes, bool multiLine = true) {
+        window_ = std::make_unique<QWidget>();
+        window_->setAccessibleName(QStringLiteral("test window"));
+        auto* layout = new QVBoxLayout(window_.get());
+        editor_ = new CHexEditBase(window_.get(), multiLine);
+        next_ = new QLineEdit(window_.get());
+        next_->setAccessibleName(QStringLiteral("next"));
+        layout->addWidget(editor_);
+        layout->addWidget(next_);
+        editor_->SetShowAddress(true, false);
+        editor_->SetShowAscii(true, false);
+        editor_->SetData(bytes.data(), static_cast<uint32_t>(bytes.size()), true);
+        window_->resize(700, 300);
+        window_->show();
+        window_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        editor_->setFocus();
+        QApplication::processEvents();
+        return *editor_;
+    }
+
+    std::vector<uint8_t> Bytes() const {
+        std::vector<uint8_t> out(editor_->GetDataSize());
+        editor_->GetData(out.data(), static_cast<uint32_t>(out.size()));
+        return out;
+    }
+
+    // Client point of a hex cell (the address column has 8 digits).
+    QPoint Cell(int cell, int row) const {
+        const auto& layout = editor_->Core().Viewport().GetLayout();
+        return QPoint(
+            static_cast<int>(layout.textRect.left + layout.hexXPx + cell * layout.charWidthPx + 1),
+            static_cast<int>(layout.textRect.top + row * layout.charHeightPx + 3));
+    }
+
+    void Drag(QPoint to) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), editor_->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor_, &move);
+    }
+
+    static void SetClipboardBlock(const QByteArray& block, const QString& text = {}) {
+        auto* mime = new QMimeData;
+        if (!block.isNull()) {
+            mime->setData(kBinaryMime, block);
+        }
+        if (!text.isEmpty()) {
+            mime->setText(text);
+        }
+        QGuiApplication::clipboard()->setMimeData(mime);
+    }
+
+    static QApplication* app_;
+    std::unique_ptr<QWidget> window_;
+    CHexEditBase* editor_ = nullptr;
+    QLineEdit* next_ = nullptr;
+};
+
+QApplication* HexEditWidget::app_ = nullptr;
+
+TEST_F(HexEditWidget, TypingFourThenOneNotifiesTwice) {
+    CHexEditBase& editor = MakeEditor({0x00, 0x00});
+    QSignalSpy changed(&editor, &CHexEditBase::editChanged);
+    QTest::keyClicks(&editor, QStringLiteral("41"));
+    EXPECT_EQ(Bytes(), (std::vector<uint8_t>{0x41, 0x00}));
+    EXPECT_EQ(editor.Core().Caret(), (CaretPosition{1, true}));
+    EXPECT_EQ(changed.count(), 2);
+    QTest::keyClicks(&editor, QStringLiteral("xz-"));
+    EXPECT_EQ(changed.count(), 2);
+
+    const uint8_t other[] = {1, 2, 3};
+    editor.SetData(other, 3, true);
+    EXPECT_EQ(changed.count(), 2);
+}
+
+TEST_F(HexEditWidget, ReadOnlyRefusesTypingButMoves) {
+    CHexEditBase& editor = MakeEditor({0x00, 0x00});
+    editor.SetReadOnly(true, true);
+    QSignalSpy changed(&editor, &CHexEditBase::editChanged);
+    QTest::keyClicks(&editor, QStringLiteral("41"));
+    QTest::keyClick(&editor, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Bytes(), (std::vector<uint8_t>{0x00, 0x00}));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(editor.Core().Caret(), (CaretPosition{0, false}));
+    EXPECT_TRUE(editor.Core().Cursor().HasSelection());
+}
+
+TEST_F(HexEditWidget, ArrowsAndShiftSelection) {
+    std::vector<uint8_t> bytes(64);
+    CHexEditBase& editor = MakeEditor(bytes);
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(&editor, Qt::Key_Right);
+    }
+    QTest::keyClick(&editor, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(&editor, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(editor.Core().Cursor().SelectionStart(), 5u);
+    EXPECT_EQ(editor.Core().Cursor().SelectionEnd(), 6u);
+    QTest::keyClick(&editor, Qt::Key_End);
+    EXPECT_EQ(editor.Core().Caret(), (CaretPosition{63, false}));
+    EXPECT_FALSE(editor.Core().Cursor().HasSelection());
+}
+
+TEST_F(HexEditWidget, TabMovesToTheNextWidgetAndEscapeStays) {
+    CHexEditBase& editor = MakeEditor({1, 2, 3});
+    QTest::keyClick(&editor, Qt::Key_Escape);
+    EXPECT_TRUE(editor.hasFocus());
+    QTest::keyClick(&editor, Qt::Key_Tab);
+    EXPECT_TRUE(next_->hasFocus());
+    QTest::keyClick(next_, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(editor.hasFocus());
+}
+
+TEST_F(HexEditWidget, CopyOffersBinaryAndTextEvenAgainstAWindowShortcut) {
+    CHexEditBase& editor = MakeEditor({0x00, 0x3C, 0x00});
+    // A window action on the same key must not take Ctrl+C from the control.
+    auto* competing = new QAction(window_.get());
+    competing->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    window_->addAction(competing);
+    QSignalSpy stolen(competing, &QAction::triggered);
+
+    editor.SetSelection(1, 1, false, true);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&editor, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_EQ(mime->data(kBinaryMime), QByteArray("\x01\x00\x00\x00\x3C", 5));
+    EXPECT_EQ(mime->text(), QStringLiteral("3C\n"));
+    EXPECT_EQ(stolen.count(), 0);
+}
+
+TEST_F(HexEditWidget, CopyWithoutSelectionLeavesTheClipboard) {
+    CHexEditBase& editor = MakeEditor({1, 2, 3});
+    QGuiApplication::clipboard()->setText(QStringLiteral("keep"));
+    QTest::keyClick(&editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("keep"));
+}
+
+TEST_F(HexEditWidget, PasteCutAtTheEndAndNotified) {
+    CHexEditBase& editor = MakeEditor(std::vector<uint8_t>(20, 0));
+    QSignalSpy changed(&editor, &CHexEditBase::editChanged);
+    editor.SetSelection(16, 16, false, true);
+    SetClipboardBlock(
+        QByteArray("\x0A\x00\x00\x00"
+                   "ABCDEFGHIJ",
+                   14));
+    QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
+    const auto bytes = Bytes();
+    EXPECT_EQ(bytes.size(), 20u);
+    EXPECT_EQ(bytes[16], 'A');
+    EXPECT_EQ(bytes[19], 'D');
+    EXPECT_EQ(editor.Core().Caret(), (CaretPosition{19, false}));
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(HexEditWidget, PasteRefusals) {
+    CHexEditBase& editor = MakeEditor(std::vector<uint8_t>(8, 0));
+    QSignalSpy changed(&editor, &CHexEditBase::editChanged);
+    // Text alone is never pasted.
+    SetClipboardBlock(QByteArray(), QStringLiteral("41 42"));
+    QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
+    // A block with a count of 0, and one too short for its header.
+    SetClipboardBlock(
+        QByteArray("\x00\x00\x00\x00"
+                   "AB",
+                   6));
+    editor.OnEditPaste();
+    SetClipboardBlock(QByteArray("\x05\x00", 2));
+    editor.OnEditPaste();
+    // Read-only.
+    editor.SetReadOnly(true, false);
+    SetClipboardBlock(
+        QByteArray("\x01\x00\x00\x00"
+                   "A",
+                   5));
+    QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Bytes(), std::vector<uint8_t>(8, 0));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(editor.Core().Caret(), (CaretPosition{0, true}));
+}
+
+TEST_F(HexEditWidget, SelectAllAndCopyWorkWhenReadOnly) {
+    CHexEditBase& editor = MakeEditor({0xDE, 0xAD});
+    editor.SetReadOnly(true, false);
+    QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(editor.Core().Cursor().SelectionEnd(), 1u);
+    QTest::keyClick(&editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("DE AD\n"));
+}
+
+TEST_F(HexEditWidget, ClickDragAndDoubleClick) {
+    std::vector<uint8_t> bytes(64);
+    CHexEditBase& editor = MakeEditor(bytes);
+    next_->setFocus();
+    QTest::mouseClick(&editor, Qt::LeftButton, Qt::NoModifier, Cell(3, 0));
+    EXPECT_TRUE(editor.hasFocus());
+    EXPECT_EQ(editor.Core().Caret(), (CaretPosition{1, true}));
+
+    QTest::mousePress(&editor, Qt::LeftButton, Qt::NoModifier, Cell(3, 0));
+    Drag(Cell(9, 1));
+    QTest::mouseRelease(&editor, Qt::LeftButton, Qt::NoModifier, Cell(9, 1));
+    EXPECT_EQ(editor.Core().Cursor().SelectionStart(), 1u);
+    EXPECT_EQ(editor.Core().Cursor().SelectionEnd(), 19u);
+
+    QTest::mouseDClick(&editor, Qt::LeftButton, Qt::NoModifier, Cell(6, 2));
+    EXPECT_EQ(editor.Core().Cursor().SelectionStart(), 34u);
+    EXPECT_EQ(editor.Core().Cursor().SelectionEnd(), 34u);
+}
+
+TEST_F(HexEditWidget, DragBelowTheTextAutoScrolls) {
+    std::vector<uint8_t> bytes(4096);
+    CHexEditBase& editor = MakeEditor(bytes);
+    QTest::mousePress(&editor, Qt::LeftButton, Qt::NoModifier, Cell(0, 0));
+    const int belowPx = editor.height() + 40;
+    Drag(QPoint(Cell(0, 0).x(), belowPx));
+    QTest::qWait(150);
+    EXPECT_GT(editor.Core().Viewport().TopRow(), 2u);
+    QTest::mouseRelease(&editor, Qt::LeftButton, Qt::NoModifier, QPoint(Cell(0, 0).x(), belowPx));
+    const uint32_t stoppedAt = editor.Core().Viewport().TopRow();
+    QTest::qWait(50);
+    EXPECT_EQ(editor.Core().Viewport().TopRow(), stoppedAt);
+    EXPECT_EQ(editor.Core().Cursor().SelectionStart(), 0u);
+}
+
+TEST_F(HexEditWidget, ScrollBarsAndWheel) {
+    std::vector<uint8_t> bytes(4096);
+    CHexEditBase& editor = MakeEditor(bytes);
+    QApplication::processEvents();
+    auto bars = editor.findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    QScrollBar* vertical = bars[0]->orientation() == Qt::Vertical ? bars[0] : bars[1];
+    EXPECT_TRUE(vertical->isVisible());
+    EXPECT_EQ(vertical->maximum(),
+              static_cast<int>(editor.Core().Viewport().GetLayout().maxTopRow));
+    EXPECT_FALSE(vertical->accessibleName().isEmpty());
+
+    QWheelEvent wheel(QPointF(50, 50), editor.mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&editor, &wheel);
+    EXPECT_EQ(editor.Core().Viewport().TopRow(), 2u);
+    EXPECT_EQ(vertical->value(), 2);
+
+    vertical->setValue(7);
+    EXPECT_EQ(editor.Core().Viewport().TopRow(), 7u);
+    QTest::keyClick(&editor, Qt::Key_Home);
+    EXPECT_EQ(vertical->value(), 0);
+}
+
+TEST_F(HexEditWidget, SingleLineShowsNoScrollBars) {
+    std::vector<uint8_t> bytes(2000, 0xAB);
+    CHexEditBase& editor = MakeEditor(bytes, false);
+    QApplication::processEvents();
+    for (QScrollBar* bar : editor.findChildren<QScrollBar*>()) {
+        EXPECT_FALSE(bar->isVisible());
+    }
+    EXPECT_EQ(editor.Core().Viewport().GetLayout().bytesPerRow, 2000u);
+    QTest::keyClick(&editor, Qt::Key_End);
+    EXPECT_GT(editor.Core().Viewport().HorzScrollPx(), 0);
+    // A row far longer than any fixed buffer paints without trouble.
+    QImage image(editor.size(), QImage::Format_RGB32);
+    editor.render(&image);
+}
+
+TEST_F(HexEditWidget, ProportionalFontIsIgnoredFixedFontTaken) {
+    CHexEditBase& editor = MakeEditor({1, 2, 3});
+    const int64_t widthPx = editor.Core().Viewport().GetLayout().charWidthPx;
+    QFont proportional(QStringLiteral("DejaVu Sans"), 30);
+    ASSERT_FALSE(QFontInfo(proportional).fixedPitch());
+    editor.setFont(proportional);
+    EXPECT_TRUE(editor.Core().LayoutDirty());
+    QApplication::processEvents();
+    editor.repaint();
+    EXPECT_EQ(editor.Core().Viewport().GetLayout().charWidthPx, widthPx);
+
+    QFont fixed(QStringLiteral("DejaVu Sans Mono"), 30);
+    ASSERT_TRUE(QFontInfo(fixed).fixedPitch());
+    editor.setFont(fixed);
+    editor.repaint();
+    EXPECT_GT(editor.Core().Viewport().GetLayout().charWidthPx, widthPx);
+}
+
+TEST_F(HexEditWidget, PaintingOnlyBackgroundWithoutData) {
+    CHexEditBase& editor = MakeEditor({});
+    editor.SetData(nullptr, 0, true);
+    editor.SetBackgroundColor(0x00332211, true);
+    QImage image(editor.size(), QImage::Format_RGB32);
+    editor.render(&image);
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3) {
+            ASSERT_EQ(image.pixel(x, y), qRgb(0x11, 0x22, 0x33)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(HexEditWidget, SelectionHighlightFollowsFocusAndStyle) {
+    std::vector<uint8_t> bytes(64, 0x20);
+    CHexEditBase& editor = MakeEditor(bytes);
+    editor.SetSelection(0, 40, false, true);
+    const QColor focusedFill = editor.palette().color(QPalette::Highlight);
+    const QColor unfocusedFill = editor.palette().color(QPalette::Button);
+    const auto pixelAt = [&](QPoint p) {
+        QImage image(editor.size(), QImage::Format_RGB32);
+        editor.render(&image);
+        return QColor(image.pixel(p));
+    };
+    // The gap between two selected pairs, on row 1.
+    const QPoint gap = Cell(2, 1) + QPoint(3, 4);
+    EXPECT_EQ(pixelAt(gap), focusedFill);
+    next_->setFocus();
+    EXPECT_EQ(pixelAt(gap), unfocusedFill);
+
+    CHexEditBase& single = MakeEditor(bytes, false);
+    single.SetSelection(0, 40, false, true);
+    EXPECT_EQ(pixelAt(Cell(2, 0) + QPoint(3, 4)), focusedFill);
+    next_->setFocus();
+    EXPECT_EQ(pixelAt(Cell(2, 0) + QPoint(3, 4)), korvid::hexedit::ColorFromColorRef(0x00BED2B4));
+}
+
+TEST_F(HexEditWidget, AccessibleNames) {
+    CHexEditBase& editor = MakeEditor({1});
+    EXPECT_FALSE(editor.accessibleName().isEmpty());
+    CHexEditBaseView view;
+    EXPECT_FALSE(view.accessibleName().isEmpty());
+}
+
+TEST_F(HexEditWidget, ViewFillsItselfWithOneControl) {
+    SetUpTestSuite();
+    CHexEditBaseView view;
+    view.resize(320, 200);
+    view.show();
+    QApplication::processEvents();
+    auto* control = view.findChild<CHexEditBase*>(QStringLiteral("256"));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control, &view.HexEdit());
+    EXPECT_TRUE(control->IsMultiLine());
+    EXPECT_EQ(control->geometry(), QRect(0, 0, 320, 200));
+    view.resize(500, 90);
+    QApplication::processEvents();
+    EXPECT_EQ(control->geometry(), QRect(0, 0, 500, 90));
+}
+
+}  // namespace
