@@ -158,6 +158,16 @@ TEST_F(SimulatedHidTest, FirmwareUpdateThroughModeSwitchAndFeatureReports) {
     EXPECT_TRUE(openNormal());
 }
 
+TEST_F(SimulatedHidTest, RefusedModeSwitchKeepsTheNormalMode) {
+    auto& programmer = sim.attachHidProgrammer({.modeSwitchAck = 'N'});
+    ASSERT_TRUE(openNormal());
+    send(hidCommand(0xC6));
+    EXPECT_EQ(receiveByte(), 'N');
+    link::CloseHidProgrammer();
+    EXPECT_TRUE(programmer.present());
+    EXPECT_FALSE(programmer.inFirmwareUpdateMode());
+}
+
 TEST_F(SimulatedHidTest, UnansweredModeSwitchAndNeverReappearing) {
     auto& programmer =
         sim.attachHidProgrammer({.answerModeSwitch = false, .reappearAfterPolls = -1});

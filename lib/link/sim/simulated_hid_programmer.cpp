@@ -277,7 +277,7 @@ void SimulatedHidProgrammer::handleCommand() {
             ++modeSwitches_;
             if (options_.answerModeSwitch) {
                 queueAnswer({options_.modeSwitchAck});
-                leaveWhenAnswered_ = true;
+                leaveWhenAnswered_ = options_.modeSwitchAck == 'A';  // a refusal stays
             } else {
                 leave(true);
             }

@@ -38,7 +38,7 @@ struct HidProgrammerOptions {
     uint8_t finalReply = 'A';      // after an image whose checksum agrees
     bool corruptChecksum = false;  // image: answer 'C'; firmware: a checksum off by one bit
     bool answerModeSwitch = true;  // answer 'A' to the mode switch
-    uint8_t modeSwitchAck = 'A';
+    uint8_t modeSwitchAck = 'A';   // anything else refuses the switch
     std::vector<uint8_t> targetInformation{};  // dump answer; empty: bytes 0x00..0xFF
 
     // Re-enumeration after the mode switch or the restart: absent for this many
