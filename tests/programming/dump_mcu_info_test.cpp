@@ -1,4 +1,4 @@
-// DumpMCUInfo against the scripted fake programmers.
+// DumpMCUInfo against the simulated programmers.
 #include "programming_fixture.h"
 
 namespace korvid::testing {
@@ -17,61 +17,55 @@ Bytes targetInfo() {
 
 class DumpMcuInfoTest : public ProgrammingTest {
 protected:
-    DumpMcuInfoTest() {
-        fake.hid.dumpData = targetInfo();
-        fake.pipe.dumpData = targetInfo();
-    }
-
     Bytes destination = Bytes(256, 0xAA);
 };
 
 TEST_F(DumpMcuInfoTest, HidInfoInFourReportsFillsDestinationInOrder) {
+    sim::SimulatedHidProgrammer& programmer = attachHid({.targetInformation = targetInfo()});
     ASSERT_EQ(DumpMCUInfo(destination.data()), RC_OK);
     EXPECT_EQ(destination, targetInfo());
-    EXPECT_EQ(fake.hid.sentStream(), concat({command31(0xC5), command31(0xC4)}));
-    EXPECT_THAT(fake.hid.inputReports, IsEmpty());
+    EXPECT_EQ(hostStream(programmer.traffic()), concat({command31(0xC5), command31(0xC4)}));
+    const auto inputs = sim::BytesOf(programmer.traffic(), sim::TrafficKind::InputReport);
+    ASSERT_EQ(inputs.size(), 2u + 4u);  // identify answer, 'A', four of information
+    for (size_t i = 2; i < inputs.size(); ++i) {
+        EXPECT_EQ(inputs[i][0], 64);
+    }
 }
 
 TEST_F(DumpMcuInfoTest, HidRefusalReadsNothingMore) {
-    fake.hid.dumpAck = {'N'};
+    sim::SimulatedHidProgrammer& programmer = attachHid({.commandAck = 'N'});
     EXPECT_EQ(DumpMCUInfo(destination.data()), RC_REFUSED);
-    EXPECT_EQ(fake.hid.inputReports.size(), 4u);  // the four data reports stay unread
+    EXPECT_EQ(sim::BytesOf(programmer.traffic(), sim::TrafficKind::InputReport).size(), 2u);
     EXPECT_EQ(destination, Bytes(256, 0xAA));
 }
 
 TEST_F(DumpMcuInfoTest, HidShortInfoIsCommunicationFailure) {
-    fake.hid.dumpData.resize(200);
-    EXPECT_EQ(DumpMCUInfo(destination.data()), RC_COMM_FAIL);
-    fake.hid.dumpAck = {};
-    fake.hid.dumpData = {};
+    attachHid({.targetInformation = Bytes(200, 0x11)});
     EXPECT_EQ(DumpMCUInfo(destination.data()), RC_COMM_FAIL);
 }
 
 TEST_F(DumpMcuInfoTest, PipeDumpHeaderAndInfo) {
-    useOnlyPipeProgrammer();
+    sim::SimulatedPipeProgrammer& programmer = attachPipe({.targetInformation = targetInfo()});
     ASSERT_EQ(DumpMCUInfo(destination.data()), RC_OK);
     EXPECT_EQ(destination, targetInfo());
-    EXPECT_THAT(fake.pipe.hostMessages().back(),
+    EXPECT_THAT(pipeMessages(programmer.traffic()).back(),
                 ElementsAre(0x5A, 0xA5, 0xF2, 0xF1, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                             0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF));
-    EXPECT_EQ(fake.pipe.timeouts.back(), 8000u);
+    EXPECT_EQ(programmer.lastTimeout(), 8000);
 }
 
 TEST_F(DumpMcuInfoTest, PipeAcknowledgementOtherThanZeroIsRefusal) {
-    useOnlyPipeProgrammer();
-    fake.pipe.dumpAck = 0x01;
+    attachPipe({.dumpAck = 0x01});
     EXPECT_EQ(DumpMCUInfo(destination.data()), RC_REFUSED);
     EXPECT_EQ(destination, Bytes(256, 0xAA));
 }
 
 TEST_F(DumpMcuInfoTest, DetectionFailuresAndMissingDestination) {
-    EXPECT_EQ(DumpMCUInfo(nullptr), RC_REFUSED);
-    EXPECT_THAT(fake.hid.outputReports, IsEmpty());
-    fake.hid.identifyReply = {0x01, 0x06, 0x00, 0x00};
-    EXPECT_EQ(DumpMCUInfo(destination.data()), RC_FIRMWARE_MISMATCH);
-    fake.hid.present = false;
-    fake.pipe.present = false;
     EXPECT_EQ(DumpMCUInfo(destination.data()), RC_NO_DEVICE);
+    sim::SimulatedHidProgrammer& programmer = attachHid({.firmwareIdentifier = 0x0601});
+    EXPECT_EQ(DumpMCUInfo(nullptr), RC_REFUSED);
+    EXPECT_THAT(programmer.traffic(), IsEmpty());
+    EXPECT_EQ(DumpMCUInfo(destination.data()), RC_FIRMWARE_MISMATCH);
 }
 
 }  // namespace

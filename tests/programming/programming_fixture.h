@@ -1,19 +1,39 @@
-// Shared set-up of the operation tests: the scripted fake seam, a job record
-// with its own code buffer, and checks that every operation leaves both links
-// closed.
+// Shared set-up of the operation tests: the simulated programmers on a clock
+// that records every pause, a job record with its own code buffer, views of the
+// recorded traffic, and a check that every operation leaves the devices closed.
 #pragma once
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
-#include "fake_programmer.h"
 #include "firmware/firmware_images.h"
 #include "korvid.h"
+#include "link/sim/simulated_programmer.h"
 
 namespace korvid::testing {
+
+using Bytes = std::vector<uint8_t>;
+
+// Records pauses instead of sleeping.
+class RecordingClock : public platform::Clock {
+public:
+    void sleepMs(uint32_t milliseconds) override { pausesMs.push_back(milliseconds); }
+    void busyWaitUs(uint32_t) override {}
+
+    uint64_t totalPauseMs() const {
+        uint64_t total = 0;
+        for (uint32_t pause : pausesMs) {
+            total += pause;
+        }
+        return total;
+    }
+
+    std::vector<uint32_t> pausesMs;
+};
 
 inline Bytes command31(uint8_t code) {
     Bytes command(31, 0xFF);
@@ -41,6 +61,32 @@ inline Bytes firmwareImage(size_t n) {
     return image;
 }
 
+// The payload of every output report the host wrote, concatenated.
+inline Bytes hostStream(const sim::Traffic& traffic) {
+    Bytes stream;
+    for (const Bytes& report : sim::BytesOf(traffic, sim::TrafficKind::OutputReport)) {
+        stream.insert(stream.end(), report.begin() + 1, report.begin() + 1 + report[0]);
+    }
+    return stream;
+}
+
+// The data phases of the host's pipe write commands, one message each.
+inline std::vector<Bytes> pipeMessages(const sim::Traffic& traffic) {
+    std::vector<Bytes> messages;
+    size_t remaining = 0;
+    for (const Bytes& transfer : sim::BytesOf(traffic, sim::TrafficKind::PipeWrite)) {
+        if (remaining > 0) {
+            messages.back().insert(messages.back().end(), transfer.begin(), transfer.end());
+            remaining -= std::min(remaining, transfer.size());
+        } else if (transfer.size() == 13 && transfer[2] == 0x92) {
+            remaining =
+                transfer[8] | transfer[9] << 8 | transfer[10] << 16 | size_t{transfer[11]} << 24;
+            messages.emplace_back();
+        }
+    }
+    return messages;
+}
+
 class ProgrammingTest : public ::testing::Test {
 protected:
     ProgrammingTest() {
@@ -54,13 +100,27 @@ protected:
     }
 
     ~ProgrammingTest() override {
-        EXPECT_EQ(fake.hid.openHandles, 0) << "HID link left open";
-        EXPECT_EQ(fake.pipe.openHandles, 0) << "pipe device left open";
+        for (const sim::SimulatedHidProgrammer* programmer : hidProgrammers_) {
+            EXPECT_EQ(programmer->openHandles(), 0) << "HID link left open";
+        }
+        for (const sim::SimulatedPipeProgrammer* programmer : pipeProgrammers_) {
+            EXPECT_EQ(programmer->openHandles(), 0) << "pipe device left open";
+        }
         firmware::install(firmware::kHidProgrammerImage, std::nullopt);
         firmware::install(firmware::kPipeProgrammerImage, std::nullopt);
     }
 
-    void useOnlyPipeProgrammer() { fake.hid.present = false; }
+    sim::SimulatedHidProgrammer& attachHid(sim::HidProgrammerOptions options = {}) {
+        hidProgrammers_.push_back(&sim.attachHidProgrammer(std::move(options)));
+        return *hidProgrammers_.back();
+    }
+
+    sim::SimulatedPipeProgrammer& attachPipe(sim::PipeProgrammerOptions options = {}) {
+        pipeProgrammers_.push_back(&sim.attachPipeProgrammer(std::move(options)));
+        return *pipeProgrammers_.back();
+    }
+
+    RecordingClock& clock() { return static_cast<RecordingClock&>(sim.clock()); }
 
     void setSerialNumbers(uint32_t address) {
         job.serialFlags = 0x01;
@@ -69,9 +129,14 @@ protected:
         std::memcpy(job.serialText, "KORVID-UNIT ", KORVID_SERIAL_TEXT_SIZE);
     }
 
-    FakePlatform fake;
+    sim::SimulatedPlatform sim{std::make_unique<RecordingClock>()};
+    sim::ScopedTestPlatform use{sim.platform()};
     Bytes code;
     JobRecord job{};
+
+private:
+    std::vector<sim::SimulatedHidProgrammer*> hidProgrammers_;
+    std::vector<sim::SimulatedPipeProgrammer*> pipeProgrammers_;
 };
 
 }  // namespace korvid::testing

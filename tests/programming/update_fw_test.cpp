@@ -1,6 +1,5 @@
-// UpdateFW against the scripted fake programmers, on the virtual clock.
+// UpdateFW against the simulated programmers, on a clock that records pauses.
 #include <algorithm>
-#include <numeric>
 
 #include "link/programmer_identifier.h"
 #include "programming_fixture.h"
@@ -16,6 +15,7 @@ using ::testing::IsEmpty;
 constexpr size_t kHidImageBytes = 13796;
 constexpr size_t kPipeImageBytes = 8698;
 constexpr size_t kDataReports = 216;  // 215 of 64 bytes and one of 36
+constexpr uint16_t kOutdated = 0x0540;
 
 Bytes restartRequest() {
     Bytes report(65, 0x00);
@@ -23,18 +23,28 @@ Bytes restartRequest() {
     return report;
 }
 
+std::vector<Bytes> featureReportsSet(const sim::SimulatedHidProgrammer& programmer) {
+    return sim::BytesOf(programmer.traffic(), sim::TrafficKind::SetFeature);
+}
+
 class HidFirmwareUpdateTest : public ProgrammingTest {
 protected:
     HidFirmwareUpdateTest() { firmware::install(firmware::kHidProgrammerImage, image); }
+
+    sim::SimulatedHidProgrammer& attachOutdated(sim::HidProgrammerOptions options = {}) {
+        options.firmwareIdentifier = kOutdated;
+        return attachHid(std::move(options));
+    }
 
     Bytes image = firmwareImage(kHidImageBytes);
 };
 
 TEST_F(HidFirmwareUpdateTest, ImageTravelsInFeatureReportsAndProgrammerRestarts) {
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.reappearAfterPolls = 0});
     ASSERT_EQ(UpdateFW(), RC_OK);
 
-    EXPECT_EQ(fake.hid.sentStream(), command31(0xC6));
-    const std::vector<Bytes>& reports = fake.hid.featureReports;
+    EXPECT_EQ(hostStream(programmer.traffic()), command31(0xC6));
+    const std::vector<Bytes> reports = featureReportsSet(programmer);
     ASSERT_EQ(reports.size(), 1 + kDataReports + 2);
     Bytes announcement(65, 0x00);
     announcement[1] = 0x33;
@@ -56,158 +66,172 @@ TEST_F(HidFirmwareUpdateTest, ImageTravelsInFeatureReportsAndProgrammerRestarts)
     query[7] = 0x02;
     EXPECT_EQ(reports[kDataReports + 1], query);
     EXPECT_EQ(reports.back(), restartRequest());
-    EXPECT_EQ(fake.hid.flashedFirmware, image);
+    EXPECT_EQ(programmer.installedFirmware(), image);
+    EXPECT_EQ(programmer.firmwareIdentifier(), link::kHidFirmwareIdentifier);
 
     // 1 s until it re-appears, 2 x 2 s settling, 216 x 100 ms, 2 x 2 s settling.
-    EXPECT_EQ(fake.clock.totalPauseMs(), 1000u + 4000u + 21600u + 4000u);
-    EXPECT_EQ(fake.hid.installationWaits, 6);
+    EXPECT_EQ(clock().totalPauseMs(), 1000u + 4000u + 21600u + 4000u);
+    EXPECT_EQ(sim.hidBus().installationWaits(), 6u);
 }
 
 TEST_F(HidFirmwareUpdateTest, SilentModeSwitchStillUpdates) {
-    fake.hid.modeSwitchReply = std::nullopt;
-    fake.hid.failedOpensBeforeUpdateMode = 4;
+    sim::SimulatedHidProgrammer& programmer =
+        attachOutdated({.answerModeSwitch = false, .reappearAfterPolls = 4});
     EXPECT_EQ(UpdateFW(), RC_OK);
-    EXPECT_EQ(fake.hid.flashedFirmware, image);
-    EXPECT_EQ(fake.hid.updateModeOpenAttempts, 5);
+    EXPECT_EQ(programmer.installedFirmware(), image);
+    EXPECT_EQ(std::count(clock().pausesMs.begin(), clock().pausesMs.end(), 1000u), 5);
 }
 
 TEST_F(HidFirmwareUpdateTest, RefusedModeSwitchEndsAtOnce) {
-    fake.hid.modeSwitchReply = 'N';
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.modeSwitchAck = 'N'});
     EXPECT_EQ(UpdateFW(), RC_REFUSED);
-    EXPECT_THAT(fake.hid.featureReports, IsEmpty());
+    EXPECT_THAT(featureReportsSet(programmer), IsEmpty());
 }
 
 TEST_F(HidFirmwareUpdateTest, NeverReappearingAfterThirtyAttemptsIsResetError) {
-    fake.hid.failedOpensBeforeUpdateMode = -1;
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.reappearAfterPolls = -1});
     EXPECT_EQ(UpdateFW(), RC_RESET_ERROR);
-    EXPECT_EQ(fake.hid.updateModeOpenAttempts, 30);
-    EXPECT_EQ(fake.clock.pausesMs, std::vector<uint32_t>(30, 1000));
-    EXPECT_THAT(fake.hid.featureReports, IsEmpty());
+    EXPECT_EQ(sim.hidBus().enumerations(), 1u + 30u);
+    EXPECT_EQ(clock().pausesMs, std::vector<uint32_t>(30, 1000));
+    EXPECT_THAT(featureReportsSet(programmer), IsEmpty());
 }
 
 TEST_F(HidFirmwareUpdateTest, OneBitChecksumDifferenceFailsAfterRestartRequest) {
-    fake.hid.checksumAnswerXor = 0x0008;
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.corruptChecksum = true});
     EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
-    EXPECT_EQ(fake.hid.featureReports.back(), restartRequest());
-    EXPECT_TRUE(fake.hid.restartRequested);
+    EXPECT_EQ(featureReportsSet(programmer).back(), restartRequest());
+    EXPECT_THAT(programmer.installedFirmware(), IsEmpty());
 }
 
 TEST_F(HidFirmwareUpdateTest, FailedFeatureReportSendsRestartRequest) {
-    fake.hid.failFeatureSetAt = 5;  // a data report
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.failFeatureReportAt = 5});
     EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
-    ASSERT_EQ(fake.hid.featureReports.size(), 7u);
-    EXPECT_EQ(fake.hid.featureReports.back(), restartRequest());
+    const std::vector<Bytes> reports = featureReportsSet(programmer);
+    ASSERT_EQ(reports.size(), 6u);  // the failed one is not recorded
+    EXPECT_EQ(reports.back(), restartRequest());
 }
 
 TEST_F(HidFirmwareUpdateTest, FailedRestartRequestIsResetError) {
-    fake.hid.failFeatureSetAt = 1 + kDataReports + 1;
+    attachOutdated({.restartFails = true});
     EXPECT_EQ(UpdateFW(), RC_RESET_ERROR);
-    EXPECT_EQ(fake.hid.installationWaits, 3);  // no settling after the failed restart
+    EXPECT_EQ(sim.hidBus().installationWaits(), 3u);  // no settling after the failed restart
 }
 
 TEST_F(HidFirmwareUpdateTest, MissingImageLeavesProgrammerInNormalMode) {
+    sim::SimulatedHidProgrammer& programmer = attachOutdated();
     firmware::install(firmware::kHidProgrammerImage, std::nullopt);
     if (firmware::find(firmware::kHidProgrammerImage)) {
         GTEST_SKIP() << "this build carries a HID programmer image";
     }
     EXPECT_EQ(UpdateFW(), RC_NO_RESOURCE);
-    EXPECT_THAT(fake.hid.outputReports, IsEmpty());
-    EXPECT_EQ(fake.hid.productId, 0x0323);
+    EXPECT_THAT(programmer.traffic(), IsEmpty());
+    EXPECT_FALSE(programmer.inFirmwareUpdateMode());
+    EXPECT_EQ(programmer.modeSwitches(), 0u);
 }
 
 TEST_F(HidFirmwareUpdateTest, EmptyImageCountsAsMissing) {
+    sim::SimulatedHidProgrammer& programmer = attachOutdated();
     firmware::install(firmware::kHidProgrammerImage, Bytes{});
     EXPECT_EQ(UpdateFW(), RC_NO_RESOURCE);
-    EXPECT_THAT(fake.hid.outputReports, IsEmpty());
+    EXPECT_THAT(programmer.traffic(), IsEmpty());
 }
 
 TEST_F(HidFirmwareUpdateTest, FeatureReportsLongerThan65BytesAreRefused) {
-    fake.hid.lengths.feature = 66;
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.featureReportLength = 66});
     EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
-    EXPECT_THAT(fake.hid.featureReports, IsEmpty());
-    fake.hid.productId = 0x0323;
-    fake.hid.lengths.feature = 0;  // no feature reports at all
+    EXPECT_THAT(featureReportsSet(programmer), IsEmpty());
+}
+
+TEST_F(HidFirmwareUpdateTest, DeviceWithoutFeatureReportsIsRefused) {
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.featureReportLength = 0});
     EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
-    EXPECT_THAT(fake.hid.featureReports, IsEmpty());
+    EXPECT_THAT(featureReportsSet(programmer), IsEmpty());
 }
 
 TEST_F(HidFirmwareUpdateTest, ShortFeatureReportsCarryLessPerReport) {
-    fake.hid.lengths.feature = 33;
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.featureReportLength = 33});
     ASSERT_EQ(UpdateFW(), RC_OK);
-    EXPECT_EQ(fake.hid.featureReports.size(), 1 + (kHidImageBytes + 31) / 32 + 2);
-    EXPECT_EQ(fake.hid.featureReports[0].size(), 33u);
-    EXPECT_EQ(fake.hid.flashedFirmware, image);
+    const std::vector<Bytes> reports = featureReportsSet(programmer);
+    EXPECT_EQ(reports.size(), 1 + (kHidImageBytes + 31) / 32 + 2);
+    EXPECT_EQ(reports[0].size(), 33u);
+    EXPECT_EQ(programmer.installedFirmware(), image);
 }
 
 class PipeFirmwareUpdateTest : public ProgrammingTest {
 protected:
-    PipeFirmwareUpdateTest() {
-        useOnlyPipeProgrammer();
-        firmware::install(firmware::kPipeProgrammerImage, image);
-        fake.pipe.identifierAnswers = {{0x05, 0x40}};
+    PipeFirmwareUpdateTest() { firmware::install(firmware::kPipeProgrammerImage, image); }
+
+    sim::SimulatedPipeProgrammer& attachOutdated(sim::PipeProgrammerOptions options = {}) {
+        options.firmwareIdentifier = kOutdated;
+        return attachPipe(std::move(options));
+    }
+
+    size_t pauses(uint32_t ms) {
+        return std::count(clock().pausesMs.begin(), clock().pausesMs.end(), ms);
     }
 
     Bytes image = firmwareImage(kPipeImageBytes);
 };
 
 TEST_F(PipeFirmwareUpdateTest, UpToDateProgrammerIsLeftAlone) {
+    sim::SimulatedPipeProgrammer& programmer = attachPipe();
     link::setProgrammerIdentifier(0);
-    fake.pipe.identifierAnswers = {{0x05, 0x51}};
     EXPECT_EQ(UpdateFW(), RC_OK);
     EXPECT_EQ(link::programmerIdentifier(), 0x0551);
-    EXPECT_THAT(fake.pipe.hostMessages(), ElementsAre(Bytes{0x55, 0xAA}, Bytes{0x00}));
-    EXPECT_FALSE(fake.pipe.bootRequested);
+    EXPECT_THAT(pipeMessages(programmer.traffic()), ElementsAre(Bytes{0x55, 0xAA}, Bytes{0x00}));
+    EXPECT_FALSE(programmer.inBootMode());
 }
 
 TEST_F(PipeFirmwareUpdateTest, BootRequestReopenHeaderAndImage) {
-    fake.pipe.failedOpensAfterBoot = 3;
+    sim::SimulatedPipeProgrammer& programmer = attachOutdated({.reappearAfterPolls = 3});
     ASSERT_EQ(UpdateFW(), RC_OK);
-    EXPECT_THAT(fake.pipe.hostMessages(),
+    EXPECT_THAT(pipeMessages(programmer.traffic()),
                 ElementsAre(Bytes{0x55, 0xAA}, Bytes{0xFF}, Bytes{0x5A, 0xA5, 0xF9, 0xF1}, image));
-    EXPECT_EQ(fake.pipe.openAttempts, 1 + 4);
-    EXPECT_EQ(fake.pipe.timeouts, (std::vector<uint32_t>{20000, 20000}));
-    const std::vector<uint32_t>& pauses = fake.clock.pausesMs;
-    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 500u), 3);
-    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 30u), 1);  // before the boot status
-    EXPECT_EQ(pauses.back(), 5000u);
+    EXPECT_EQ(programmer.installedFirmware(), image);
+    EXPECT_EQ(sim.pipeBus().openAttempts(), 1u + 4u);
+    EXPECT_EQ(programmer.lastTimeout(), 20000);
+    EXPECT_EQ(pauses(500), 3u);
+    EXPECT_EQ(pauses(30), 1u);  // before the boot request's status block
+    EXPECT_EQ(clock().pausesMs.back(), 5000u);
 }
 
-TEST_F(PipeFirmwareUpdateTest, UnansweredHandshakeGetsZeroBootRequest) {
-    fake.pipe.identifierAnswers = {{0xFF, 0xFF}};
+TEST_F(PipeFirmwareUpdateTest, BlankHandshakeAnswerGetsZeroBootRequest) {
+    sim::SimulatedPipeProgrammer& programmer = attachOutdated({.handshakeAnswers = {0xFFFF}});
     ASSERT_EQ(UpdateFW(), RC_OK);
-    EXPECT_EQ(fake.pipe.hostMessages()[1], Bytes{0x00});
+    EXPECT_EQ(pipeMessages(programmer.traffic())[1], Bytes{0x00});
+    EXPECT_EQ(programmer.installedFirmware(), image);
 }
 
 TEST_F(PipeFirmwareUpdateTest, NeverReturningFromBootIsResetError) {
-    fake.pipe.failedOpensAfterBoot = -1;
+    attachOutdated({.reappearAfterPolls = -1});
     EXPECT_EQ(UpdateFW(), RC_RESET_ERROR);
-    EXPECT_EQ(fake.pipe.openAttempts, 1 + 21);
-    const std::vector<uint32_t>& pauses = fake.clock.pausesMs;
-    EXPECT_EQ(std::count(pauses.begin(), pauses.end(), 500u), 20);
+    EXPECT_EQ(sim.pipeBus().openAttempts(), 1u + 21u);
+    EXPECT_EQ(pauses(500), 20u);
 }
 
 TEST_F(PipeFirmwareUpdateTest, WrongChecksumOrStatusIsFirmwareFailure) {
-    fake.pipe.checksumReplyXor = 0x8000;
-    EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
-
-    fake.pipe.checksumReplyXor = 0;
-    fake.pipe.bootRequested = false;
-    const uint16_t sum = static_cast<uint16_t>(std::accumulate(image.begin(), image.end(), 0u));
-    fake.pipe.programReplies = {{static_cast<uint8_t>(sum >> 8), static_cast<uint8_t>(sum), 1}};
+    attachOutdated({.corruptChecksum = true});
     EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
 }
 
+TEST_F(PipeFirmwareUpdateTest, NonZeroStatusIsFirmwareFailure) {
+    sim::SimulatedPipeProgrammer& programmer = attachOutdated({.firmwareStatus = 0x01});
+    EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
+    EXPECT_THAT(programmer.installedFirmware(), IsEmpty());
+}
+
 TEST_F(PipeFirmwareUpdateTest, MissingImageSendsNoBootRequest) {
+    sim::SimulatedPipeProgrammer& programmer = attachOutdated();
     firmware::install(firmware::kPipeProgrammerImage, std::nullopt);
     if (firmware::find(firmware::kPipeProgrammerImage)) {
         GTEST_SKIP() << "this build carries a pipe programmer image";
     }
     EXPECT_EQ(UpdateFW(), RC_NO_RESOURCE);
-    EXPECT_THAT(fake.pipe.hostMessages(), ElementsAre(Bytes{0x55, 0xAA}));
+    EXPECT_THAT(pipeMessages(programmer.traffic()), ElementsAre(Bytes{0x55, 0xAA}));
+    EXPECT_FALSE(programmer.inBootMode());
 }
 
 TEST_F(PipeFirmwareUpdateTest, NoProgrammerAtAll) {
-    fake.pipe.present = false;
     EXPECT_EQ(UpdateFW(), RC_NO_DEVICE);
 }
 

@@ -1,6 +1,5 @@
-// UpdateMCU against the scripted fake programmers: bytes on the wire and every
+// UpdateMCU against the simulated programmers: bytes on the wire and every
 // result code.
-#include <cstring>
 #include <numeric>
 
 #include "catalogue/option_encoding.h"
@@ -23,29 +22,36 @@ Bytes identify() {
 }
 
 // The 31-byte command that followed the identify command on the HID link.
-Bytes sentCommand(const FakeHidProgrammer& hid) {
-    const Bytes stream = hid.sentStream();
-    return Bytes(stream.begin() + 31, stream.begin() + 62);
+Bytes sentCommand(const sim::SimulatedHidProgrammer& programmer) {
+    const Bytes stream = hostStream(programmer.traffic());
+    return stream.size() < 62 ? Bytes{} : Bytes(stream.begin() + 31, stream.begin() + 62);
+}
+
+uint16_t sum16(const Bytes& bytes) {
+    return static_cast<uint16_t>(std::accumulate(bytes.begin(), bytes.end(), 0u));
 }
 
 class UpdateMcuTest : public ProgrammingTest {};
 
 TEST_F(UpdateMcuTest, HidProgramsTargetThroughWorkingReplies) {
+    sim::SimulatedHidProgrammer& programmer = attachHid({.workingReplies = 2});
     job.optionStates[0] = kKeepIapData;
-    fake.hid.finalReplies = {'W', 'W', 'A'};
 
     ASSERT_EQ(UpdateMCU(&job, 0, 1), RC_OK);
 
-    const Bytes command = sentCommand(fake.hid);
+    const Bytes command = sentCommand(programmer);
+    ASSERT_EQ(command.size(), 31u);
     EXPECT_EQ(command[0], 0xC1);
     EXPECT_EQ(command[12], 0xBF);
-    EXPECT_EQ(fake.hid.sentStream(), concat({identify(), command, code}));
-    EXPECT_EQ(fake.hid.receivedImage, code);
+    EXPECT_EQ(hostStream(programmer.traffic()), concat({identify(), command, code}));
+    EXPECT_EQ(programmer.targetFlash(), code);
     // The command travels as one 65-byte report: count, command, 0xFF filler.
-    const Bytes& report = fake.hid.outputReports[1];
+    const Bytes report = sim::BytesOf(programmer.traffic(), sim::TrafficKind::OutputReport)[1];
     EXPECT_EQ(report.size(), 65u);
     EXPECT_EQ(report[0], 0x1F);
     EXPECT_EQ(Bytes(report.begin() + 32, report.end()), Bytes(33, 0xFF));
+    // Identify answer, 'A', 'W', 'W', 'A'.
+    EXPECT_EQ(sim::BytesOf(programmer.traffic(), sim::TrafficKind::InputReport).size(), 5u);
     EXPECT_EQ(link::programmerIdentifier(), link::kHidFirmwareIdentifier);
 }
 
@@ -60,10 +66,11 @@ class IspOptionByteTest : public ProgrammingTest,
                           public ::testing::WithParamInterface<OptionCase> {};
 
 TEST_P(IspOptionByteTest, CommandCarriesOptionByte) {
+    sim::SimulatedHidProgrammer& programmer = attachHid();
     job.partIndex = GetParam().part;
     job.optionStates[0] = GetParam().checked;
     ASSERT_EQ(UpdateMCU(&job, 0, GetParam().toTarget), RC_OK);
-    EXPECT_EQ(sentCommand(fake.hid)[12], GetParam().optionByte);
+    EXPECT_EQ(sentCommand(programmer)[12], GetParam().optionByte);
 }
 
 INSTANTIATE_TEST_SUITE_P(CataloguePositions3And12, IspOptionByteTest,
@@ -73,6 +80,7 @@ INSTANTIATE_TEST_SUITE_P(CataloguePositions3And12, IspOptionByteTest,
                                            OptionCase{12, 0, 0, 0xBB}));
 
 TEST_F(UpdateMcuTest, SerialBlockBeyondCodeOnTheWire) {
+    sim::SimulatedHidProgrammer& programmer = attachHid();
     code.assign(0x1000, 0x5C);
     job.codeLength = 0x1000;
     job.codeBuffer = code.data();
@@ -80,56 +88,65 @@ TEST_F(UpdateMcuTest, SerialBlockBeyondCodeOnTheWire) {
 
     ASSERT_EQ(UpdateMCU(&job, 0, 0), RC_OK);
 
-    const Bytes command = sentCommand(fake.hid);
+    ASSERT_TRUE(programmer.storedJob());
+    const sim::HidProgramJob& stored = *programmer.storedJob();
+    const Bytes command(stored.command.begin(), stored.command.end());
     EXPECT_EQ(command[0], 0xC0);
     EXPECT_THAT(Bytes(command.begin() + 5, command.begin() + 9), ElementsAre(0x10, 0x20, 0, 0));
     EXPECT_EQ(command[20], 0x01);
     EXPECT_THAT(Bytes(command.begin() + 23, command.begin() + 31),
                 ElementsAre(0x0C, 0x20, 0, 0, 0xE8, 0x03, 0, 0));
-    const Bytes& image = fake.hid.receivedImage;
+    const Bytes& image = stored.image;
     ASSERT_EQ(image.size(), 0x2010u);
     EXPECT_EQ(Bytes(image.begin() + 0x1000, image.begin() + 0x2000), Bytes(0x1000, 0xFF));
     EXPECT_EQ(std::string(image.begin() + 0x2000, image.begin() + 0x200C), "KORVID-UNIT ");
     EXPECT_THAT(Bytes(image.begin() + 0x200C, image.end()), ElementsAre(0, 0, 0, 0));
-    const auto sum = static_cast<uint16_t>(std::accumulate(image.begin(), image.end(), 0u));
-    EXPECT_EQ(command[9] | command[10] << 8, sum);
+    EXPECT_EQ(command[9] | command[10] << 8, sum16(image));
     EXPECT_EQ(job.serialAddress, 0x200Cu);
 }
 
-TEST_F(UpdateMcuTest, HidFinalAndCommandRepliesDecideTheResult) {
-    fake.hid.finalReplies = {'C'};
+TEST_F(UpdateMcuTest, HidFinalRepliesDecideTheResult) {
+    sim::SimulatedHidProgrammer& programmer = attachHid({.corruptChecksum = true});
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_CHECKSUM);
 
-    fake.hid.finalReplies = {'W', 'Q'};
+    programmer.options().corruptChecksum = false;
+    programmer.options().workingReplies = 1;
+    programmer.options().finalReply = 'Q';
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_REFUSED);
+}
 
-    fake.hid.finalReplies = {'W'};  // then silence
+TEST_F(UpdateMcuTest, HidSilenceAfterWorkingIsCommunicationFailure) {
+    // Identify out and in, command out, 'A' in, twelve image reports, 'W' in: gone.
+    attachHid({.workingReplies = 1, .unplugAfterTransfers = 17});
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_COMM_FAIL);
 }
 
 TEST_F(UpdateMcuTest, HidCommandRefusedSendsNoImage) {
-    fake.hid.commandReply = {'X'};
+    sim::SimulatedHidProgrammer& programmer = attachHid({.commandAck = 'X'});
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_REFUSED);
-    EXPECT_EQ(fake.hid.sentStream().size(), 62u);
-    EXPECT_THAT(fake.hid.receivedImage, IsEmpty());
+    EXPECT_EQ(hostStream(programmer.traffic()).size(), 62u);
+    EXPECT_THAT(programmer.targetFlash(), IsEmpty());
+}
 
-    fake.hid.commandReply = {};
+TEST_F(UpdateMcuTest, HidCommandUnansweredIsCommunicationFailure) {
+    attachHid({.unplugAfterTransfers = 3});  // identify out and in, command out
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_COMM_FAIL);
 }
 
 TEST_F(UpdateMcuTest, DetectionResultIsReturnedBeforeAnyCommand) {
-    fake.hid.identifyReply = {0x06, 0x03, 0x00, 0x00};
+    sim::SimulatedHidProgrammer& programmer = attachHid({.firmwareIdentifier = 0x0306});
+    setSerialNumbers(0x100);
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_FIRMWARE_MISMATCH);
-    EXPECT_EQ(fake.hid.sentStream(), identify());
+    EXPECT_EQ(hostStream(programmer.traffic()), identify());
+    EXPECT_EQ(job.serialAddress, 0x100u);
+}
 
-    fake.hid.present = false;
-    fake.pipe.present = false;
+TEST_F(UpdateMcuTest, NoProgrammerOnEitherLink) {
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_NO_DEVICE);
-    EXPECT_EQ(job.serialAddress, 0u);
 }
 
 TEST_F(UpdateMcuTest, PipeStoresJobWithHeaderImageAndOneReply) {
-    useOnlyPipeProgrammer();
+    sim::SimulatedPipeProgrammer& programmer = attachPipe({.workingReplies = 3});
     job.partIndex = 12;
     job.optionStates[0] = 1;
     job.maxCount = 500;
@@ -137,48 +154,40 @@ TEST_F(UpdateMcuTest, PipeStoresJobWithHeaderImageAndOneReply) {
 
     ASSERT_EQ(UpdateMCU(&job, 0, 0), RC_OK);
 
-    const std::vector<Bytes> sent = fake.pipe.hostMessages();
+    const std::vector<Bytes> sent = pipeMessages(programmer.traffic());
     ASSERT_GE(sent.size(), 2u);
-    const Bytes& header = sent[sent.size() - 2];
-    EXPECT_THAT(header,
+    EXPECT_THAT(sent[sent.size() - 2],
                 ElementsAre(0x5A, 0xA5, 0xB9, 0xF1, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                             0xFF, 0xFF, 0xF4, 0x01, 0x01, 0x0C, 0x01, 0xE8, 0x03, 0x00, 0x00));
-    EXPECT_EQ(sent.back().size(), 0x300u);
-    EXPECT_EQ(fake.pipe.timeouts.back(), 0xFFFFu);
-    EXPECT_EQ(fake.pipe.messages.back().bytes.size(), 3u);
-    EXPECT_FALSE(fake.pipe.messages.back().fromHost);
+    ASSERT_EQ(sent.back().size(), code.size());  // the serial block lies inside the code
+    EXPECT_EQ(std::string(sent.back().begin() + 0x100, sent.back().begin() + 0x10C),
+              "KORVID-UNIT ");
+    EXPECT_EQ(programmer.lastTimeout(), 0xFFFF);
+    ASSERT_TRUE(programmer.storedJob());
+    EXPECT_EQ(job.serialAddress, 0x010Cu);
 }
 
 TEST_F(UpdateMcuTest, PipeProgrammingPollsWhileWorking) {
-    useOnlyPipeProgrammer();
-    fake.pipe.programReplies = {{0, 0, 'U'}, {0, 0, 'U'}};
+    sim::SimulatedPipeProgrammer& programmer = attachPipe({.workingReplies = 2});
     ASSERT_EQ(UpdateMCU(&job, 0, 1), RC_OK);
     int replies = 0;
-    for (const auto& m : fake.pipe.messages) {
-        replies += !m.fromHost && m.bytes.size() == 3;
+    for (const Bytes& read : sim::BytesOf(programmer.traffic(), sim::TrafficKind::PipeRead)) {
+        replies += read.size() == 3;
     }
     EXPECT_EQ(replies, 3);
-
-    // Storing reads once: a working status there is a failure.
-    fake.pipe.programReplies = {{0, 0, 'U'}};
-    job.codeLength = 0;
-    EXPECT_EQ(UpdateMCU(&job, 0, 0), RC_REFUSED);
+    EXPECT_EQ(programmer.targetFlash(), code);
 }
 
 TEST_F(UpdateMcuTest, PipeReplyChecksumIsTestedBeforeStatus) {
-    useOnlyPipeProgrammer();
-    fake.pipe.checksumReplyXor = 0x0100;
+    sim::SimulatedPipeProgrammer& programmer = attachPipe({.corruptChecksum = true});
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_CHECKSUM);
+    programmer.options().programStatus = 0xFE;
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_CHECKSUM);
 
-    const uint16_t sum = static_cast<uint16_t>(std::accumulate(code.begin(), code.end(), 0u));
-    const uint8_t hi = sum >> 8, lo = sum & 0xFF;
-    fake.pipe.checksumReplyXor = 0;
-    fake.pipe.programReplies = {{hi, lo, 0xFE}};
+    programmer.options().corruptChecksum = false;
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_TARGET_LOCKED);
-    fake.pipe.programReplies = {{hi, lo, 0x01}};
+    programmer.options().programStatus = 0x01;
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_REFUSED);
-    fake.pipe.programReplies = {{static_cast<uint8_t>(hi ^ 1), lo, 0xFE}};
-    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_CHECKSUM);
 }
 
 // A test ICP part: flash 0x10000, ISP sizes 0 / 0x800 / 0x1000.
@@ -224,8 +233,9 @@ protected:
 };
 
 TEST_F(IcpJobTest, AreaOneCarriesIapStartOnHid) {
+    sim::SimulatedHidProgrammer& programmer = attachHid();
     ASSERT_EQ(programming::updateMcu(&job, true, true, testCatalogue), RC_OK);
-    const Bytes command = sentCommand(fake.hid);
+    const Bytes command = sentCommand(programmer);
     EXPECT_EQ(command[0], 0xC3);
     EXPECT_THAT(Bytes(command.begin() + 1, command.begin() + 5), ElementsAre(0, 0xF0, 0, 0));
     EXPECT_EQ(command[11], 0xD0);  // low byte of 0 - 0x30
@@ -233,24 +243,23 @@ TEST_F(IcpJobTest, AreaOneCarriesIapStartOnHid) {
         icpTable[0], job, catalogue::IapBoundaryEncoding::Programming);
     ASSERT_TRUE(config);
     EXPECT_THAT(Bytes(command.begin() + 12, command.begin() + 20), ElementsAreArray(*config));
-    EXPECT_EQ(command[12 + 3], 0xF0);  // the IAP boundary page, also with iapMemoryIndex 4
+    EXPECT_EQ(command[12 + 3], 0xF0);  // the IAP boundary page
 }
 
-TEST_F(IcpJobTest, AreaOneCarriesIapPageOnPipe) {
-    useOnlyPipeProgrammer();
+TEST_F(IcpJobTest, AreaOneAndTwoCarryTheirPageOnPipe) {
+    sim::SimulatedPipeProgrammer& programmer = attachPipe();
     ASSERT_EQ(programming::updateMcu(&job, true, false, testCatalogue), RC_OK);
-    const std::vector<Bytes> sent = fake.pipe.hostMessages();
-    const Bytes& header = sent[sent.size() - 2];
-    EXPECT_EQ(header[2], 0xBB);
-    EXPECT_EQ(header[3], 0xF2);
-    EXPECT_EQ(header[4], 0xD0);
-    EXPECT_EQ(header[5], 0xF0);
+    ASSERT_TRUE(programmer.storedJob());
+    EXPECT_THAT(
+        Bytes(programmer.storedJob()->header.begin(), programmer.storedJob()->header.begin() + 6),
+        ElementsAre(0x5A, 0xA5, 0xBB, 0xF2, 0xD0, 0xF0));
     job.programArea = AREA_ISP;
     ASSERT_EQ(programming::updateMcu(&job, true, false, testCatalogue), RC_OK);
-    EXPECT_EQ(fake.pipe.hostMessages().end()[-2][5], 0xF8);
+    EXPECT_EQ(programmer.storedJob()->areaByte, 0xF8);
 }
 
 TEST_F(IcpJobTest, JobsThatCannotBeEncodedAreRefusedWithoutTraffic) {
+    sim::SimulatedHidProgrammer& programmer = attachHid();
     job.ispMemoryIndex = 3;  // the list has three items
     EXPECT_EQ(programming::updateMcu(&job, true, true, testCatalogue), RC_REFUSED);
     icpTable[0].ispMemoryList = nullptr;
@@ -258,10 +267,12 @@ TEST_F(IcpJobTest, JobsThatCannotBeEncodedAreRefusedWithoutTraffic) {
     EXPECT_EQ(programming::updateMcu(&job, true, true, testCatalogue), RC_REFUSED);
     job.partIndex = 1;  // the sentinel
     EXPECT_EQ(programming::updateMcu(&job, true, true, testCatalogue), RC_REFUSED);
-    EXPECT_THAT(fake.hid.outputReports, IsEmpty());
+    EXPECT_THAT(programmer.traffic(), IsEmpty());
 }
 
 TEST_F(UpdateMcuTest, UnusableJobsAreRefusedWithoutTraffic) {
+    sim::SimulatedHidProgrammer& hid = attachHid();
+    sim::SimulatedPipeProgrammer& pipe = attachPipe();
     EXPECT_EQ(UpdateMCU(nullptr, 0, 1), RC_REFUSED);
     job.partIndex = 44;
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_REFUSED);
@@ -275,15 +286,16 @@ TEST_F(UpdateMcuTest, UnusableJobsAreRefusedWithoutTraffic) {
     setSerialNumbers(0xFFFFFFF8);  // the block's end would wrap
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_REFUSED);
     EXPECT_EQ(job.serialAddress, 0xFFFFFFF8u);
-    EXPECT_THAT(fake.hid.outputReports, IsEmpty());
-    EXPECT_THAT(fake.pipe.messages, IsEmpty());
+    EXPECT_THAT(hid.traffic(), IsEmpty());
+    EXPECT_THAT(pipe.traffic(), IsEmpty());
 }
 
 TEST_F(UpdateMcuTest, EmptyImageIsAcceptedWithoutBuffer) {
+    sim::SimulatedHidProgrammer& programmer = attachHid();
     job.codeLength = 0;
     job.codeBuffer = nullptr;
     ASSERT_EQ(UpdateMCU(&job, 0, 1), RC_OK);
-    EXPECT_EQ(fake.hid.sentStream().size(), 62u);
+    EXPECT_EQ(hostStream(programmer.traffic()).size(), 62u);
 }
 
 }  // namespace
