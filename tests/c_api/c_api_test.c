@@ -1,5 +1,7 @@
 /* The exported header used from C: the catalogue and project-file exports through
  * the shared library. Exits non-zero, naming the check, when one fails. */
+#define _POSIX_C_SOURCE 200809L /* mkstemp, close, unlink */
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
