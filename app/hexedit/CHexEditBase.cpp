@@ -57,6 +57,14 @@ int ClampToInt(int64_t value) {
     return static_cast<int>(std::clamp<int64_t>(value, 0, INT_MAX));
 }
 
+// Qt's range ends at the last position, the window system's at the last unit.
+void ApplyRange(QScrollBar* bar, const ScrollBarRange& range, int64_t lineStep) {
+    bar->setRange(0, range.shown ? ClampToInt(range.rangeMax - range.page + 1) : 0);
+    bar->setPageStep(ClampToInt(range.page));
+    bar->setSingleStep(ClampToInt(lineStep));
+    bar->setValue(ClampToInt(range.position));
+}
+
 PointPx ToPoint(const QPointF& p) {
     const QPoint rounded = p.toPoint();
     return {rounded.x(), rounded.y()};
@@ -424,15 +432,8 @@ void CHexEditBase::UpdateScrollBars() {
     const ScrollBarRange h = core_->HorizontalBar();
     const QSignalBlocker blockVertical(verticalBar_);
     const QSignalBlocker blockHorizontal(horizontalBar_);
-    // Qt's range ends at the last position, the window system's at the last unit.
-    verticalBar_->setRange(0, ClampToInt(v.rangeMax - v.page + 1));
-    verticalBar_->setPageStep(ClampToInt(v.page));
-    verticalBar_->setSingleStep(1);
-    verticalBar_->setValue(ClampToInt(v.position));
-    horizontalBar_->setRange(0, ClampToInt(h.rangeMax - h.page + 1));
-    horizontalBar_->setPageStep(ClampToInt(h.page));
-    horizontalBar_->setSingleStep(ClampToInt(layout.charWidthPx));
-    horizontalBar_->setValue(ClampToInt(h.position));
+    ApplyRange(verticalBar_, v, 1);
+    ApplyRange(horizontalBar_, h, layout.charWidthPx);
 }
 
 void CHexEditBase::ScheduleScrollBarUpdate() {

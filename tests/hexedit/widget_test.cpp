@@ -26,17 +26,26 @@ using korvid::hexedit::CaretPosition;
 
 const QString kBinaryMime = QStringLiteral("application/x-qt-windows-mime;value=\"BinaryData\"");
 
+// One QApplication for the whole program, destroyed after the last test.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "hexedit_widget_test";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
 class HexEditWidget : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "hexedit_widget_test";
-            static char* argv[] = {name, nullptr};
-            app_ = new QApplication(argc, argv);
-        }
-    }
-
     // A shown, focused editor of the workbench's configuration inside a window
     // that also holds a line edit (the next tab stop).
     CHexEditBase& MakeEditor(const std::vector<uint8_t>& bytes, bool multiLine = true) {
@@ -91,13 +100,10 @@ protected:
         QGuiApplication::clipboard()->setMimeData(mime);
     }
 
-    static QApplication* app_;
     std::unique_ptr<QWidget> window_;
     CHexEditBase* editor_ = nullptr;
     QLineEdit* next_ = nullptr;
 };
-
-QApplication* HexEditWidget::app_ = nullptr;
 
 TEST_F(HexEditWidget, TypingFourThenOneNotifiesTwice) {
     CHexEditBase& editor = MakeEditor({0x00, 0x00});
@@ -338,9 +344,9 @@ TEST_F(HexEditWidget, SelectionHighlightFollowsFocusAndStyle) {
     editor.SetSelection(0, 40, false, true);
     const QColor focusedFill = editor.palette().color(QPalette::Highlight);
     const QColor unfocusedFill = editor.palette().color(QPalette::Button);
-    const auto pixelAt = [&](QPoint p) {
-        QImage image(editor.size(), QImage::Format_RGB32);
-        editor.render(&image);
+    const auto pixelAt = [this](QPoint p) {
+        QImage image(editor_->size(), QImage::Format_RGB32);
+        editor_->render(&image);
         return QColor(image.pixel(p));
     };
     // The gap between two selected pairs, on row 1.
@@ -364,7 +370,6 @@ TEST_F(HexEditWidget, AccessibleNames) {
 }
 
 TEST_F(HexEditWidget, ViewFillsItselfWithOneControl) {
-    SetUpTestSuite();
     CHexEditBaseView view;
     view.resize(320, 200);
     view.show();
