@@ -84,18 +84,6 @@ TEST(HexEditKeys, EndsOfTheBuffer) {
     EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
 }
 
-TEST(HexEditKeys, LeftAndRightStepByNibble) {
-    auto core = MakeCore(CountingBytes(20), 4);
-    Press(core, HexKey::Right);
-    EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
-    Press(core, HexKey::Right);
-    EXPECT_EQ(core.Caret(), (CaretPosition{1, true}));
-    Press(core, HexKey::Left);
-    EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
-    Press(core, HexKey::Down);
-    EXPECT_EQ(core.Caret(), (CaretPosition{16, false}));
-}
-
 TEST(HexEditKeys, ShiftRightTwiceSelectsFromTheAnchor) {
     auto core = MakeCore(CountingBytes(20), 4);
     Press(core, HexKey::Right, 10);

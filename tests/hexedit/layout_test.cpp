@@ -37,15 +37,6 @@ TEST(HexLayout, SixteenBytesWithAddressAndCharactersAtEightPixels) {
     EXPECT_EQ(layout.contentWidthPx, 578);
 }
 
-TEST(HexLayout, HiddenColumnsTakeNoWidth) {
-    const Layout layout = ComputeLayout(BaseInput());
-    EXPECT_EQ(layout.addressWidthPx, 0);
-    EXPECT_EQ(layout.hexXPx, 0);
-    EXPECT_EQ(layout.charsXPx, 0);
-    EXPECT_EQ(layout.charsWidthPx, 0);
-    EXPECT_EQ(layout.contentWidthPx, 8 * 47);
-}
-
 TEST(HexLayout, AutoFitThresholds) {
     struct Case {
         bool showChars;
@@ -147,15 +138,6 @@ TEST(HexEditCoreSettings, AddressDigitsAreClampedToThirtyOne) {
     EXPECT_EQ(core.AddressDigits(), kMaxAddressDigits);
     core.SetAddressDigits(2);
     EXPECT_EQ(core.AddressDigits(), 2u);
-}
-
-TEST(HexEditCoreSettings, UnchangedSettingsReportNoChange) {
-    HexEditCore core;
-    EXPECT_FALSE(core.SetBytesPerRow(16, false));
-    EXPECT_TRUE(core.SetBytesPerRow(16, true));
-    EXPECT_FALSE(core.SetShowAddress(false));
-    EXPECT_TRUE(core.SetShowAscii(true));
-    EXPECT_TRUE(core.LayoutDirty());
 }
 
 TEST(HexEditCoreData, NullEmptyAndShortCopies) {
