@@ -2,12 +2,9 @@
 
 #include <algorithm>
 
+#include "hex_digits.h"
+
 namespace korvid::hexedit {
-namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-}  // namespace
 
 std::string BuildCopyText(std::span<const uint8_t> selected, uint32_t firstOffset,
                           uint32_t bytesPerRow) {
@@ -21,8 +18,8 @@ std::string BuildCopyText(std::span<const uint8_t> selected, uint32_t firstOffse
     std::string line(3 * n, ' ');
     std::size_t column = selected.size() - 1 > n ? firstOffset % n : 0;
     for (std::size_t i = 0; i < selected.size(); ++i) {
-        line[3 * column] = kHexDigits[selected[i] >> 4];
-        line[3 * column + 1] = kHexDigits[selected[i] & 0x0F];
+        line[3 * column] = HighDigit(selected[i]);
+        line[3 * column + 1] = LowDigit(selected[i]);
         ++column;
         if (column == n || i + 1 == selected.size()) {
             text.append(line, 0, 3 * column - 1);

@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
+#include "hex_digits.h"
 #include "hex_edit_core.h"
 
 namespace korvid::hexedit {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 // The clip region reaches this far beyond the text rectangle's left and right.
 constexpr int64_t kClipOverhangPx = 2;
 
@@ -121,9 +121,9 @@ void PaintHexColumn(QPainter& painter, const ColumnContext& c, const SelectionCo
             const uint8_t byte = data[static_cast<std::size_t>(first + cell / 3)];
             switch (cell % 3) {
                 case 0:
-                    return kHexDigits[byte >> 4];
+                    return HighDigit(byte);
                 case 1:
-                    return kHexDigits[byte & 0x0F];
+                    return LowDigit(byte);
                 default:
                     return ' ';
             }
