@@ -15,6 +15,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+// The icon and bitmaps are compiled into this static library; a reference from
+// here keeps the linker from dropping them.
+static void InitWorkbenchResources() { Q_INIT_RESOURCE(resources); }
+
 namespace korvid::workbench {
 namespace {
 
@@ -25,6 +29,7 @@ constexpr uint32_t kBlack = 0;
 
 MainDialog::MainDialog(UserPrompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts), controls_(BuildMainDialogControls(*this)) {
+    InitWorkbenchResources();
     setObjectName("id102");
     job_.partIndex = -1;
     job_.programArea = static_cast<uint32_t>(areaRadio_);

@@ -1,0 +1,79 @@
+// Answers the workbench's questions in tests and records what it showed.
+#pragma once
+
+#include "UserPrompts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QStandardPaths>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace korvid::workbench::testing {
+
+class FakePrompts : public UserPrompts {
+public:
+    struct ShownMessage {
+        QMessageBox::Icon icon;
+        QString caption;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+    };
+
+    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& caption,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override {
+        messages.push_back({icon, caption, text, buttons, defaultButton});
+        if (answers.empty()) {
+            return QMessageBox::Ok;
+        }
+        const QMessageBox::StandardButton answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString OpenFileName(QWidget*, const QString& filter) override {
+        openFilters.push_back(filter);
+        if (openFiles.empty()) {
+            return {};
+        }
+        const QString file = openFiles.front();
+        openFiles.pop_front();
+        return file;
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    // Each dialog is handed to the next queued answer; without one it is accepted.
+    int Run(QDialog& dialog) override {
+        ranDialogs.push_back(dialog.objectName());
+        if (dialogs.empty()) {
+            dialog.accept();
+            return QDialog::Accepted;
+        }
+        const auto answer = dialogs.front();
+        dialogs.pop_front();
+        return answer(dialog);
+    }
+
+    std::vector<ShownMessage> messages;
+    std::deque<QMessageBox::StandardButton> answers;
+    std::deque<QString> openFiles;
+    std::vector<QString> openFilters;
+    std::deque<std::function<int(QDialog&)>> dialogs;
+    std::vector<QString> ranDialogs;
+};
+
+// One QApplication for the whole test program, with settings in a test location.
+inline void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "workbench_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        return new QApplication(argc, argv);
+    }();
+    (void)application;
+}
+
+}  // namespace korvid::workbench::testing
