@@ -1,5 +1,7 @@
 // Handing one programming job to the programmer: program the target now, or
 // store image and settings in the programmer for stand-alone production.
+#include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
