@@ -17,7 +17,9 @@
 
 // The icon and bitmaps are compiled into this static library; a reference from
 // here keeps the linker from dropping them.
-static void InitWorkbenchResources() { Q_INIT_RESOURCE(resources); }
+static void InitWorkbenchResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace korvid::workbench {
 namespace {

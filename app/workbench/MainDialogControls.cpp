@@ -95,6 +95,9 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
     for (int k = 0; k < kOptionBoxCount; ++k) {
         c.optionBoxes[k] =
             Named(new QCheckBox(hwGroup), 1010 + k, QStringLiteral("Option %1").arg(k));
+        QSizePolicy policy = c.optionBoxes[k]->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        c.optionBoxes[k]->setSizePolicy(policy);
         optionLayout->addWidget(c.optionBoxes[k], k % 6, k / 6);
     }
     auto memoryGroup = [&](int groupId, const TextPair& title, int labelId, QComboBox* list) {

@@ -172,16 +172,19 @@ void MainDialog::LoadProjectFile(const QString& path) {
 
 void MainDialog::ApplyProject(const LoadedProject& project, const QString& path) {
     const JobRecord& record = project.record;
+    // A part that the named catalogue does not hold is refused before the
+    // selection is touched (the ICP catalogue is empty).
+    const uint32_t partCount = project.icpFlag != 0 ? icpPartCount_ : ispPartCount_;
+    if (record.partIndex < 0 || static_cast<uint32_t>(record.partIndex) >= partCount) {
+        ShowError(Shown(TextTable::mcuTypeError));
+        return;
+    }
     programmerRadio_ = project.icpFlag != 0 ? 1 : 0;
     areaRadio_ = static_cast<int32_t>(std::min<uint32_t>(record.programArea, AREA_WHOLE_CHIP));
     PushProgrammerRadio();
     PushAreaRadio();
     FillSeriesList();
 
-    if (record.partIndex < 0 || static_cast<uint32_t>(record.partIndex) >= activePartCount_) {
-        ShowError(Shown(TextTable::mcuTypeError));
-        return;
-    }
     const PartInfo& part = activeCatalogue_[record.partIndex];
     switch (SelectCatalogueEntry(part)) {
         case PartLookup::SeriesMissing:

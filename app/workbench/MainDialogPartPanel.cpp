@@ -102,6 +102,7 @@ void MainDialog::OnPartChanged() {
             box->setText(DecodeCp936(part.options[k].description));
             box->setAccessibleName(QString::fromLatin1(part.options[k].name));
             box->setEnabled(true);
+            box->setVisible(true);
             if (std::strcmp(part.options[k].name, "HWENW") == 0) {
                 hwenwOptionIndex_ = static_cast<uint32_t>(k);
             }
@@ -109,6 +110,8 @@ void MainDialog::OnPartChanged() {
             box->setText(QString());
             box->setAccessibleName(QStringLiteral("Option %1").arg(k));
             box->setEnabled(false);
+            // An unused box keeps its place but shows nothing.
+            box->setVisible(false);
         }
         box->setChecked(false);
     }
