@@ -68,15 +68,18 @@ uint8_t updatePipeFirmware() {
 
     link::PipeSetTimeout(kPipeTimeout);
     const std::array<uint8_t, 4> header = {0x5A, 0xA5, 0xF9, 0xF1};
-    link::PipeWrite(header.data(), header.size());
-    link::PipeWrite(image->data(), static_cast<uint32_t>(image->size()));
     std::array<uint8_t, 3> reply = {0x00, 0x00, 0x00};
-    link::PipeRead(reply.data(), reply.size());
+    // A failed transfer leaves the zeroed reply, which must not pass for the
+    // confirmation of an image whose checksum happens to be 0.
+    const bool transferred =
+        link::PipeWrite(header.data(), header.size()) == link::PIPE_DONE &&
+        link::PipeWrite(image->data(), static_cast<uint32_t>(image->size())) == link::PIPE_DONE &&
+        link::PipeRead(reply.data(), reply.size()) == link::PIPE_DONE;
     pipe.close();
     pauseMs(kFlashSettleMs);
 
     const uint16_t answered = static_cast<uint16_t>(reply[0] << 8 | reply[1]);
-    return answered == checksum && reply[2] == 0x00 ? RC_OK : RC_FIRMWARE_FAIL;
+    return transferred && answered == checksum && reply[2] == 0x00 ? RC_OK : RC_FIRMWARE_FAIL;
 }
 
 }  // namespace korvid::programming

@@ -220,6 +220,21 @@ TEST_F(PipeFirmwareUpdateTest, NonZeroStatusIsFirmwareFailure) {
     EXPECT_THAT(programmer.installedFirmware(), IsEmpty());
 }
 
+TEST_F(PipeFirmwareUpdateTest, LostFinalReplyIsNoConfirmationEvenForZeroChecksum) {
+    // An image whose byte sum is 0x10000: its checksum equals a zeroed reply.
+    Bytes zeroSum(258, 0xFF);
+    zeroSum[0] = 0x02;
+    zeroSum[1] = 0xFE;
+    firmware::install(firmware::kPipeProgrammerImage, zeroSum);
+    sim::SimulatedPipeProgrammer& programmer =
+        attachOutdated({.identifierAfterReflash = kOutdated});
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    // The same update again, with the plug pulled before the final reply.
+    const auto transfers = static_cast<unsigned>(programmer.traffic().size());
+    programmer.options().unplugAfterTransfers = 2 * transfers - 1;
+    EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
+}
+
 TEST_F(PipeFirmwareUpdateTest, MissingImageSendsNoBootRequest) {
     sim::SimulatedPipeProgrammer& programmer = attachOutdated();
     firmware::install(firmware::kPipeProgrammerImage, std::nullopt);
