@@ -3,12 +3,14 @@
 
 #include "UserPrompts.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QStandardPaths>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace korvid::workbench::testing {
@@ -64,16 +66,30 @@ public:
     std::vector<QString> ranDialogs;
 };
 
-// One QApplication for the whole test program, with settings in a test location.
-inline void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "workbench_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
+// One QApplication for the whole test program, with settings in a test location;
+// it is destroyed when the tests end.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
         QStandardPaths::setTestModeEnabled(true);
-        return new QApplication(argc, argv);
+        application_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { application_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "workbench_test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+inline void EnsureApplication() {
+    static ::testing::Environment* const environment = [] {
+        auto* created = new ApplicationEnvironment;
+        created->SetUp();
+        return ::testing::AddGlobalTestEnvironment(created);
     }();
-    (void)application;
+    (void)environment;
 }
 
 }  // namespace korvid::workbench::testing
