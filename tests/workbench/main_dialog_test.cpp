@@ -199,6 +199,20 @@ TEST_F(MainDialogTest, UpdateButtonsSetToTargetAndCheckBoxesTheirFlags) {
     EXPECT_FALSE(Dialog().AutoReloadEnabled());
 }
 
+TEST_F(MainDialogTest, WriteProtectMakesTheHexEditorRefuseTyping) {
+    QueueLoad(WriteFile("code.bin", QByteArray(4, '\x00')));
+    Dialog().OnLoad();
+    Dialog().show();
+    CHexEditBase& hex = Dialog().HexEdit();
+    hex.setFocus();
+    Find<QCheckBox>(1070)->click();
+    QTest::keyClick(&hex, Qt::Key_A);
+    EXPECT_EQ(Image()[0], 0x00);
+    Find<QCheckBox>(1070)->click();
+    QTest::keyClick(&hex, Qt::Key_A);
+    EXPECT_EQ(Image()[0], 0xA0);
+}
+
 TEST_F(MainDialogTest, AboutShowsTheCaptionText) {
     QString shown;
     prompts_.dialogs.push_back([&shown](QDialog& about) {

@@ -22,14 +22,24 @@ int main(int argc, char** argv) {
     }
     korvid::workbench::testing::FakePrompts prompts;
     prompts.openFiles.push_back(QString::fromLocal8Bit(argv[1]));
+    const QString out = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    // The area dialog is shown and, with OUT.png, pictured as OUT.png-area.png.
+    prompts.dialogs.push_back([&out](QDialog& area) {
+        area.show();
+        QApplication::processEvents();
+        if (!out.isEmpty()) {
+            area.grab().save(out + "-area.png");
+        }
+        area.accept();
+        return int{QDialog::Accepted};
+    });
     korvid::workbench::MainDialog dialog(prompts);
     dialog.show();
     application.processEvents();
     std::printf("start-up to first paint: %lld ms\n", static_cast<long long>(clock.elapsed()));
     std::fflush(stdout);
     dialog.OnLoad();
-    if (argc > 2) {
-        const QString out = QString::fromLocal8Bit(argv[2]);
+    if (!out.isEmpty()) {
         QTimer::singleShot(800, [&] {
             dialog.grab().save(out);
             application.quit();
