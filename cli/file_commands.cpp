@@ -1,0 +1,189 @@
+// kpj save, kpj show and convert: the commands that work on files only.
+#include "commands.h"
+
+#include "code_file.h"
+#include "code_image.h"
+#include "intel_hex.h"
+#include "korvid.h"
+#include "part_lookup.h"
+#include "project_load.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvid::cli {
+namespace {
+
+namespace wb = korvid::workbench;
+
+std::string Hex(uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    return text;
+}
+
+uint32_t BigEndian(const uint8_t* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = 0; i < count; ++i) {
+        value = (value << 8) | bytes[i];
+    }
+    return value;
+}
+
+}  // namespace
+
+int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string& outputFile) {
+    Job job = LoadJob(choices);
+    job.record.codeLength = static_cast<uint32_t>(job.image.size());
+    uint8_t none = 0;
+    job.record.codeBuffer = job.image.empty() ? &none : job.image.data();
+    // The library writes in place; a temporary file beside the target keeps an
+    // existing project whole when the write fails.
+    std::string temporary = outputFile + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        throw CommandFailure(ExitStatus::FileError,
+                             "Can't create or write \"" + outputFile + "\" !", RC_FILE_OPEN);
+    }
+    ::fchmod(fd, 0644);
+    ::close(fd);
+    const uint8_t result = SaveKPJ(temporary.c_str(), &job.record, job.icpFlag);
+    if (result != RC_OK || ::rename(temporary.c_str(), outputFile.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw CommandFailure(result == RC_OK || result == RC_FILE_OPEN ? ExitStatus::FileError
+                                                                       : ExitStatus::OtherResult,
+                             result == RC_OK || result == RC_FILE_OPEN
+                                 ? "Can't create or write \"" + outputFile + "\" !"
+                                 : "Save KPJ fail !",
+                             result == RC_OK ? static_cast<uint8_t>(RC_FILE_OPEN) : result);
+    }
+    const PartInfo& part = IspCatalogue()[static_cast<std::size_t>(job.record.partIndex)];
+    out.result(JsonObject()
+                   .add("command", "kpj save")
+                   .add("ok", true)
+                   .add("exitStatus", 0)
+                   .add("resultCode", 0)
+                   .add("file", outputFile)
+                   .add("part", part.name)
+                   .add("codeLength", job.record.codeLength)
+                   .add("checksum", Hex(wb::ImageChecksum(job.image), 4)),
+               "Saved " + outputFile + " (" + part.name + ", " + Hex(job.record.codeLength, 0) +
+                   " bytes, checksum " + Hex(wb::ImageChecksum(job.image), 4) + ")");
+    return 0;
+}
+
+int RunKpjShow(const Reporter& out, const std::string& file) {
+    const wb::LoadedProject project = wb::LoadProject(file);
+    if (project.result != RC_OK) {
+        throw CommandFailure(ExitStatusForResult(project.result),
+                             ProjectMessage(project.result, file), project.result);
+    }
+    // The library has accepted the file, so its footer is whole: the fields are
+    // read at their places from the end of the file.
+    wb::CodeFile whole = wb::ReadCodeFile(file);
+    const std::size_t codeLength = project.record.codeLength;
+    if (whole.failure != wb::FileFailure::None || whole.bytes.size() < codeLength + 53) {
+        throw CommandFailure(ExitStatus::FileError, "Can't open \"" + file + "\" !", RC_FILE_OPEN);
+    }
+    const uint8_t* f = whole.bytes.data() + codeLength;
+    const std::size_t footerLength = whole.bytes.size() - codeLength;
+    const uint8_t* end = f + footerLength;
+    const uint8_t nameLength = f[16];
+    const auto parts = IspCatalogue();
+    const int index = project.record.partIndex;
+    const bool known =
+        project.icpFlag == 0 && index >= 0 && static_cast<std::size_t>(index) < parts.size();
+    const uint64_t states =
+        project.record.optionStates[0] | (uint64_t{project.record.optionStates[1]} << 32);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "20%02u-%02u-%02u %02u:%02u:%02u", end[-15], end[-14],
+                  end[-13], end[-12], end[-11], end[-10]);
+    std::string icpBytes;
+    for (int i = 0; i < 8; ++i) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%s%02X", i == 0 ? "" : " ", end[-25 + i]);
+        icpBytes += pair;
+    }
+    static const char* const kAreas[] = {"AP", "IAP", "ISP", "AP+IAP", "Whole-chip"};
+    const uint8_t area = end[-27];
+    const std::string areaName = area >= 1 && area <= 5 ? kAreas[area - 1] : "unknown";
+
+    JsonObject object;
+    object.add("command", "kpj show")
+        .add("ok", true)
+        .add("file", file)
+        .add("magic", std::string(reinterpret_cast<const char*>(f), 16))
+        .add("codeName", std::string(reinterpret_cast<const char*>(f + 17), nameLength))
+        .add("codeLength", BigEndian(end - 36, 4))
+        .add("codeSum", Hex(BigEndian(end - 32, 2), 4))
+        .add("deviceCode", Hex(BigEndian(end - 30, 2), 4))
+        .add("part", known ? parts[static_cast<std::size_t>(index)].name : "")
+        .add("icp", project.icpFlag != 0)
+        .add("ispOptionByte", Hex(end[-28], 2))
+        .add("options", known ? OptionNames(parts[static_cast<std::size_t>(index)], states)
+                              : std::vector<std::string>{})
+        .add("programArea", areaName)
+        .add("constant", static_cast<int>(end[-26]))
+        .add("icpConfiguration", icpBytes)
+        .add("randomWord", Hex(static_cast<uint32_t>(end[-17] | (end[-16] << 8)), 4))
+        .add("written", stamp)
+        .add("programmerIdentifier", Hex(BigEndian(end - 9, 2), 4))
+        .add("version", Hex(BigEndian(end - 7, 2), 4))
+        .add("toolCode", static_cast<int>(end[-5]))
+        .add("footerSum", Hex(BigEndian(end - 4, 2), 4))
+        .add("footerLength", BigEndian(end - 2, 2));
+    std::string human =
+        "File:                  " + file +
+        "\nMagic:                 " + std::string(reinterpret_cast<const char*>(f), 16) +
+        "\nCode name:             \"" +
+        std::string(reinterpret_cast<const char*>(f + 17), nameLength) + "\"" +
+        "\nCode length:           " + Hex(BigEndian(end - 36, 4), 0) +
+        "\nCode sum:              " + Hex(BigEndian(end - 32, 2), 4) +
+        "\nDevice code:           " + Hex(BigEndian(end - 30, 2), 4) +
+        (known ? std::string(" (") + parts[static_cast<std::size_t>(index)].name + ")"
+               : std::string(" (ICP)")) +
+        "\nISP option byte:       " + Hex(end[-28], 2);
+    if (known) {
+        std::string on;
+        for (const std::string& name :
+             OptionNames(parts[static_cast<std::size_t>(index)], states)) {
+            on += (on.empty() ? "" : ", ") + name;
+        }
+        human += " (on: " + (on.empty() ? std::string("none") : on) + ")";
+    }
+    human += "\nProgramming area:      " + areaName +
+             "\nConstant:              " + std::to_string(end[-26]) +
+             "\nICP configuration:     " + icpBytes + "\nRandom word:           " +
+             Hex(static_cast<uint32_t>(end[-17] | (end[-16] << 8)), 4) +
+             "\nWritten:               " + stamp +
+             "\nProgrammer identifier: " + Hex(BigEndian(end - 9, 2), 4) +
+             "\nVersion:               " + Hex(BigEndian(end - 7, 2), 4) +
+             "\nTool code:             " + std::to_string(end[-5]) +
+             "\nFooter sum:            " + Hex(BigEndian(end - 4, 2), 4) +
+             "\nFooter length:         " + std::to_string(BigEndian(end - 2, 2));
+    out.result(object, human);
+    return 0;
+}
+
+int RunConvert(const Reporter& out, const std::string& input, const std::string& output) {
+    const std::vector<uint8_t> image = LoadImageFile(input, 0, std::nullopt, false);
+    WriteFileAtomically(output, image);
+    out.result(JsonObject()
+                   .add("command", "convert")
+                   .add("ok", true)
+                   .add("exitStatus", 0)
+                   .add("input", input)
+                   .add("output", output)
+                   .add("size", static_cast<uint32_t>(image.size()))
+                   .add("checksum", Hex(wb::ImageChecksum(image), 4)),
+               "Converted " + input + " to " + output + " (" +
+                   Hex(static_cast<uint32_t>(image.size()), 0) + " bytes, checksum " +
+                   Hex(wb::ImageChecksum(image), 4) + ")");
+    return 0;
+}
+
+}  // namespace korvid::cli

@@ -1,0 +1,95 @@
+#include "firmware_mismatch.h"
+
+#include "device_access.h"
+#include "korvid.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include <unistd.h>
+
+namespace korvid::cli {
+namespace {
+
+// The HID programmer's re-flash: 2 s settle twice, then 216 data reports 100 ms apart.
+constexpr double kHidReflashSeconds = 25.6;
+constexpr unsigned kHidReflashReports = 216;
+
+bool AskOnTerminal(const Reporter& out) {
+    std::fprintf(stderr, "%s [y/N] ",
+                 ProgrammerMessage(RC_FIRMWARE_MISMATCH, MessageTable::Update).c_str());
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) {
+        return false;
+    }
+    out.detail("answer: " + answer);
+    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+}
+
+}  // namespace
+
+uint8_t RunFirmwareUpdate(const Reporter& out) {
+    out.note("Re-flashing the programmer; do not unplug it.");
+    const ProgressLine progress(out, "Re-flashing the programmer", kHidReflashSeconds,
+                                kHidReflashReports, "reports");
+    return UpdateFW();
+}
+
+uint8_t WithFirmwareCheck(const Reporter& out, FirmwarePolicy policy, MessageTable table,
+                          const std::function<uint8_t()>& call) {
+    bool reflashed = false;
+    for (;;) {
+        const uint8_t result = call();
+        if (result != RC_FIRMWARE_MISMATCH) {
+            return result;
+        }
+        bool allowed = false;
+        if (policy == FirmwarePolicy::Update) {
+            // One re-flash per command: a programmer that still mismatches after it
+            // would otherwise be re-flashed without end.
+            allowed = !reflashed;
+        } else if (policy == FirmwarePolicy::Ask) {
+            if (::isatty(STDIN_FILENO) != 1) {
+                throw CommandFailure(ExitStatus::FirmwareMismatch,
+                                     "Unmatched firmware version; not re-flashed (no terminal to "
+                                     "ask: give --update-firmware or --no-update-firmware)",
+                                     result);
+            }
+            allowed = AskOnTerminal(out);
+        }
+        if (!allowed) {
+            throw CommandFailure(ExitStatus::FirmwareMismatch,
+                                 reflashed ? "Unmatched firmware version, still after the re-flash"
+                                           : "Unmatched firmware version; not re-flashed",
+                                 result);
+        }
+        const uint8_t flashed = RunFirmwareUpdate(out);
+        reflashed = true;
+        if (flashed != RC_OK) {
+            ThrowForResult(flashed, table);
+        }
+        out.note("Programmer re-flashed; trying again.");
+    }
+}
+
+void ThrowForResult(uint8_t result, MessageTable table) {
+    if (result == RC_OK) {
+        return;
+    }
+    std::string message = ProgrammerMessage(result, table);
+    ExitStatus status = ExitStatusForResult(result);
+    if (result == RC_NO_DEVICE) {
+        const access::AccessReport report = access::probeProgrammerAccess();
+        if (report.presence == access::Presence::NotAccessible) {
+            status = ExitStatus::NotAccessible;
+        }
+        if (report.presence != access::Presence::Accessible) {
+            message += " " + access::accessAdvice(report);
+        }
+    }
+    throw CommandFailure(status, message, result);
+}
+
+}  // namespace korvid::cli

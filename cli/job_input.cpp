@@ -1,0 +1,183 @@
+#include "job_input.h"
+
+#include "code_file.h"
+#include "code_image.h"
+#include "intel_hex.h"
+#include "outcome.h"
+#include "part_lookup.h"
+#include "project_load.h"
+#include "serial_settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvid::cli {
+namespace {
+
+namespace wb = korvid::workbench;
+
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void SetCodeName(JobRecord& record, const std::string& name) {
+    std::memset(record.codeName, 0, sizeof record.codeName);
+    std::memcpy(record.codeName, name.data(), std::min(name.size(), sizeof record.codeName - 1));
+}
+
+Job LoadProjectJob(const JobChoices& choices) {
+    wb::LoadedProject project = wb::LoadProject(choices.file);
+    if (project.result != RC_OK) {
+        throw CommandFailure(ExitStatusForResult(project.result),
+                             ProjectMessage(project.result, choices.file), project.result);
+    }
+    const auto parts = IspCatalogue();
+    if (project.icpFlag != 0 || project.record.partIndex < 0 ||
+        static_cast<std::size_t>(project.record.partIndex) >= parts.size()) {
+        throw CommandFailure(ExitStatus::ProjectRefused, "MCU type error !");
+    }
+    const PartInfo& part = parts[static_cast<std::size_t>(project.record.partIndex)];
+    if (choices.part && FindPart(*choices.part) != project.record.partIndex) {
+        throw CommandFailure(
+            ExitStatus::BadSetting,
+            "the project is for " + std::string(part.name) + ", not \"" + *choices.part + "\"");
+    }
+    Job job;
+    job.fromProject = true;
+    job.icpFlag = project.icpFlag;
+    job.image = std::move(project.code);
+    job.source = choices.file + " (Code Name: \"" + project.record.codeName + "\")";
+    JobRecord& record = job.record;
+    record.partIndex = project.record.partIndex;
+    record.programArea = project.record.programArea;
+    // Only options the part has are taken over; the dialog's own code name stays
+    // empty, as after a project load in a fresh dialog.
+    uint64_t states =
+        project.record.optionStates[0] | (uint64_t{project.record.optionStates[1]} << 32);
+    if (!choices.options.empty()) {
+        states = OptionBits(part, choices.options);
+    }
+    const uint64_t known =
+        part.optionCount >= 64 ? ~uint64_t{0} : (uint64_t{1} << part.optionCount) - 1;
+    states &= known;
+    record.optionStates[0] = static_cast<uint32_t>(states);
+    record.optionStates[1] = static_cast<uint32_t>(states >> 32);
+    return job;
+}
+
+}  // namespace
+
+std::string UpperExtension(const std::string& path) {
+    const std::string name = BaseName(path);
+    const std::size_t dot = name.find_last_of('.');
+    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension;
+}
+
+std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddress,
+                                   std::optional<uint32_t> limit, bool truncate, bool* truncated) {
+    wb::CodeFile file = wb::ReadCodeFile(path);
+    if (file.failure != wb::FileFailure::None) {
+        throw CommandFailure(ExitStatus::FileError,
+                             "Can't open \"" + path + "\",\nError code = " +
+                                 std::to_string(static_cast<unsigned>(file.failure)));
+    }
+    std::vector<uint8_t> data;
+    if (UpperExtension(path) == "HEX") {
+        data = wb::ParseIntelHex(
+            std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+    } else {
+        data = std::move(file.bytes);
+    }
+    if (limit && uint64_t{insertAddress} + data.size() > *limit) {
+        if (!truncate) {
+            char detail[160];
+            std::snprintf(detail, sizeof detail,
+                          " (0x%zX bytes at 0x%X, flash ends at 0x%X; --truncate cuts it)",
+                          data.size(), insertAddress, *limit);
+            throw CommandFailure(
+                ExitStatus::ImageTooLarge,
+                "File size is too large, file data will be truncated !" + std::string(detail));
+        }
+        data.resize(*limit - insertAddress);
+        if (truncated != nullptr) {
+            *truncated = true;
+        }
+    }
+    return wb::OverlayImage({}, data, insertAddress);
+}
+
+Job LoadJob(const JobChoices& choices) {
+    if (UpperExtension(choices.file) == "KPJ") {
+        return LoadProjectJob(choices);
+    }
+    if (!choices.part) {
+        throw CommandFailure(ExitStatus::BadSetting,
+                             "a part is needed for a code file: give --part NAME");
+    }
+    Job job;
+    JobRecord& record = job.record;
+    record.partIndex = FindPart(*choices.part);
+    const PartInfo& part = IspCatalogue()[static_cast<std::size_t>(record.partIndex)];
+    const uint64_t states = OptionBits(part, choices.options);
+    record.optionStates[0] = static_cast<uint32_t>(states);
+    record.optionStates[1] = static_cast<uint32_t>(states >> 32);
+    record.programArea = AREA_AP;  // an ISP part's area is AP
+    const uint32_t insertAddress =
+        choices.area == LoadArea::Code ? 0 : choices.address.value_or(part.iapStart);
+    if (insertAddress >= part.flashSize) {
+        throw CommandFailure(ExitStatus::BadSetting, "Insert address over chipsize !");
+    }
+    job.image = LoadImageFile(choices.file, insertAddress, part.flashSize, choices.truncate,
+                              &job.truncated);
+    job.source = choices.file;
+    SetCodeName(record, BaseName(choices.file));
+    record.hwOptions = wb::HwOptionsFromFields(choices.hwwidl, choices.hwps, 0);
+    return job;
+}
+
+void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    const auto fail = [&](int error) {
+        throw CommandFailure(
+            ExitStatus::FileError,
+            "Can't create or write \"" + path + "\" ! (" + std::strerror(error) + ")",
+            RC_FILE_OPEN);
+    };
+    if (fd < 0) {
+        fail(errno);
+    }
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            const int error = n < 0 ? errno : EIO;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            fail(error);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    ::fchmod(fd, 0644);
+    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail(error);
+    }
+}
+
+}  // namespace korvid::cli

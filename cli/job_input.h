@@ -1,0 +1,53 @@
+// Turning a command line's file, part and option choices into a job record,
+// through the same load steps as the dialog's "Load".
+#pragma once
+
+#include "korvid.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvid::cli {
+
+enum class LoadArea { Code, Data };  // "AP (Code)" at 0, "IAP (Data)" at an address
+
+struct JobChoices {
+    std::string file;
+    std::optional<std::string> part;   // required unless file is a project
+    std::vector<std::string> options;  // replaces a project's options when given
+    LoadArea area = LoadArea::Code;
+    std::optional<uint32_t> address;  // data area start; the part's iapStart by default
+    bool truncate = false;
+    std::string hwwidl = "0";
+    std::string hwps = "0";
+};
+
+struct Job {
+    JobRecord record{};
+    uint32_t icpFlag = 0;
+    std::vector<uint8_t> image;  // record.codeBuffer points here
+    std::string source;          // what the dialog's status field would show
+    bool fromProject = false;
+    bool truncated = false;
+};
+
+// Loads choices.file (Intel HEX, binary or KPJ by extension) and fills a job.
+// Every refusal throws a CommandFailure before any programmer is touched.
+Job LoadJob(const JobChoices& choices);
+
+// The upper-cased text after the last dot of the file name, "" if none.
+std::string UpperExtension(const std::string& path);
+
+// The image of a code file as the dialog's load builds it into an empty buffer
+// at insertAddress, L cut to limit - insertAddress when truncate is set.
+std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddress,
+                                   std::optional<uint32_t> limit, bool truncate,
+                                   bool* truncated = nullptr);
+
+// Writes bytes to path through a temporary file in the same directory, so that
+// a failed write leaves no half-written file; throws a FileError failure.
+void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace korvid::cli

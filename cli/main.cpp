@@ -1,0 +1,220 @@
+// korvid: scripted and production programming through libkorvid.
+#include "commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using namespace korvid::cli;
+
+void AddJobOptions(CLI::App& command, JobChoices& job) {
+    command.add_option("FILE", job.file, "Intel HEX (.hex), binary or KPJ project (.kpj) file")
+        ->required();
+    command.add_option("--part,-p", job.part,
+                       "part name, e.g. \"Part A1\" (from the project for a .kpj)");
+    command.add_option("--option", job.options,
+                       "hardware option to switch on, by name (repeatable)");
+    command.add_flag_callback(
+        "--data", [&job] { job.area = LoadArea::Data; },
+        "load into the IAP (data) area instead of AP (code) at 0");
+    command
+        .add_option_function<std::string>(
+            "--address",
+            [&job](const std::string& text) {
+                job.address = static_cast<uint32_t>(std::stoul(text, nullptr, 16));
+                job.area = LoadArea::Data;
+            },
+            "IAP (data) area start, hexadecimal (default: the part's IAP start); implies --data")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                try {
+                    std::size_t used = 0;
+                    const unsigned long value = std::stoul(text, &used, 16);
+                    return used == text.size() && value <= 0xFFFFFFFFul
+                               ? ""
+                               : "not a hexadecimal address";
+                } catch (const std::exception&) {
+                    return "not a hexadecimal address";
+                }
+            },
+            "HEX"));
+    command.add_flag("--truncate", job.truncate,
+                     "cut an image longer than the part's flash instead of failing");
+    command.add_option("--hwwidl", job.hwwidl,
+                       "HWWIDL field (decimal, parts with hardware settings)");
+    command.add_option("--hwps", job.hwps, "HWPS field (decimal, parts with hardware settings)");
+}
+
+void AddFirmwareOptions(CLI::App& command, FirmwarePolicy& policy) {
+    auto* update = command.add_flag_callback(
+        "--update-firmware", [&policy] { policy = FirmwarePolicy::Update; },
+        "re-flash a programmer with mismatching firmware without asking");
+    auto* refuse = command.add_flag_callback(
+        "--no-update-firmware", [&policy] { policy = FirmwarePolicy::Refuse; },
+        "never re-flash; fail on mismatching firmware");
+    update->excludes(refuse);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "korvid: program 8051-family targets through the USB programmer.\n"
+        "KORVID_SIMULATE=hid|hid-old|pipe|pipe-old uses a built-in simulated programmer.",
+        "korvid"};
+    app.require_subcommand(1);
+    app.fallthrough();
+    OutputStyle style;
+    app.add_flag("--json", style.json, "one JSON object per result on stdout");
+    auto* quiet = app.add_flag("--quiet,-q", style.quiet, "print only failures");
+    app.add_flag("--verbose,-v", style.verbose, "print details on stderr")->excludes(quiet);
+
+    std::function<int(const Reporter&)> run;
+    std::string commandName;
+
+    std::optional<std::string> series;
+    auto* parts = app.add_subcommand("parts", "list the part catalogue");
+    parts->add_option("--series", series, "only parts of this series, e.g. \"Series B\"");
+    parts->callback([&] {
+        commandName = "parts";
+        run = [&](const Reporter& out) { return RunParts(out, series); };
+    });
+
+    auto* detect = app.add_subcommand(
+        "detect", "tell which programmer is attached and whether it is accessible");
+    detect->callback([&] {
+        commandName = "detect";
+        run = [](const Reporter& out) { return RunDetect(out); };
+    });
+
+    JobChoices job;
+    StoreChoices store;
+    FirmwarePolicy policy = FirmwarePolicy::Ask;
+    auto* program =
+        app.add_subcommand("program", "program the target (or store the job with --store)");
+    AddJobOptions(*program, job);
+    AddFirmwareOptions(*program, policy);
+    program->add_flag("--store", store.store, "download the job into the programmer instead");
+    auto* maxCount = program->add_option("--max-count", store.serial.maxCount,
+                                         "targets the stored job may program (0 to 65530)");
+    auto* text = program->add_option("--serial-text", store.serial.serialText,
+                                     "serial block text, at most 12 characters");
+    auto* number = program->add_option_function<std::string>(
+        "--serial-number",
+        [&store](const std::string& t) {
+            store.serial.serialNumber = static_cast<uint32_t>(std::stoul(t, nullptr, 16));
+        },
+        "first serial number, hexadecimal");
+    number->check(CLI::Validator(
+        [](std::string& t) -> std::string {
+            try {
+                std::size_t used = 0;
+                const unsigned long v = std::stoul(t, &used, 16);
+                return used == t.size() && v <= 0xFFFFFFFFul ? "" : "not a hexadecimal number";
+            } catch (const std::exception&) {
+                return "not a hexadecimal number";
+            }
+        },
+        "HEX"));
+    auto* address = program->add_option_function<std::string>(
+        "--serial-address",
+        [&store](const std::string& t) {
+            const unsigned long long v = std::stoull(t, nullptr, 16);
+            store.serial.serialAddress = v > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(v);
+            store.serialAddressGiven = true;
+        },
+        "serial block start, hexadecimal (default: the part's flash size - 16)");
+    address->check(CLI::Validator(
+        [](std::string& t) -> std::string {
+            try {
+                std::size_t used = 0;
+                std::stoull(t, &used, 16);
+                return used == t.size() ? "" : "not a hexadecimal address";
+            } catch (const std::exception&) {
+                return "not a hexadecimal address";
+            }
+        },
+        "HEX"));
+    auto* increment = program->add_flag("--auto-increment", store.serial.autoIncrement,
+                                        "count the serial number up per target");
+    for (CLI::Option* option : {maxCount, text, number, address, increment}) {
+        option->needs("--store");
+    }
+    program->callback([&] {
+        store.serial.serialEnabled =
+            program->count("--serial-text") + program->count("--serial-number") +
+                program->count("--serial-address") + program->count("--auto-increment") >
+            0;
+        commandName = store.store ? "store" : "program";
+        run = [&](const Reporter& out) { return RunProgram(out, job, store, policy); };
+    });
+
+    std::optional<std::string> dumpFile;
+    auto* dump = app.add_subcommand("dump", "read the 256 bytes of target information");
+    dump->add_option("--output,-o", dumpFile, "write the raw bytes to this file");
+    AddFirmwareOptions(*dump, policy);
+    dump->callback([&] {
+        commandName = "dump";
+        run = [&](const Reporter& out) { return RunDump(out, dumpFile, policy); };
+    });
+
+    auto* firmware = app.add_subcommand(
+        "update-firmware", "re-flash the programmer with the firmware the library carries");
+    firmware->callback([&] {
+        commandName = "update-firmware";
+        run = [](const Reporter& out) { return RunUpdateFirmware(out); };
+    });
+
+    auto* kpj = app.add_subcommand("kpj", "save or show KPJ project files");
+    kpj->require_subcommand(1);
+    std::string kpjOut;
+    JobChoices saveJob;
+    auto* save =
+        kpj->add_subcommand("save", "save a code file with its part and options as a project");
+    AddJobOptions(*save, saveJob);
+    save->add_option("--output,-o", kpjOut, "project file to write")->required();
+    save->callback([&] {
+        commandName = "kpj save";
+        run = [&](const Reporter& out) { return RunKpjSave(out, saveJob, kpjOut); };
+    });
+    std::string showFile;
+    auto* show = kpj->add_subcommand(
+        "show", "check a project with the library's reader and show its footer");
+    show->add_option("FILE", showFile, "project file")->required();
+    show->callback([&] {
+        commandName = "kpj show";
+        run = [&](const Reporter& out) { return RunKpjShow(out, showFile); };
+    });
+
+    std::string convertIn;
+    std::string convertOut;
+    auto* convert =
+        app.add_subcommand("convert", "convert an Intel HEX file to a binary image as Load does");
+    convert->add_option("IN", convertIn, "Intel HEX file (other extensions are copied as binary)")
+        ->required();
+    convert->add_option("OUT", convertOut, "binary image to write")->required();
+    convert->callback([&] {
+        commandName = "convert";
+        run = [&](const Reporter& out) { return RunConvert(out, convertIn, convertOut); };
+    });
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return static_cast<int>(ExitStatus::Usage);
+    }
+    const Reporter out(style);
+    try {
+        return run(out);
+    } catch (const CommandFailure& failure) {
+        return out.failure(commandName, failure);
+    }
+}

@@ -1,0 +1,106 @@
+#include "part_lookup.h"
+
+#include "outcome.h"
+
+#include <cerrno>
+
+#include <iconv.h>
+#include <strings.h>
+
+namespace korvid::cli {
+namespace {
+
+std::string JoinQuoted(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "\"" : ", \"") + name + "\"";
+    }
+    return text.empty() ? "none" : text;
+}
+
+}  // namespace
+
+std::span<const PartInfo> IspCatalogue() {
+    PartInfo* parts = nullptr;
+    const uint32_t count = GetISPInfo(&parts);
+    return {parts, parts == nullptr ? 0 : count};
+}
+
+std::string SeriesName(uint32_t seriesMask) {
+    for (int bit = 0; bit < kSeriesCount; ++bit) {
+        if ((seriesMask >> bit) & 1u) {
+            return std::string("Series ") + static_cast<char>('A' + bit);
+        }
+    }
+    return {};
+}
+
+int FindPart(const std::string& name) {
+    const auto parts = IspCatalogue();
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (::strcasecmp(parts[i].name, name.c_str()) == 0) {
+            return static_cast<int>(i);
+        }
+        names.emplace_back(parts[i].name);
+    }
+    throw CommandFailure(ExitStatus::BadSetting,
+                         "unknown part \"" + name + "\"; valid parts: " + JoinQuoted(names));
+}
+
+uint64_t OptionBits(const PartInfo& part, const std::vector<std::string>& names) {
+    uint64_t bits = 0;
+    for (const std::string& name : names) {
+        bool found = false;
+        for (uint32_t k = 0; k < part.optionCount; ++k) {
+            if (::strcasecmp(part.options[k].name, name.c_str()) == 0) {
+                bits |= uint64_t{1} << k;
+                found = true;
+            }
+        }
+        if (!found) {
+            throw CommandFailure(
+                ExitStatus::BadSetting,
+                "unknown option \"" + name + "\" for " + part.name +
+                    "; valid options: " + JoinQuoted(OptionNames(part, ~uint64_t{0})));
+        }
+    }
+    return bits;
+}
+
+std::vector<std::string> OptionNames(const PartInfo& part, uint64_t states) {
+    std::vector<std::string> names;
+    for (uint32_t k = 0; k < part.optionCount && k < 64; ++k) {
+        if ((states >> k) & 1u) {
+            names.emplace_back(part.options[k].name);
+        }
+    }
+    return names;
+}
+
+std::string Cp936ToUtf8(const char* text) {
+    std::string in = text == nullptr ? "" : text;
+    const iconv_t converter = ::iconv_open("UTF-8", "GBK");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return in;
+    }
+    std::string out;
+    char buffer[256];
+    char* source = in.data();
+    std::size_t sourceLeft = in.size();
+    while (sourceLeft > 0) {
+        char* target = buffer;
+        std::size_t targetLeft = sizeof buffer;
+        const std::size_t done = ::iconv(converter, &source, &sourceLeft, &target, &targetLeft);
+        out.append(buffer, static_cast<std::size_t>(target - buffer));
+        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            out += "\xEF\xBF\xBD";  // skip one undecodable byte
+            ++source;
+            --sourceLeft;
+        }
+    }
+    ::iconv_close(converter);
+    return out;
+}
+
+}  // namespace korvid::cli

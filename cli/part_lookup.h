@@ -1,0 +1,34 @@
+// The ISP catalogue as the library hands it out, looked up by the names a user types.
+#pragma once
+
+#include "korvid.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korvid::cli {
+
+inline constexpr int kSeriesCount = 7;
+
+std::span<const PartInfo> IspCatalogue();
+
+// "Series A" to "Series G" for the series bit of a part; "" for none.
+std::string SeriesName(uint32_t seriesMask);
+
+// The index of the part named name (case-insensitive); throws a BadSetting
+// failure listing the valid names otherwise.
+int FindPart(const std::string& name);
+
+// optionStates bits for the option names of part; an unknown name throws a
+// BadSetting failure listing the part's option names.
+uint64_t OptionBits(const PartInfo& part, const std::vector<std::string>& names);
+
+// The names of the options whose bit is set in states.
+std::vector<std::string> OptionNames(const PartInfo& part, uint64_t states);
+
+// A catalogue text (code page 936) as UTF-8; undecodable bytes become U+FFFD.
+std::string Cp936ToUtf8(const char* text);
+
+}  // namespace korvid::cli
