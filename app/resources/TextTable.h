@@ -72,6 +72,13 @@ inline constexpr TextPair cantCreateOrWrite{"Can't create or write \"", "无法�
 inline constexpr TextPair saveKpjFail{"Save KPJ fail !", "写入KPJ失败 !"};
 inline constexpr TextPair unmatchedFirmware{"Unmatched firmware version, Do you want to update ?",
                                             "固件版本不合，更新程序 ?"};
+// A second line under "Not find device !" when a programmer is attached but this
+// user may not open it.
+inline constexpr TextPair programmerNotAccessible{
+    "A programmer is attached, but this user may not open its device node: install the "
+    "udev rules file 60-korvid.rules and plug the programmer in again.",
+    "编程器已连接，但当前用户无权访问其设备节点：请安装 60-korvid.rules "
+    "规则文件，然后重新插入编程器。"};
 inline constexpr TextPair firmwareUpdating{
     "Unmatched firmware version, Update in processing ...\n\nDo not plug out the programmer.",
     "更新硬件程序中...\n\n请勿拔出编程器."};
@@ -89,6 +96,8 @@ inline constexpr TextPair startAddress{"Start Addressr", "启始位置"};
 inline constexpr TextPair endAddress{"End Address", "结束位置"};
 inline constexpr TextPair ok{"Ok", "确定"};
 inline constexpr TextPair maxCountExit{"Exit", "取消"};
+// The max count field holds no whole number when "Ok" reads it.
+inline constexpr TextPair enterInteger{"Please enter an integer.", "请输入一个整数。"};
 inline constexpr TextPair maxValueIs65530{"Max vaule is 65530 for \"MaxCount\"",
                                           "\"最大计数值\" 最大值为 65530 !"};
 

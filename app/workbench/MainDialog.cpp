@@ -27,10 +27,21 @@ namespace {
 constexpr uint32_t kCodeBufferGrey = 0xC8C8C8;  // 0x00BBGGRR
 constexpr uint32_t kBlack = 0;
 
+ProgrammerOperations& LibraryProgrammer() {
+    static LibraryOperations operations;
+    return operations;
+}
+
 }  // namespace
 
 MainDialog::MainDialog(UserPrompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), controls_(BuildMainDialogControls(*this)) {
+    : MainDialog(prompts, LibraryProgrammer(), parent) {}
+
+MainDialog::MainDialog(UserPrompts& prompts, ProgrammerOperations& operations, QWidget* parent)
+    : QDialog(parent),
+      prompts_(prompts),
+      operations_(operations),
+      controls_(BuildMainDialogControls(*this)) {
     InitWorkbenchResources();
     setObjectName("id102");
     job_.partIndex = -1;
@@ -110,6 +121,10 @@ void MainDialog::ConnectControls() {
     // and record which button it was.
     connect(c.updateTarget, &QPushButton::clicked, this, [this] { toTarget_ = 1; });
     connect(c.updateProgrammer, &QPushButton::clicked, this, [this] { toTarget_ = 0; });
+    connect(c.updateTarget, &QPushButton::clicked, this, &MainDialog::OnUpdate);
+    connect(c.updateProgrammer, &QPushButton::clicked, this, &MainDialog::OnUpdate);
+    connect(c.dumpTargetInfo, &QPushButton::clicked, this, &MainDialog::OnDump);
+    connect(c.saveKpj, &QPushButton::clicked, this, &MainDialog::OnSaveKpj);
     connect(c.writeProtect, &QCheckBox::clicked, this,
             [this](bool checked) { controls_.hexEdit->SetReadOnly(checked, true); });
     connect(c.autoReload, &QCheckBox::clicked, this,
@@ -188,6 +203,10 @@ void MainDialog::ShowError(const QString& text) {
 
 void MainDialog::SetCodeCommandsEnabled(bool enabled) {
     controls_.saveKpj->setEnabled(enabled);
+    SetUpdateCommandsEnabled(enabled);
+}
+
+void MainDialog::SetUpdateCommandsEnabled(bool enabled) {
     controls_.updateTarget->setEnabled(enabled);
     controls_.updateProgrammer->setEnabled(enabled);
 }

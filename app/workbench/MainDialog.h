@@ -2,8 +2,11 @@
 // hardware options, loads code into the hex editor and hands jobs to the library.
 #pragma once
 
+#include "FirmwareUpdate.h"
 #include "MainDialogControls.h"
+#include "ProgrammerOperations.h"
 #include "SelectionStore.h"
+#include "TextTable.h"
 #include "UserPrompts.h"
 #include "korvid.h"
 
@@ -11,7 +14,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +30,9 @@ class MainDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The commands call the library's exports.
     explicit MainDialog(UserPrompts& prompts, QWidget* parent = nullptr);
+    MainDialog(UserPrompts& prompts, ProgrammerOperations& operations, QWidget* parent = nullptr);
     ~MainDialog() override;
 
     const JobRecord& Job() const { return job_; }
@@ -36,6 +43,7 @@ public:
     uint32_t PartIcpMode() const { return partIcpMode_; }
     uint32_t HwenwOptionIndex() const { return hwenwOptionIndex_; }
     uint32_t ToTarget() const { return toTarget_; }
+    uint16_t SharedMaxCount() const { return sharedMaxCount_; }
     const QString& LibraryName() const { return libraryName_; }
     const MainDialogControls& Controls() const { return controls_; }
     CHexEditBase& HexEdit() const { return *controls_.hexEdit; }
@@ -51,6 +59,13 @@ public slots:
     // Code loading.
     void OnLoad();
     void OnActivated();
+    // Programming commands; "Update Target" and "Update Programmer" set toTarget
+    // before OnUpdate runs.
+    void OnUpdate();
+    void OnDump();
+    void OnSaveKpj();
+    // Re-flashes the programmer behind the progress dialog; UpdateFW's result.
+    uint8_t RunFirmwareUpdate();
     // The About item of the context menu and the About button.
     void ShowAbout();
     // "Exit", the close box and Escape: store the selection, end the dialog.
@@ -86,7 +101,19 @@ private:
     void ShowImageStatus(const std::vector<uint8_t>& image);
     void ShowError(const QString& text);
 
+    void SetUpdateCommandsEnabled(bool enabled);
+    // Takes the controls' values into the job and gives it a copy of the image.
+    void FillJob();
+    void ReleaseCodeCopy();
+    // Runs call; on a firmware mismatch asks, re-flashes and runs it again. nullopt
+    // when the user declined the re-flash.
+    std::optional<uint8_t> WithFirmwareRetry(const std::function<uint8_t()>& call);
+    // A result's text, with the access advice under "Not find device !" when the
+    // programmer is there but may not be opened.
+    QString ResultText(uint8_t result, const TextPair& text);
+
     UserPrompts& prompts_;
+    ProgrammerOperations& operations_;
     JobRecord job_{};
     PartInfo* ispCatalogue_ = nullptr;
     PartInfo* icpCatalogue_ = nullptr;
@@ -107,6 +134,9 @@ private:
     uint32_t toTarget_ = 0;
     uint32_t hwenwOptionIndex_ = 0;
     uint32_t insertAddress_ = 0;
+    std::vector<uint8_t> codeCopy_;  // job_.codeBuffer while a command runs
+    uint16_t sharedMaxCount_ = 0;
+    FirmwareUpdateState firmwareUpdate_;
     QString libraryName_;
     QString captionText_;
     std::unique_ptr<SelectionStore> selectionStore_;

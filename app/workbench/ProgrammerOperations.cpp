@@ -1,0 +1,28 @@
+#include "ProgrammerOperations.h"
+
+#include "access/device_access.h"
+
+namespace korvid::workbench {
+
+uint8_t LibraryOperations::UpdateMCU(JobRecord& job, uint32_t icpMode, uint32_t toTarget) {
+    return ::UpdateMCU(&job, icpMode, toTarget);
+}
+
+uint8_t LibraryOperations::DumpMCUInfo(uint8_t* destination) {
+    return ::DumpMCUInfo(destination);
+}
+
+uint8_t LibraryOperations::UpdateFW() {
+    return ::UpdateFW();
+}
+
+uint8_t LibraryOperations::SaveKPJ(const std::string& path, const JobRecord& job,
+                                   uint32_t icpFlag) {
+    return ::SaveKPJ(path.c_str(), &job, icpFlag);
+}
+
+bool LibraryOperations::ProgrammerNotAccessible() {
+    return access::probeProgrammerAccess().presence == access::Presence::NotAccessible;
+}
+
+}  // namespace korvid::workbench

@@ -1,0 +1,45 @@
+// The picture shown while the programmer is re-flashed: bitmap 134 with a blinking
+// notice, no caption and no buttons. It takes no input and ends by itself once the
+// worker has cleared busy, at the earliest at its first tick (100 ms). The event
+// loop keeps running meanwhile, so the windows repaint.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdint>
+
+class QLabel;
+
+namespace korvid::workbench {
+
+struct FirmwareUpdateState;
+
+class ProgressDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kFirstTickMs = 100;
+    static constexpr int kBlinkMs = 500;
+
+    explicit ProgressDialog(const FirmwareUpdateState& state, QWidget* parent = nullptr);
+
+    // Neither Escape nor the close box ends it.
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnTick();
+
+    const FirmwareUpdateState& state_;
+    QLabel* notice_;
+    QTimer timer_;
+    int round_ = 0;
+    bool finished_ = false;  // set when busy was seen clear; only then may it close
+};
+
+}  // namespace korvid::workbench
