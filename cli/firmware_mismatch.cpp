@@ -12,8 +12,9 @@
 namespace korvid::cli {
 namespace {
 
-// The HID programmer's re-flash: 2 s settle twice, then 216 data reports 100 ms apart.
-constexpr double kHidReflashSeconds = 25.6;
+// The HID programmer's re-flash takes about 30 s (settling, 216 data reports 100 ms
+// apart, restart); the older model's about 6 s, and the line then ends early.
+constexpr double kHidReflashSeconds = 30.0;
 constexpr unsigned kHidReflashReports = 216;
 
 bool AskOnTerminal(const Reporter& out) {

@@ -1,0 +1,76 @@
+/* Preloaded into korvid by the command tests: records every programmer call in
+ * the file named by KORVID_CALL_LOG and, where KORVID_FAKE_<FUNCTION> holds a
+ * comma-separated list of result codes, answers the next one instead of asking
+ * the simulated programmer. An exhausted or absent list passes the call on. */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+static void log_call(const char* name) {
+    const char* path = getenv("KORVID_CALL_LOG");
+    if (path != NULL) {
+        FILE* log = fopen(path, "a");
+        if (log != NULL) {
+            fprintf(log, "%s\n", name);
+            fclose(log);
+        }
+    }
+}
+
+/* The next code of the variable's list, or -1; consumed positions are counted per process. */
+static int next_fake(const char* variable, int* position) {
+    const char* list = getenv(variable);
+    if (list == NULL) {
+        return -1;
+    }
+    int index = 0;
+    while (*list != '\0') {
+        char* end = NULL;
+        const long value = strtol(list, &end, 0);
+        if (end == list) {
+            return -1;
+        }
+        if (index++ == *position) {
+            ++*position;
+            return (int)value;
+        }
+        list = *end == ',' ? end + 1 : end;
+    }
+    return -1;
+}
+
+typedef uint8_t (*UpdateMcuFunction)(void*, uint32_t, uint32_t);
+typedef uint8_t (*DumpFunction)(uint8_t*);
+typedef uint8_t (*UpdateFwFunction)(void);
+
+uint8_t UpdateMCU(void* job, uint32_t icpMode, uint32_t toTarget) {
+    static int position = 0;
+    log_call("UpdateMCU");
+    const int fake = next_fake("KORVID_FAKE_UPDATEMCU", &position);
+    if (fake >= 0) {
+        return (uint8_t)fake;
+    }
+    return ((UpdateMcuFunction)dlsym(RTLD_NEXT, "UpdateMCU"))(job, icpMode, toTarget);
+}
+
+uint8_t DumpMCUInfo(uint8_t* destination) {
+    static int position = 0;
+    log_call("DumpMCUInfo");
+    const int fake = next_fake("KORVID_FAKE_DUMPMCUINFO", &position);
+    if (fake >= 0) {
+        return (uint8_t)fake;
+    }
+    return ((DumpFunction)dlsym(RTLD_NEXT, "DumpMCUInfo"))(destination);
+}
+
+uint8_t UpdateFW(void) {
+    static int position = 0;
+    log_call("UpdateFW");
+    const int fake = next_fake("KORVID_FAKE_UPDATEFW", &position);
+    if (fake >= 0) {
+        return (uint8_t)fake;
+    }
+    return ((UpdateFwFunction)dlsym(RTLD_NEXT, "UpdateFW"))();
+}

@@ -1,0 +1,29 @@
+// Runs the korvid binary as a separate process with the call-recording preload,
+// a chosen simulated programmer and faked results, and collects what it printed.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace korvid::cli::test {
+
+struct Outcome {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+    std::vector<std::string> calls;  // programmer functions the run called
+};
+
+// args without the program name; env entries are added to a clean copy of the
+// environment (KORVID_* removed). stdin is /dev/null.
+Outcome RunKorvid(const std::vector<std::string>& args,
+                  const std::map<std::string, std::string>& env = {});
+
+// A fresh directory for one test's files.
+std::string ScratchDir();
+
+std::vector<unsigned char> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+
+}  // namespace korvid::cli::test
