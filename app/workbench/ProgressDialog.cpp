@@ -43,11 +43,24 @@ ProgressDialog::ProgressDialog(const FirmwareUpdateState& state, QWidget* parent
     notice_->setGeometry(kNoticeRect);
 
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ProgressDialog::OnTick);
-    timer_.start(kFirstTickMs);
+}
+
+void ProgressDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (round_ == 0 && !timer_.isActive()) {
+        shown_.start();
+        timer_.start(kFirstTickMs);
+    }
 }
 
 void ProgressDialog::OnTick() {
+    // A timer may fire a little early: the dialog stays its full first period.
+    if (round_ == 0 && shown_.elapsed() < kFirstTickMs) {
+        timer_.start(static_cast<int>(kFirstTickMs - shown_.elapsed()));
+        return;
+    }
     if (!state_.Busy()) {
         finished_ = true;
         accept();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <atomic>
@@ -29,6 +30,8 @@ public:
     void reject() override {}
 
 protected:
+    // The first tick is 100 ms after the dialog appears.
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -38,6 +41,7 @@ private:
     const FirmwareUpdateState& state_;
     QLabel* notice_;
     QTimer timer_;
+    QElapsedTimer shown_;
     int round_ = 0;
     bool finished_ = false;  // set when busy was seen clear; only then may it close
 };

@@ -1,9 +1,10 @@
-// A MainDialog against the real library, with a fake user and an empty settings
-// store for every test.
+// A MainDialog against the real library's catalogue and project files, with a fake
+// user, a fake programmer and an empty settings store for every test.
 #pragma once
 
 #include "CHexEditBase.h"
 #include "MainDialog.h"
+#include "fake_programmer.h"
 #include "fake_prompts.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 #include <vector>
@@ -33,7 +35,7 @@ protected:
 
     MainDialog& Dialog() {
         if (!dialog_) {
-            dialog_ = std::make_unique<MainDialog>(prompts_);
+            dialog_ = std::make_unique<MainDialog>(prompts_, programmer_);
         }
         return *dialog_;
     }
@@ -106,6 +108,7 @@ protected:
     }
 
     FakePrompts prompts_;
+    FakeProgrammer programmer_;
     QTemporaryDir dir_;
     std::unique_ptr<MainDialog> dialog_;
 };

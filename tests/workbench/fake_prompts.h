@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace korvid::workbench::testing {
@@ -45,7 +46,18 @@ public:
         openFiles.pop_front();
         return file;
     }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString& filter, const QString& defaultSuffix) override {
+        saveDialogs.push_back({filter, defaultSuffix});
+        if (saveFiles.empty()) {
+            return {};
+        }
+        const QString file = saveFiles.front();
+        saveFiles.pop_front();
+        if (duringSave) {
+            duringSave();
+        }
+        return file;
+    }
     // Each dialog is handed to the next queued answer; without one it is accepted.
     int Run(QDialog& dialog) override {
         ranDialogs.push_back(dialog.objectName());
@@ -62,6 +74,9 @@ public:
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<QString> openFiles;
     std::vector<QString> openFilters;
+    std::deque<QString> saveFiles;
+    std::vector<std::pair<QString, QString>> saveDialogs;  // filter, default suffix
+    std::function<void()> duringSave;                      // runs while the save dialog is up
     std::deque<std::function<int(QDialog&)>> dialogs;
     std::vector<QString> ranDialogs;
 };
