@@ -30,8 +30,9 @@ foreach(program KORVID_Demo korvid_cli)
 endforeach()
 if(TARGET KORVID_Demo)
   install(FILES packaging/korvid-demo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES packaging/korvid-demo.svg
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # The program's own icon (icon 128) is the desktop icon too.
+  install(FILES app/resources/icon128.png RENAME korvid-demo.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -42,6 +43,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "8051 microcontroller programmer: library,
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Programs 8051-family microcontrollers through the USB programmer.\n libkorvid, the KORVID_Demo workbench, the korvid command-line tool and udev\n rules that give the logged-in user access to the programmer.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_FULL_LIBDIR})

@@ -30,6 +30,7 @@ expect_depends 'libusb-1\.0-0'
 if [ -f "$build/app/workbench/KORVID_Demo" ]; then
   expect_file '^/usr/bin/KORVID_Demo$'
   expect_file '^/usr/share/applications/korvid-demo\.desktop$'
+  expect_file '^/usr/share/icons/hicolor/128x128/apps/korvid-demo\.png$'
   expect_depends libqt6widgets6
 fi
 if grep -q 'libkorvid' <<<"$depends"; then

@@ -24,7 +24,7 @@ done
 [ -f "$libdir/cmake/KORVID/KORVIDConfig.cmake" ] || { echo "missing KORVIDConfig.cmake"; exit 1; }
 if [ -f "$build/app/workbench/KORVID_Demo" ]; then
   for file in bin/KORVID_Demo share/applications/korvid-demo.desktop \
-              share/icons/hicolor/scalable/apps/korvid-demo.svg; do
+              share/icons/hicolor/128x128/apps/korvid-demo.png; do
     [ -e "$prefix/$file" ] || { echo "missing $file"; exit 1; }
   done
 fi
