@@ -35,7 +35,8 @@ protected:
 
     MainDialog& Dialog() {
         if (!dialog_) {
-            dialog_ = std::make_unique<MainDialog>(prompts_, programmer_);
+            dialog_ = useLibrary_ ? std::make_unique<MainDialog>(prompts_)
+                                  : std::make_unique<MainDialog>(prompts_, programmer_);
         }
         return *dialog_;
     }
@@ -109,6 +110,7 @@ protected:
 
     FakePrompts prompts_;
     FakeProgrammer programmer_;
+    bool useLibrary_ = false;  // the commands call the library's exports instead
     QTemporaryDir dir_;
     std::unique_ptr<MainDialog> dialog_;
 };
