@@ -116,6 +116,7 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
     JsonObject object;
     object.add("command", "kpj show")
         .add("ok", true)
+        .add("exitStatus", 0)
         .add("file", file)
         .add("magic", std::string(reinterpret_cast<const char*>(f), 16))
         .add("codeName", std::string(reinterpret_cast<const char*>(f + 17), nameLength))
