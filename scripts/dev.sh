@@ -40,8 +40,11 @@ case "${1:-}" in
     export KORVID_SIMULATE=${KORVID_SIMULATE:-hid}
     echo "== starting KORVID_Demo against the built-in simulated programmer (KORVID_SIMULATE=$KORVID_SIMULATE)"
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-      echo "== no display: running under xvfb-run"
-      exec xvfb-run -a -s "-screen 0 1280x800x24" build/app/workbench/KORVID_Demo
+      # No screen to show it on: run it on a virtual one and keep a picture of it.
+      echo "== no display: running under xvfb-run; screenshot in build/korvid-demo.png"
+      xvfb-run -a -s "-screen 0 1280x800x24" sh -c \
+        'build/app/workbench/KORVID_Demo & sleep 3; import -window root build/korvid-demo.png; kill $!'
+      exit 0
     fi
     exec build/app/workbench/KORVID_Demo
     ;;

@@ -33,6 +33,9 @@ if [ -f "$build/app/workbench/KORVID_Demo" ]; then
   expect_file '^/usr/share/icons/hicolor/128x128/apps/korvid-demo\.png$'
   expect_depends libqt6widgets6
 fi
+if [ -f "$build/cli/korvid" ]; then
+  expect_file '^/usr/bin/korvid$'
+fi
 if grep -q 'libkorvid' <<<"$depends"; then
   echo "Depends names the package's own library"; status=1
 fi
