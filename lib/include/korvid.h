@@ -148,13 +148,20 @@ KORVID_STATIC_ASSERT(offsetof(PartInfo, name) == 0, "PartInfo.name");
 KORVID_STATIC_ASSERT(offsetof(PartInfo, seriesMask) == KORVID_PTR, "PartInfo.seriesMask");
 KORVID_STATIC_ASSERT(offsetof(PartInfo, flashSize) == KORVID_PTR + 4, "PartInfo.flashSize");
 KORVID_STATIC_ASSERT(offsetof(PartInfo, iapStart) == KORVID_PTR + 8, "PartInfo.iapStart");
-KORVID_STATIC_ASSERT(offsetof(PartInfo, hasIspMemoryChoice) == KORVID_PTR + 12, "PartInfo.hasIspMemoryChoice");
-KORVID_STATIC_ASSERT(offsetof(PartInfo, hasIapMemoryChoice) == KORVID_PTR + 16, "PartInfo.hasIapMemoryChoice");
-KORVID_STATIC_ASSERT(offsetof(PartInfo, hasHwSettings) == KORVID_PTR + 20, "PartInfo.hasHwSettings");
-KORVID_STATIC_ASSERT(offsetof(PartInfo, ispMemoryList) == (KORVID_PTR == 8 ? 32 : 28), "PartInfo.ispMemoryList");
-KORVID_STATIC_ASSERT(offsetof(PartInfo, optionCount) == (KORVID_PTR == 8 ? 40 : 32), "PartInfo.optionCount");
-KORVID_STATIC_ASSERT(offsetof(PartInfo, options) == (KORVID_PTR == 8 ? 48 : 36), "PartInfo.options");
-KORVID_STATIC_ASSERT(sizeof(PartInfo) == (KORVID_PTR == 8 ? 48 : 36) + 64 * 2 * KORVID_PTR, "PartInfo size");
+KORVID_STATIC_ASSERT(offsetof(PartInfo, hasIspMemoryChoice) == KORVID_PTR + 12,
+                     "PartInfo.hasIspMemoryChoice");
+KORVID_STATIC_ASSERT(offsetof(PartInfo, hasIapMemoryChoice) == KORVID_PTR + 16,
+                     "PartInfo.hasIapMemoryChoice");
+KORVID_STATIC_ASSERT(offsetof(PartInfo, hasHwSettings) == KORVID_PTR + 20,
+                     "PartInfo.hasHwSettings");
+KORVID_STATIC_ASSERT(offsetof(PartInfo, ispMemoryList) == (KORVID_PTR == 8 ? 32 : 28),
+                     "PartInfo.ispMemoryList");
+KORVID_STATIC_ASSERT(offsetof(PartInfo, optionCount) == (KORVID_PTR == 8 ? 40 : 32),
+                     "PartInfo.optionCount");
+KORVID_STATIC_ASSERT(offsetof(PartInfo, options) == (KORVID_PTR == 8 ? 48 : 36),
+                     "PartInfo.options");
+KORVID_STATIC_ASSERT(sizeof(PartInfo) == (KORVID_PTR == 8 ? 48 : 36) + 64 * 2 * KORVID_PTR,
+                     "PartInfo size");
 KORVID_STATIC_ASSERT(offsetof(JobRecord, codeName) == 0, "JobRecord.codeName");
 KORVID_STATIC_ASSERT(offsetof(JobRecord, partIndex) == 260, "JobRecord.partIndex");
 KORVID_STATIC_ASSERT(offsetof(JobRecord, programArea) == 264, "JobRecord.programArea");

@@ -5,8 +5,12 @@ namespace {
 uint16_t lastAccepted = 0;
 }
 
-uint16_t programmerIdentifier() { return lastAccepted; }
+uint16_t programmerIdentifier() {
+    return lastAccepted;
+}
 
-void setProgrammerIdentifier(uint16_t identifier) { lastAccepted = identifier; }
+void setProgrammerIdentifier(uint16_t identifier) {
+    lastAccepted = identifier;
+}
 
 }  // namespace korvid::link
