@@ -29,9 +29,13 @@ ProgressDialog::ProgressDialog(const FirmwareUpdateState& state, QWidget* parent
     auto* picture = new QLabel(this);
     picture->setObjectName("id134");
     picture->setAccessibleName("Programmer update picture");
-    picture->setPixmap(QPixmap(":/korvid/progress134.png"));
-    picture->setScaledContents(true);
+    const QPixmap bitmap =
+        QPixmap(":/korvid/progress134.png")
+            .scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture->setPixmap(bitmap);
     picture->setGeometry(0, 0, kWidth, kHeight);
+    // The artwork has rounded corners: the window takes its shape.
+    setMask(bitmap.mask());
 
     notice_ = new QLabel(this);
     notice_->setObjectName("id1066");
