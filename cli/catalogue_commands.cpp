@@ -16,12 +16,6 @@
 namespace korvid::cli {
 namespace {
 
-std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
-}
-
 // The library tells the last accepted programmer identifier only through the
 // project files it writes, so an empty job is saved to a private temporary file.
 uint16_t LastProgrammerIdentifier() {
@@ -122,8 +116,9 @@ int RunDetect(const Reporter& out) {
         if (out.style().json) {
             out.result(object, "");
         } else {
-            std::fprintf(stderr, "%s %s\n", ProgrammerMessage(result, MessageTable::Dump).c_str(),
-                         access::accessAdvice(report).c_str());
+            const std::string advice = access::accessAdvice(report);
+            std::fprintf(stderr, "%s%s%s\n", ProgrammerMessage(result, MessageTable::Dump).c_str(),
+                         advice.empty() ? "" : " ", advice.c_str());
         }
         return static_cast<int>(blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice);
     }

@@ -21,12 +21,6 @@ namespace {
 
 namespace wb = korvid::workbench;
 
-std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
-}
-
 uint32_t BigEndian(const uint8_t* bytes, int count) {
     uint32_t value = 0;
     for (int i = 0; i < count; ++i) {

@@ -37,6 +37,12 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+std::string Hex(uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    return text;
+}
+
 JsonObject& JsonObject::raw(std::string_view key, std::string_view json) {
     if (!body_.empty()) {
         body_ += ',';

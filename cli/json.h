@@ -10,6 +10,9 @@ namespace korvid::cli {
 
 std::string JsonString(std::string_view text);
 
+// "0x" and upper-case hexadecimal digits, zero-padded to digits (none for 0).
+std::string Hex(uint32_t value, int digits);
+
 class JsonObject {
 public:
     JsonObject& add(std::string_view key, std::string_view value);

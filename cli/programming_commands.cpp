@@ -13,12 +13,6 @@ namespace {
 
 namespace wb = korvid::workbench;
 
-std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
-}
-
 void ApplyStoreChoices(const StoreChoices& store, const PartInfo& part, Job& job) {
     if (!store.store) {
         wb::ApplyDirectProgramming(job.record);

@@ -104,6 +104,18 @@ TEST_F(FailureTest, FirmwareMismatchIsNeverResolvedSilently) {
     EXPECT_THAT(refused.calls, ElementsAre("DumpMCUInfo"));
 }
 
+TEST_F(FailureTest, OnATerminalTheReflashIsAskedFor) {
+    auto env = Fake("UPDATEMCU", "237,0");
+    env["KORVID_FAKE_UPDATEFW"] = "0";
+    const Outcome yes = RunKorvidOnTerminal({"program", bin, "-p", "Part A1"}, env, "y\n");
+    EXPECT_EQ(yes.exitStatus, 0) << yes.out;
+    EXPECT_THAT(yes.out, HasSubstr("Unmatched firmware version, Do you want to update ? [y/N]"));
+    EXPECT_THAT(yes.calls, ElementsAre("UpdateMCU", "UpdateFW", "UpdateMCU"));
+    const Outcome no = RunKorvidOnTerminal({"dump"}, Fake("DUMPMCUINFO", "237"), "n\n");
+    EXPECT_EQ(no.exitStatus, 17) << no.out;
+    EXPECT_THAT(no.calls, ElementsAre("DumpMCUInfo"));
+}
+
 TEST_F(FailureTest, AFailedReflashReportsThroughTheAskingCommandsTable) {
     auto env = Fake("UPDATEMCU", "237");
     env["KORVID_FAKE_UPDATEFW"] = "0xE3";

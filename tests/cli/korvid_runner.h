@@ -20,6 +20,12 @@ struct Outcome {
 Outcome RunKorvid(const std::vector<std::string>& args,
                   const std::map<std::string, std::string>& env = {});
 
+// The same with korvid's stdin and stdout on a pseudo-terminal (through script(1))
+// that is fed typed; what the terminal showed is in out.
+Outcome RunKorvidOnTerminal(const std::vector<std::string>& args,
+                            const std::map<std::string, std::string>& env,
+                            const std::string& typed);
+
 // A fresh directory for one test's files.
 std::string ScratchDir();
 
