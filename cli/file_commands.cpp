@@ -1,6 +1,7 @@
 // kpj save, kpj show and convert: the commands that work on files only.
 #include "commands.h"
 
+#include "TextTable.h"
 #include "code_file.h"
 #include "code_image.h"
 #include "intel_hex.h"
@@ -42,7 +43,8 @@ int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         throw CommandFailure(ExitStatus::FileError,
-                             "Can't create or write \"" + outputFile + "\" !", RC_FILE_OPEN);
+                             wb::TextTable::cantCreateOrWrite.english + outputFile + "\" !",
+                             RC_FILE_OPEN);
     }
     ::fchmod(fd, 0644);
     ::close(fd);
@@ -52,8 +54,8 @@ int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string
         throw CommandFailure(result == RC_OK || result == RC_FILE_OPEN ? ExitStatus::FileError
                                                                        : ExitStatus::OtherResult,
                              result == RC_OK || result == RC_FILE_OPEN
-                                 ? "Can't create or write \"" + outputFile + "\" !"
-                                 : "Save KPJ fail !",
+                                 ? wb::TextTable::cantCreateOrWrite.english + outputFile + "\" !"
+                                 : std::string(wb::TextTable::saveKpjFail.english),
                              result == RC_OK ? static_cast<uint8_t>(RC_FILE_OPEN) : result);
     }
     const PartInfo& part = IspCatalogue()[static_cast<std::size_t>(job.record.partIndex)];
@@ -82,7 +84,8 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
     wb::CodeFile whole = wb::ReadCodeFile(file);
     const std::size_t codeLength = project.record.codeLength;
     if (whole.failure != wb::FileFailure::None || whole.bytes.size() < codeLength + 53) {
-        throw CommandFailure(ExitStatus::FileError, "Can't open \"" + file + "\" !", RC_FILE_OPEN);
+        throw CommandFailure(ExitStatus::FileError, wb::TextTable::cantOpen.english + file + "\" !",
+                             RC_FILE_OPEN);
     }
     const uint8_t* f = whole.bytes.data() + codeLength;
     const std::size_t footerLength = whole.bytes.size() - codeLength;
@@ -173,7 +176,7 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
         const MappedFile file(input);
         if (file.failure() != wb::FileFailure::None) {
             throw CommandFailure(ExitStatus::FileError,
-                                 "Can't open \"" + input + "\",\nError code = " +
+                                 wb::TextTable::cantOpen.english + input + "\",\nError code = " +
                                      std::to_string(static_cast<unsigned>(file.failure())));
         }
         image = UpperExtension(input) == "HEX"

@@ -1,5 +1,6 @@
 #include "job_input.h"
 
+#include "TextTable.h"
 #include "code_file.h"
 #include "code_image.h"
 #include "intel_hex.h"
@@ -42,7 +43,7 @@ Job LoadProjectJob(const JobChoices& choices) {
     const auto parts = IspCatalogue();
     if (project.icpFlag != 0 || project.record.partIndex < 0 ||
         static_cast<std::size_t>(project.record.partIndex) >= parts.size()) {
-        throw CommandFailure(ExitStatus::ProjectRefused, "MCU type error !");
+        throw CommandFailure(ExitStatus::ProjectRefused, wb::TextTable::mcuTypeError.english);
     }
     const PartInfo& part = parts[static_cast<std::size_t>(project.record.partIndex)];
     if (choices.part && FindPart(*choices.part) != project.record.partIndex) {
@@ -89,7 +90,7 @@ std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddre
     wb::CodeFile file = wb::ReadCodeFile(path);
     if (file.failure != wb::FileFailure::None) {
         throw CommandFailure(ExitStatus::FileError,
-                             "Can't open \"" + path + "\",\nError code = " +
+                             wb::TextTable::cantOpen.english + path + "\",\nError code = " +
                                  std::to_string(static_cast<unsigned>(file.failure)));
     }
     std::vector<uint8_t> data;
@@ -107,7 +108,7 @@ std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddre
                           data.size(), insertAddress, *limit);
             throw CommandFailure(
                 ExitStatus::ImageTooLarge,
-                "File size is too large, file data will be truncated !" + std::string(detail));
+                std::string(wb::TextTable::fileTooLarge.english) + std::string(detail));
         }
         data.resize(*limit - insertAddress);
         if (truncated != nullptr) {
@@ -139,7 +140,8 @@ Job LoadJob(const JobChoices& choices) {
     const uint32_t insertAddress =
         choices.area == LoadArea::Code ? 0 : choices.address.value_or(part.iapStart);
     if (insertAddress >= part.flashSize) {
-        throw CommandFailure(ExitStatus::BadSetting, "Insert address over chipsize !");
+        throw CommandFailure(ExitStatus::BadSetting,
+                             wb::TextTable::insertAddressOverChipSize.english);
     }
     job.image = LoadImageFile(choices.file, insertAddress, part.flashSize, choices.truncate,
                               &job.truncated);
@@ -155,7 +157,7 @@ void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     const auto fail = [&](int error) {
         throw CommandFailure(
             ExitStatus::FileError,
-            "Can't create or write \"" + path + "\" ! (" + std::strerror(error) + ")",
+            wb::TextTable::cantCreateOrWrite.english + path + "\" ! (" + std::strerror(error) + ")",
             RC_FILE_OPEN);
     };
     if (fd < 0) {

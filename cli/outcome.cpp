@@ -1,5 +1,7 @@
 #include "outcome.h"
 
+#include "CommandMessages.h"
+#include "TextTable.h"
 #include "korvid.h"
 
 namespace korvid::cli {
@@ -41,52 +43,35 @@ ExitStatus ExitStatusForResult(uint8_t result) {
 }
 
 std::string ProgrammerMessage(uint8_t result, MessageTable table) {
-    const bool update = table == MessageTable::Update;
-    switch (result) {
-        case RC_OK:
-            return update ? "Update success !" : "Dump Information ok !";
-        case RC_NO_DEVICE:
-            return "Not find device !";
-        case RC_RESET_ERROR:
-            return "Device reset error ! Update F/W fail !";
-        case RC_FIRMWARE_FAIL:
-            return "Update programmer F/W fail !";
-        case RC_NO_RESOURCE:
-            return "Not find resource !";
-        case RC_FIRMWARE_MISMATCH:
-            return "Unmatched firmware version, Do you want to update ?";
-        default:
-            break;
+    namespace wb = korvid::workbench;
+    if (result == RC_FIRMWARE_MISMATCH) {
+        return wb::TextTable::unmatchedFirmware.english;
     }
-    if (update) {
-        if (result == RC_CHECKSUM) {
-            return "Result checksum error ! Update fail !";
-        }
-        if (result == RC_TARGET_LOCKED) {
-            return "Target is lock ! Update fail !";
-        }
-        return "Update fail !";
+    if (table == MessageTable::Update) {
+        return wb::UpdateResultText(result).english;
     }
-    return "Dump Information failed !";
+    return result == RC_OK ? wb::TextTable::dumpInformationOk.english
+                           : wb::DumpFailureText(result).english;
 }
 
 std::string ProjectMessage(uint8_t result, const std::string& path) {
+    namespace wb = korvid::workbench;
     switch (result) {
         case RC_FILE_OPEN:
-            return "Can't open \"" + path + "\" !";
+            return wb::TextTable::cantOpen.english + path + "\" !";
         case RC_KPJ_FOOTER_SUM:
-            return "Footer check error !";
+            return wb::TextTable::footerCheckError.english;
         case RC_KPJ_TOOL:
-            return "Unmatched tool, please tye the correct Vostrel tools !";
+            return wb::TextTable::unmatchedTool.english;
         case RC_KPJ_VERSION:
-            return "Unmatched AP version, please consult with your local Vostrel agents !";
+            return wb::TextTable::unmatchedApVersion.english;
         case RC_KPJ_CODE_LENGTH:
         case RC_KPJ_CODE_SUM:
-            return "Wrong code sizes or checksum !";
+            return wb::TextTable::wrongCodeSizes.english;
         case RC_KPJ_MAGIC:
-            return "Not \"8051 ISP-ICP Programmer\" KPJ file !";
+            return wb::TextTable::notKpjFile.english;
         default:
-            return "Load KPJ fail !";
+            return "Load KPJ fail ! (result " + std::to_string(result) + ")";
     }
 }
 

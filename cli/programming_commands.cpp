@@ -1,6 +1,7 @@
 // program, dump and update-firmware: the commands that talk to the programmer.
 #include "commands.h"
 
+#include "TextTable.h"
 #include "code_image.h"
 #include "firmware_mismatch.h"
 #include "korvid.h"
@@ -24,7 +25,7 @@ void ApplyStoreChoices(const StoreChoices& store, const PartInfo& part, Job& job
     }
     switch (wb::CheckSerialSettings(serial, part.flashSize)) {
         case wb::SerialProblem::MaxCountTooLarge:
-            throw CommandFailure(ExitStatus::BadSetting, "Max vaule is 65530 for \"MaxCount\"");
+            throw CommandFailure(ExitStatus::BadSetting, wb::TextTable::maxValueIs65530.english);
         case wb::SerialProblem::SerialTextTooLong:
             throw CommandFailure(ExitStatus::BadSetting, "serial text \"" + serial.serialText +
                                                              "\" is longer than 12 characters");
