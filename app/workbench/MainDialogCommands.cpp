@@ -24,7 +24,7 @@ constexpr std::size_t kDumpBytes = 256;
 
 void MainDialog::FillJob() {
     job_.programArea = static_cast<uint32_t>(areaRadio_);
-    // An empty list has no selection: -1, as the library expects.
+    // A list without a selection gives -1.
     job_.ispMemoryIndex = static_cast<uint32_t>(controls_.ispMemoryList->currentIndex());
     job_.iapMemoryIndex = static_cast<uint32_t>(controls_.iapMemoryList->currentIndex());
     job_.hwOptions = HwOptionsFromFields(controls_.hwwidlEdit->text().toStdString(),

@@ -158,13 +158,16 @@ TEST_F(MaxCountDialogTest, SerialTextCountsCodePageBytes) {
 }
 
 TEST_F(MaxCountDialogTest, ExitStoresNothingButTheBoxesBit) {
+    job_.serialFlags = 3;  // as a previous download left it
+    Dialog();
+    EXPECT_EQ(job_.serialFlags, 2u);  // the box starts unchecked
     Find<QCheckBox>(1055)->click();
     Retype(Find<QLineEdit>(1057), "XYZ");
     Find<QLineEdit>(1051)->setText("5");
     Find<QPushButton>(2)->click();
     EXPECT_EQ(Dialog().result(), QDialog::Rejected);
     EXPECT_EQ(shared_, 7);
-    EXPECT_EQ(job_.serialFlags, 1u);
+    EXPECT_EQ(job_.serialFlags, 3u);
     EXPECT_EQ(job_.serialText[0], '\0');
 }
 

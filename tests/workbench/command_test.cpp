@@ -310,6 +310,33 @@ TEST_F(CommandTest, SaveAsksForAProjectPathAndReportsWriteFailures) {
     EXPECT_EQ(LastMessage().text, QString::fromUtf8("写入KPJ失败 !"));
 }
 
+TEST_F(CommandTest, CommandsHoldTheirButtonsAndAutoReloadWhileTheyRun) {
+    const QString file = WriteFile("code.bin", QByteArray(16, '\x11'));
+    QueueLoad(file);
+    Dialog().OnLoad();
+    Find<QCheckBox>(1068)->click();
+    WriteFile("code.bin", QByteArray(16, '\x22'));
+    bool updateHeld = false;
+    programmer_.duringCall = [&] {
+        Dialog().OnActivated();
+        updateHeld = UpdateButtonsDisabled() && Find<QPushButton>(1048)->isEnabled();
+    };
+    Click(1046);
+    EXPECT_TRUE(updateHeld);
+    EXPECT_EQ(Image(), std::vector<uint8_t>(16, 0x11));
+    bool dumpHeld = false;
+    programmer_.dumpResults = {RC_REFUSED};
+    programmer_.duringCall = [&] {
+        Dialog().OnActivated();
+        dumpHeld = !Find<QPushButton>(1048)->isEnabled() && UpdateButtonsEnabled();
+    };
+    Click(1048);
+    EXPECT_TRUE(dumpHeld);
+    EXPECT_EQ(Image(), std::vector<uint8_t>(16, 0x11));
+    Dialog().OnActivated();
+    EXPECT_EQ(Image(), std::vector<uint8_t>(16, 0x22));
+}
+
 TEST_F(CommandTest, NoAutoReloadWhileSaving) {
     const QString file = WriteFile("code.bin", QByteArray(16, '\x11'));
     QueueLoad(file);

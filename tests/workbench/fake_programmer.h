@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -25,12 +26,14 @@ public:
     };
 
     uint8_t UpdateMCU(JobRecord& job, uint32_t icpMode, uint32_t toTarget) override {
+        During();
         Call call = Record("UpdateMCU", job);
         call.icpMode = icpMode;
         call.toTarget = toTarget;
         return Finish(std::move(call), updateResults);
     }
     uint8_t DumpMCUInfo(uint8_t* destination) override {
+        During();
         const uint8_t result = Finish(Call("DumpMCUInfo"), dumpResults);
         if (result == RC_OK) {
             std::copy(dumpBytes.begin(), dumpBytes.end(), destination);
@@ -57,9 +60,15 @@ public:
     std::deque<uint8_t> updateResults, dumpResults, firmwareResults, saveResults;
     std::vector<uint8_t> dumpBytes = std::vector<uint8_t>(256);
     bool notAccessible = false;
+    std::function<void()> duringCall;  // runs inside UpdateMCU and DumpMCUInfo
     std::vector<Call> calls;
 
 private:
+    void During() {
+        if (duringCall) {
+            duringCall();
+        }
+    }
     static Call Record(const char* function, const JobRecord& job) {
         Call call(function);
         call.job = job;
