@@ -1,7 +1,7 @@
 // parts and detect: what the library carries and which programmer is attached.
 #include "commands.h"
 
-#include "device_access.h"
+#include "access/device_access.h"
 #include "firmware_mismatch.h"
 #include "korvid.h"
 #include "part_lookup.h"

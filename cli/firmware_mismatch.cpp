@@ -1,6 +1,6 @@
 #include "firmware_mismatch.h"
 
-#include "device_access.h"
+#include "access/device_access.h"
 #include "korvid.h"
 
 #include <cstdio>
