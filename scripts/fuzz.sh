@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of a fuzz build for a bounded time, first over its kept
-# regression inputs (fuzz/<target>/corpus), then exploring from them.
+# regression inputs (fuzz/<area>/corpus, beside the target's CMakeLists.txt), then
+# exploring from them.
 #   scripts/fuzz.sh BUILD-DIR SECONDS-PER-TARGET
 set -euo pipefail
 build=$1
@@ -10,7 +11,7 @@ status=0
 for target in "$build"/fuzz/*/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
-  corpus="$here/fuzz/${name#fuzz_}/corpus"
+  corpus="$here/fuzz/$(basename "$(dirname "$target")")/corpus"
   work=$(mktemp -d)
   echo "== $name: ${seconds}s from $corpus"
   dirs=("$work")
