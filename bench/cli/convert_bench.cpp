@@ -5,6 +5,8 @@
 // or below 0.5 (the run is marked as an error otherwise).
 #include <benchmark/benchmark.h>
 
+#include "intel_hex_fixture.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -21,28 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kImageBytes = 4u * 1024u * 1024u;
 constexpr double kRequiredRatio = 0.5;
 
 const fs::path& BenchDir() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / "korvid-cli-convert-bench";
-        fs::create_directories(d);
-        std::ofstream image(d / "image.bin", std::ios::binary);
-        uint32_t x = 2024;
-        for (std::size_t i = 0; i < kImageBytes; ++i) {
-            x = x * 1103515245u + 12345u;
-            image.put(static_cast<char>(x >> 24));
-        }
-        image.close();
-        const std::string command = "cd '" + d.string() + "' && " + KORVID_SREC_CAT +
-                                    " image.bin -binary -o image.hex -intel -address-length=4";
-        if (std::system(command.c_str()) != 0) {
-            std::abort();
-        }
-        return d;
-    }();
-    return dir;
+    return korvid::bench::IntelHexFixture("korvid-cli-convert-bench");
 }
 
 // Wall time of one process run, started directly (no shell in between).
@@ -84,7 +68,7 @@ void BM_ConvertBesideObjcopy(benchmark::State& state) {
         objcopyTotal += o;
         state.SetIterationTime(k);
     }
-    if (fs::file_size(BenchDir() / "korvid.bin") != kImageBytes ||
+    if (fs::file_size(BenchDir() / "korvid.bin") != korvid::bench::kIntelHexImageBytes ||
         std::system(("cmp -s '" + (BenchDir() / "korvid.bin").string() + "' '" +
                      (BenchDir() / "objcopy.bin").string() + "'")
                         .c_str()) != 0) {

@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "intel_hex_fixture.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -54,28 +56,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kImageBytes = 4u * 1024u * 1024u;
-
 const fs::path& BenchDir() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / "korvid-intel-hex-bench";
-        fs::create_directories(d);
-        std::ofstream image(d / "image.bin", std::ios::binary);
-        uint32_t x = 12345;
-        for (std::size_t i = 0; i < kImageBytes; ++i) {
-            x = x * 1103515245u + 12345u;
-            image.put(static_cast<char>(x >> 24));
-        }
-        image.close();
-        const std::string command = "cd '" + d.string() + "' && " + KORVID_SREC_CAT +
-                                    " image.bin -binary -o image.hex -intel -address-length=4"
-                                    " -output_block_size=16";
-        if (std::system(command.c_str()) != 0) {
-            std::abort();
-        }
-        return d;
-    }();
-    return dir;
+    return korvid::bench::IntelHexFixture("korvid-intel-hex-bench");
 }
 
 void BM_ParseIntelHexFile(benchmark::State& state) {
@@ -95,7 +77,7 @@ void BM_ParseIntelHexFile(benchmark::State& state) {
         state.counters["text_bytes"] = static_cast<double>(afterRead - before);
         benchmark::DoNotOptimize(image.data());
     }
-    if (imageBytes != kImageBytes) {
+    if (imageBytes != korvid::bench::kIntelHexImageBytes) {
         state.SkipWithError("image size differs from the source binary");
     }
     state.counters["image_bytes"] = static_cast<double>(imageBytes);
