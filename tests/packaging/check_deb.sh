@@ -32,6 +32,7 @@ if [ -f "$build/app/workbench/KORVID_Demo" ]; then
   expect_file '^/usr/share/applications/korvid-demo\.desktop$'
   expect_file '^/usr/share/icons/hicolor/128x128/apps/korvid-demo\.png$'
   expect_depends libqt6widgets6
+  expect_depends qt6-qpa-plugins
 fi
 if [ -f "$build/cli/korvid" ]; then
   expect_file '^/usr/bin/korvid$'
