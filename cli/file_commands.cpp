@@ -10,12 +10,7 @@
 #include "part_lookup.h"
 #include "project_load.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace korvid::cli {
 namespace {
@@ -37,26 +32,17 @@ int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string
     job.record.codeLength = static_cast<uint32_t>(job.image.size());
     uint8_t none = 0;
     job.record.codeBuffer = job.image.empty() ? &none : job.image.data();
-    // The library writes in place; a temporary file beside the target keeps an
-    // existing project whole when the write fails.
-    std::string temporary = outputFile + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
+    // The library writes a temporary file beside the target and renames it, so a
+    // failed save leaves an existing project whole.
+    const uint8_t result = SaveKPJ(outputFile.c_str(), &job.record, job.icpFlag);
+    if (result == RC_FILE_OPEN) {
         throw CommandFailure(ExitStatus::FileError,
                              wb::TextTable::cantCreateOrWrite.english + outputFile + "\" !",
                              RC_FILE_OPEN);
     }
-    ::fchmod(fd, 0644);
-    ::close(fd);
-    const uint8_t result = SaveKPJ(temporary.c_str(), &job.record, job.icpFlag);
-    if (result != RC_OK || ::rename(temporary.c_str(), outputFile.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        throw CommandFailure(result == RC_OK || result == RC_FILE_OPEN ? ExitStatus::FileError
-                                                                       : ExitStatus::OtherResult,
-                             result == RC_OK || result == RC_FILE_OPEN
-                                 ? wb::TextTable::cantCreateOrWrite.english + outputFile + "\" !"
-                                 : std::string(wb::TextTable::saveKpjFail.english),
-                             result == RC_OK ? static_cast<uint8_t>(RC_FILE_OPEN) : result);
+    if (result != RC_OK) {
+        throw CommandFailure(ExitStatus::OtherResult,
+                             std::string(wb::TextTable::saveKpjFail.english), result);
     }
     const PartInfo& part = IspCatalogue()[static_cast<std::size_t>(job.record.partIndex)];
     out.result(JsonObject()
