@@ -30,9 +30,7 @@ protected:
     }
     template <typename W>
     W* Find(int id) {
-        W* widget = Dialog().findChild<W*>(QStringLiteral("id%1").arg(id));
-        EXPECT_NE(widget, nullptr) << id;
-        return widget;
+        return testing::FindControl<W>(Dialog(), id);
     }
     // Replaces the field's text by typing text, one key per character.
     static void Retype(QLineEdit* field, const QString& text) {

@@ -43,9 +43,7 @@ protected:
 
     template <typename W>
     W* Find(int id) {
-        W* widget = Dialog().findChild<W*>(QStringLiteral("id%1").arg(id));
-        EXPECT_NE(widget, nullptr) << id;
-        return widget;
+        return testing::FindControl<W>(Dialog(), id);
     }
 
     static QStringList Items(const QComboBox& list) {

@@ -107,4 +107,13 @@ inline void EnsureApplication() {
     (void)environment;
 }
 
+// The control whose objectName carries its template id ("id1046"); a test failure
+// when the dialog has none.
+template <typename W>
+W* FindControl(QWidget& dialog, int id) {
+    W* widget = dialog.findChild<W*>(QStringLiteral("id%1").arg(id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
+
 }  // namespace korvid::workbench::testing
