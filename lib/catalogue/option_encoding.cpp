@@ -135,14 +135,25 @@ std::optional<uint32_t> ispMemorySize(const PartEntry& entry, uint32_t index) {
     return size;
 }
 
+std::optional<IcpAreaStarts> icpAreaStarts(const PartEntry& entry, const JobRecord& job) {
+    const std::optional<uint32_t> ispSize = ispMemorySize(entry, job.ispMemoryIndex);
+    const uint64_t reserved = uint64_t{job.iapMemoryIndex} * kIapUnitBytes;
+    if (!ispSize || *ispSize + reserved > entry.flashSize) {
+        return std::nullopt;
+    }
+    IcpAreaStarts starts;
+    starts.ispStart = entry.flashSize - *ispSize;
+    starts.iapStart = static_cast<uint32_t>(starts.ispStart - reserved);
+    return starts;
+}
+
 std::optional<IcpConfigBytes> encodeIcpConfigBytes(const PartEntry& entry, const JobRecord& job,
                                                    IapBoundaryEncoding encoding) {
     if (!icpEntryFits(entry, job)) {
         return std::nullopt;
     }
-    const std::optional<uint32_t> ispSize = ispMemorySize(entry, job.ispMemoryIndex);
-    const uint64_t reserved = uint64_t{job.iapMemoryIndex} * kIapUnitBytes;
-    if (!ispSize || *ispSize + reserved > entry.flashSize) {
+    const std::optional<IcpAreaStarts> starts = icpAreaStarts(entry, job);
+    if (!starts) {
         return std::nullopt;
     }
     IcpConfigBytes bytes;
@@ -151,7 +162,7 @@ std::optional<IcpConfigBytes> encodeIcpConfigBytes(const PartEntry& entry, const
     storeField(bytes, entry.ispMemoryField,
                static_cast<uint8_t>(fieldAllOnes(entry.ispMemoryField) - job.ispMemoryIndex));
 
-    const auto boundary = static_cast<uint32_t>(entry.flashSize - *ispSize - reserved);
+    const uint32_t boundary = starts->iapStart;
     const bool storedAsFree =
         encoding == IapBoundaryEncoding::ProjectFile && job.iapMemoryIndex == 0;
     bytes[entry.iapBoundaryByte] = storedAsFree ? 0xFF : static_cast<uint8_t>(boundary >> 8);

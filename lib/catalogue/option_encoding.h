@@ -35,6 +35,16 @@ void decodeIspOptionByte(const PartEntry& entry, uint8_t optionByte, JobRecord& 
 // list has no such token or the token is not hexadecimal.
 std::optional<uint32_t> ispMemorySize(const PartEntry& entry, uint32_t index);
 
+// Where an ICP job's ISP area and IAP area start: the ISP area takes the chosen
+// ISP-memory size from the flash end, the IAP area iapMemoryIndex × 512 bytes
+// below it. nullopt when ispMemoryIndex is beyond the list or ISP plus IAP memory
+// is larger than the flash.
+struct IcpAreaStarts {
+    uint32_t ispStart = 0;
+    uint32_t iapStart = 0;  // the IAP boundary the configuration bytes carry
+};
+std::optional<IcpAreaStarts> icpAreaStarts(const PartEntry& entry, const JobRecord& job);
+
 // The eight ICP configuration bytes for job.partIndex, ispMemoryIndex,
 // iapMemoryIndex, hwOptions and optionStates. nullopt when the job does not fit the
 // entry: ispMemoryIndex beyond the list, or ISP plus IAP memory larger than the flash.

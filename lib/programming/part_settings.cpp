@@ -3,11 +3,6 @@
 #include "catalogue/option_encoding.h"
 
 namespace korvid::programming {
-namespace {
-
-constexpr uint32_t kIapUnitBytes = 512;
-
-}  // namespace
 
 std::optional<PartSettings> partSettingsFor(const catalogue::Catalogue& catalogue,
                                             const JobRecord& job, bool icp, bool toTarget) {
@@ -23,14 +18,13 @@ std::optional<PartSettings> partSettingsFor(const catalogue::Catalogue& catalogu
     }
     const auto configBytes =
         catalogue::encodeIcpConfigBytes(*entry, job, catalogue::IapBoundaryEncoding::Programming);
-    if (!configBytes) {
+    const auto starts = catalogue::icpAreaStarts(*entry, job);
+    if (!configBytes || !starts) {
         return std::nullopt;
     }
     settings.icpConfigBytes = *configBytes;
-    // The encoder accepted the job: the list item exists and ISP plus IAP memory
-    // fit into the flash, so neither subtraction wraps.
-    settings.ispStart = entry->flashSize - *catalogue::ispMemorySize(*entry, job.ispMemoryIndex);
-    settings.iapStart = settings.ispStart - job.iapMemoryIndex * kIapUnitBytes;
+    settings.ispStart = starts->ispStart;
+    settings.iapStart = starts->iapStart;
     return settings;
 }
 
