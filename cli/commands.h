@@ -16,7 +16,7 @@ enum class FirmwarePolicy { Ask, Update, Refuse };
 
 struct StoreChoices {
     bool store = false;
-    korvid::workbench::SerialSettings serial;
+    korvid::core::SerialSettings serial;
     bool serialAddressGiven = false;
 };
 

@@ -1,12 +1,12 @@
 // kpj save, kpj show and convert: the commands that work on files only.
 #include "commands.h"
 
-#include "TextTable.h"
 #include "code_file.h"
 #include "code_image.h"
 #include "intel_hex.h"
 #include "korvid.h"
 #include "mapped_file.h"
+#include "messages.h"
 #include "part_lookup.h"
 #include "project_load.h"
 
@@ -15,7 +15,7 @@
 namespace korvid::cli {
 namespace {
 
-namespace wb = korvid::workbench;
+namespace core = korvid::core;
 
 uint32_t BigEndian(const uint8_t* bytes, int count) {
     uint32_t value = 0;
@@ -37,12 +37,12 @@ int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string
     const uint8_t result = SaveKPJ(outputFile.c_str(), &job.record, job.icpFlag);
     if (result == RC_FILE_OPEN) {
         throw CommandFailure(ExitStatus::FileError,
-                             wb::TextTable::cantCreateOrWrite.english + outputFile + "\" !",
+                             core::Messages::cantCreateOrWrite.english + outputFile + "\" !",
                              RC_FILE_OPEN);
     }
     if (result != RC_OK) {
         throw CommandFailure(ExitStatus::OtherResult,
-                             std::string(wb::TextTable::saveKpjFail.english), result);
+                             std::string(core::Messages::saveKpjFail.english), result);
     }
     const PartInfo& part = IspCatalogue()[static_cast<std::size_t>(job.record.partIndex)];
     out.result(JsonObject()
@@ -53,25 +53,25 @@ int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string
                    .add("file", outputFile)
                    .add("part", part.name)
                    .add("codeLength", job.record.codeLength)
-                   .add("checksum", Hex(wb::ImageChecksum(job.image), 4)),
+                   .add("checksum", Hex(core::ImageChecksum(job.image), 4)),
                "Saved " + outputFile + " (" + part.name + ", " + Hex(job.record.codeLength, 0) +
-                   " bytes, checksum " + Hex(wb::ImageChecksum(job.image), 4) + ")");
+                   " bytes, checksum " + Hex(core::ImageChecksum(job.image), 4) + ")");
     return 0;
 }
 
 int RunKpjShow(const Reporter& out, const std::string& file) {
-    const wb::LoadedProject project = wb::LoadProject(file);
+    const core::LoadedProject project = core::LoadProject(file);
     if (project.result != RC_OK) {
         throw CommandFailure(ExitStatusForResult(project.result),
                              ProjectMessage(project.result, file), project.result);
     }
     // The library has accepted the file, so its footer is whole: the fields are
     // read at their places from the end of the file.
-    wb::CodeFile whole = wb::ReadCodeFile(file);
+    core::CodeFile whole = core::ReadCodeFile(file);
     const std::size_t codeLength = project.record.codeLength;
-    if (whole.failure != wb::FileFailure::None || whole.bytes.size() < codeLength + 53) {
-        throw CommandFailure(ExitStatus::FileError, wb::TextTable::cantOpen.english + file + "\" !",
-                             RC_FILE_OPEN);
+    if (whole.failure != core::FileFailure::None || whole.bytes.size() < codeLength + 53) {
+        throw CommandFailure(ExitStatus::FileError,
+                             core::Messages::cantOpen.english + file + "\" !", RC_FILE_OPEN);
     }
     const uint8_t* f = whole.bytes.data() + codeLength;
     const std::size_t footerLength = whole.bytes.size() - codeLength;
@@ -160,13 +160,13 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
     std::vector<uint8_t> image;
     {
         const MappedFile file(input);
-        if (file.failure() != wb::FileFailure::None) {
+        if (file.failure() != core::FileFailure::None) {
             throw CommandFailure(ExitStatus::FileError,
-                                 wb::TextTable::cantOpen.english + input + "\",\nError code = " +
+                                 core::Messages::cantOpen.english + input + "\",\nError code = " +
                                      std::to_string(static_cast<unsigned>(file.failure())));
         }
         image = UpperExtension(input) == "HEX"
-                    ? wb::ParseIntelHex(file.text())
+                    ? core::ParseIntelHex(file.text())
                     : std::vector<uint8_t>(file.text().begin(), file.text().end());
     }
     WriteFileAtomically(output, image);
@@ -174,7 +174,7 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
         return 0;  // the checksum is only worth its pass over the image when shown
     }
     const std::string size = Hex(static_cast<uint32_t>(image.size()), 0);
-    const std::string checksum = Hex(wb::ImageChecksum(image), 4);
+    const std::string checksum = Hex(core::ImageChecksum(image), 4);
     out.result(JsonObject()
                    .add("command", "convert")
                    .add("ok", true)

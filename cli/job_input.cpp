@@ -1,9 +1,9 @@
 #include "job_input.h"
 
-#include "TextTable.h"
 #include "code_file.h"
 #include "code_image.h"
 #include "intel_hex.h"
+#include "messages.h"
 #include "outcome.h"
 #include "part_lookup.h"
 #include "project_load.h"
@@ -22,7 +22,7 @@
 namespace korvid::cli {
 namespace {
 
-namespace wb = korvid::workbench;
+namespace core = korvid::core;
 
 std::string BaseName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -35,7 +35,7 @@ void SetCodeName(JobRecord& record, const std::string& name) {
 }
 
 Job LoadProjectJob(const JobChoices& choices) {
-    wb::LoadedProject project = wb::LoadProject(choices.file);
+    core::LoadedProject project = core::LoadProject(choices.file);
     if (project.result != RC_OK) {
         throw CommandFailure(ExitStatusForResult(project.result),
                              ProjectMessage(project.result, choices.file), project.result);
@@ -43,7 +43,7 @@ Job LoadProjectJob(const JobChoices& choices) {
     const auto parts = IspCatalogue();
     if (project.icpFlag != 0 || project.record.partIndex < 0 ||
         static_cast<std::size_t>(project.record.partIndex) >= parts.size()) {
-        throw CommandFailure(ExitStatus::ProjectRefused, wb::TextTable::mcuTypeError.english);
+        throw CommandFailure(ExitStatus::ProjectRefused, core::Messages::mcuTypeError.english);
     }
     const PartInfo& part = parts[static_cast<std::size_t>(project.record.partIndex)];
     if (choices.part && FindPart(*choices.part) != project.record.partIndex) {
@@ -87,15 +87,15 @@ std::string UpperExtension(const std::string& path) {
 
 std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddress,
                                    std::optional<uint32_t> limit, bool truncate, bool* truncated) {
-    wb::CodeFile file = wb::ReadCodeFile(path);
-    if (file.failure != wb::FileFailure::None) {
+    core::CodeFile file = core::ReadCodeFile(path);
+    if (file.failure != core::FileFailure::None) {
         throw CommandFailure(ExitStatus::FileError,
-                             wb::TextTable::cantOpen.english + path + "\",\nError code = " +
+                             core::Messages::cantOpen.english + path + "\",\nError code = " +
                                  std::to_string(static_cast<unsigned>(file.failure)));
     }
     std::vector<uint8_t> data;
     if (UpperExtension(path) == "HEX") {
-        data = wb::ParseIntelHex(
+        data = core::ParseIntelHex(
             std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
     } else {
         data = std::move(file.bytes);
@@ -108,7 +108,7 @@ std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddre
                           data.size(), insertAddress, *limit);
             throw CommandFailure(
                 ExitStatus::ImageTooLarge,
-                std::string(wb::TextTable::fileTooLarge.english) + std::string(detail));
+                std::string(core::Messages::fileTooLarge.english) + std::string(detail));
         }
         data.resize(*limit - insertAddress);
         if (truncated != nullptr) {
@@ -118,7 +118,7 @@ std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddre
     if (insertAddress == 0) {
         return data;  // laid over an empty image at 0, the file's image is the whole image
     }
-    return wb::OverlayImage({}, data, insertAddress);
+    return core::OverlayImage({}, data, insertAddress);
 }
 
 Job LoadJob(const JobChoices& choices) {
@@ -141,13 +141,13 @@ Job LoadJob(const JobChoices& choices) {
         choices.area == LoadArea::Code ? 0 : choices.address.value_or(part.iapStart);
     if (insertAddress >= part.flashSize) {
         throw CommandFailure(ExitStatus::BadSetting,
-                             wb::TextTable::insertAddressOverChipSize.english);
+                             core::Messages::insertAddressOverChipSize.english);
     }
     job.image = LoadImageFile(choices.file, insertAddress, part.flashSize, choices.truncate,
                               &job.truncated);
     job.source = choices.file;
     SetCodeName(record, BaseName(choices.file));
-    record.hwOptions = wb::HwOptionsFromFields(choices.hwwidl, choices.hwps, 0);
+    record.hwOptions = core::HwOptionsFromFields(choices.hwwidl, choices.hwps, 0);
     return job;
 }
 
@@ -155,10 +155,10 @@ void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     const auto fail = [&](int error) {
-        throw CommandFailure(
-            ExitStatus::FileError,
-            wb::TextTable::cantCreateOrWrite.english + path + "\" ! (" + std::strerror(error) + ")",
-            RC_FILE_OPEN);
+        throw CommandFailure(ExitStatus::FileError,
+                             core::Messages::cantCreateOrWrite.english + path + "\" ! (" +
+                                 std::strerror(error) + ")",
+                             RC_FILE_OPEN);
     };
     if (fd < 0) {
         fail(errno);

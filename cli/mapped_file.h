@@ -13,17 +13,17 @@ namespace korvid::cli {
 class MappedFile {
 public:
     // Maps the regular file at path; failure() tells why not, with the causes
-    // ReadCodeFile gives (directories, devices and oversized files refused).
+    // core::ReadCodeFile gives (directories, devices and oversized files refused).
     explicit MappedFile(const std::string& path);
     ~MappedFile();
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
-    korvid::workbench::FileFailure failure() const { return failure_; }
+    korvid::core::FileFailure failure() const { return failure_; }
     std::string_view text() const { return {static_cast<const char*>(data_), size_}; }
 
 private:
-    korvid::workbench::FileFailure failure_ = korvid::workbench::FileFailure::None;
+    korvid::core::FileFailure failure_ = korvid::core::FileFailure::None;
     void* data_ = nullptr;
     std::size_t size_ = 0;
 };

@@ -1,8 +1,8 @@
 #include "outcome.h"
 
-#include "CommandMessages.h"
-#include "TextTable.h"
+#include "command_messages.h"
 #include "korvid.h"
+#include "messages.h"
 
 namespace korvid::cli {
 
@@ -43,33 +43,33 @@ ExitStatus ExitStatusForResult(uint8_t result) {
 }
 
 std::string ProgrammerMessage(uint8_t result, MessageTable table) {
-    namespace wb = korvid::workbench;
+    namespace core = korvid::core;
     if (result == RC_FIRMWARE_MISMATCH) {
-        return wb::TextTable::unmatchedFirmware.english;
+        return core::Messages::unmatchedFirmware.english;
     }
     if (table == MessageTable::Update) {
-        return wb::UpdateResultText(result).english;
+        return core::UpdateResultText(result).english;
     }
-    return result == RC_OK ? wb::TextTable::dumpInformationOk.english
-                           : wb::DumpFailureText(result).english;
+    return result == RC_OK ? core::Messages::dumpInformationOk.english
+                           : core::DumpFailureText(result).english;
 }
 
 std::string ProjectMessage(uint8_t result, const std::string& path) {
-    namespace wb = korvid::workbench;
+    namespace core = korvid::core;
     switch (result) {
         case RC_FILE_OPEN:
-            return wb::TextTable::cantOpen.english + path + "\" !";
+            return core::Messages::cantOpen.english + path + "\" !";
         case RC_KPJ_FOOTER_SUM:
-            return wb::TextTable::footerCheckError.english;
+            return core::Messages::footerCheckError.english;
         case RC_KPJ_TOOL:
-            return wb::TextTable::unmatchedTool.english;
+            return core::Messages::unmatchedTool.english;
         case RC_KPJ_VERSION:
-            return wb::TextTable::unmatchedApVersion.english;
+            return core::Messages::unmatchedApVersion.english;
         case RC_KPJ_CODE_LENGTH:
         case RC_KPJ_CODE_SUM:
-            return wb::TextTable::wrongCodeSizes.english;
+            return core::Messages::wrongCodeSizes.english;
         case RC_KPJ_MAGIC:
-            return wb::TextTable::notKpjFile.english;
+            return core::Messages::notKpjFile.english;
         default:
             return "Load KPJ fail ! (result " + std::to_string(result) + ")";
     }

@@ -1,10 +1,10 @@
 // program, dump and update-firmware: the commands that talk to the programmer.
 #include "commands.h"
 
-#include "TextTable.h"
 #include "code_image.h"
 #include "firmware_mismatch.h"
 #include "korvid.h"
+#include "messages.h"
 #include "part_lookup.h"
 
 #include <cstdio>
@@ -12,33 +12,33 @@
 namespace korvid::cli {
 namespace {
 
-namespace wb = korvid::workbench;
+namespace core = korvid::core;
 
 void ApplyStoreChoices(const StoreChoices& store, const PartInfo& part, Job& job) {
     if (!store.store) {
-        wb::ApplyDirectProgramming(job.record);
+        core::ApplyDirectProgramming(job.record);
         return;
     }
-    wb::SerialSettings serial = store.serial;
+    core::SerialSettings serial = store.serial;
     if (!store.serialAddressGiven) {
-        serial.serialAddress = wb::HighestSerialAddress(part.flashSize);
+        serial.serialAddress = core::HighestSerialAddress(part.flashSize);
     }
-    switch (wb::CheckSerialSettings(serial, part.flashSize)) {
-        case wb::SerialProblem::MaxCountTooLarge:
-            throw CommandFailure(ExitStatus::BadSetting, wb::TextTable::maxValueIs65530.english);
-        case wb::SerialProblem::SerialTextTooLong:
+    switch (core::CheckSerialSettings(serial, part.flashSize)) {
+        case core::SerialProblem::MaxCountTooLarge:
+            throw CommandFailure(ExitStatus::BadSetting, core::Messages::maxValueIs65530.english);
+        case core::SerialProblem::SerialTextTooLong:
             throw CommandFailure(ExitStatus::BadSetting, "serial text \"" + serial.serialText +
                                                              "\" is longer than 12 characters");
-        case wb::SerialProblem::SerialAddressTooHigh:
+        case core::SerialProblem::SerialAddressTooHigh:
             throw CommandFailure(ExitStatus::BadSetting,
                                  "serial start address " + Hex(serial.serialAddress, 8) +
                                      " is beyond the highest start address " +
-                                     Hex(wb::HighestSerialAddress(part.flashSize), 8) + " of " +
+                                     Hex(core::HighestSerialAddress(part.flashSize), 8) + " of " +
                                      part.name);
-        case wb::SerialProblem::None:
+        case core::SerialProblem::None:
             break;
     }
-    wb::ApplySerialSettings(serial, job.record);
+    core::ApplySerialSettings(serial, job.record);
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ int RunProgram(const Reporter& out, const JobChoices& choices, const StoreChoice
     const uint64_t states =
         job.record.optionStates[0] | (uint64_t{job.record.optionStates[1]} << 32);
     out.detail("part " + std::string(part.name) + ", image " + Hex(job.record.codeLength, 0) +
-               " bytes, checksum " + Hex(wb::ImageChecksum(job.image), 4) +
+               " bytes, checksum " + Hex(core::ImageChecksum(job.image), 4) +
                (job.truncated ? " (truncated)" : ""));
     const uint32_t toTarget = store.store ? 0 : 1;
     const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Update, [&] {
@@ -71,7 +71,7 @@ int RunProgram(const Reporter& out, const JobChoices& choices, const StoreChoice
         .add("part", part.name)
         .add("source", job.source)
         .add("codeLength", job.record.codeLength)
-        .add("checksum", Hex(wb::ImageChecksum(job.image), 4))
+        .add("checksum", Hex(core::ImageChecksum(job.image), 4))
         .add("options", OptionNames(part, states))
         .add("truncated", job.truncated);
     std::string human = ProgrammerMessage(RC_OK, MessageTable::Update);
@@ -86,7 +86,7 @@ int RunProgram(const Reporter& out, const JobChoices& choices, const StoreChoice
                 .add("nextSerialAddress", Hex(job.record.serialAddress, 8));
             human += ", serial number " + Hex(job.record.serialNumber, 8) + " at " +
                      Hex(store.serialAddressGiven ? store.serial.serialAddress
-                                                  : wb::HighestSerialAddress(part.flashSize),
+                                                  : core::HighestSerialAddress(part.flashSize),
                          8);
         }
     }

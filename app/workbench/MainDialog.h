@@ -22,9 +22,11 @@
 
 class CHexEditBase;
 
-namespace korvid::workbench {
-
+namespace korvid::core {
 struct LoadedProject;
+}
+
+namespace korvid::workbench {
 
 class MainDialog : public QDialog {
     Q_OBJECT
@@ -93,7 +95,7 @@ private:
 
     void LoadImageFile(const QString& path, const QString& extension);
     void LoadProjectFile(const QString& path);
-    void ApplyProject(const LoadedProject& project, const QString& path);
+    void ApplyProject(const core::LoadedProject& project, const QString& path);
     std::vector<uint8_t> CurrentImage() const;
     std::vector<uint8_t> ConvertedImage(std::vector<uint8_t> fileBytes,
                                         const QString& extension) const;

@@ -1,10 +1,10 @@
 // MainDialog: the programming commands "Update Target", "Update Programmer",
 // "Dump Target Info" and "Save *.KPJ", and the programmer re-flash they may ask for.
-#include "CommandMessages.h"
 #include "DisplayText.h"
 #include "MainDialog.h"
 #include "MaxCountDialog.h"
 #include "ProgressDialog.h"
+#include "command_messages.h"
 #include "serial_settings.h"
 
 #include <QComboBox>
@@ -27,8 +27,9 @@ void MainDialog::FillJob() {
     // A list without a selection gives -1.
     job_.ispMemoryIndex = static_cast<uint32_t>(controls_.ispMemoryList->currentIndex());
     job_.iapMemoryIndex = static_cast<uint32_t>(controls_.iapMemoryList->currentIndex());
-    job_.hwOptions = HwOptionsFromFields(controls_.hwwidlEdit->text().toStdString(),
-                                         controls_.hwpsEdit->text().toStdString(), job_.hwOptions);
+    job_.hwOptions =
+        core::HwOptionsFromFields(controls_.hwwidlEdit->text().toStdString(),
+                                  controls_.hwpsEdit->text().toStdString(), job_.hwOptions);
     codeCopy_ = CurrentImage();
     job_.codeLength = static_cast<uint32_t>(codeCopy_.size());
     job_.codeBuffer = codeCopy_.data();
@@ -90,7 +91,7 @@ void MainDialog::OnUpdate() {
     });
     FillJob();
     if (toTarget_ != 0) {
-        ApplyDirectProgramming(job_);
+        core::ApplyDirectProgramming(job_);
     } else {
         const PartInfo* part = CurrentPart();
         if (part == nullptr) {
@@ -108,7 +109,7 @@ void MainDialog::OnUpdate() {
     if (!result) {
         return;
     }
-    const QString text = ResultText(*result, UpdateResultText(*result));
+    const QString text = ResultText(*result, core::UpdateResultText(*result));
     prompts_.Message(this, *result == RC_OK ? QMessageBox::NoIcon : QMessageBox::Critical,
                      libraryName_, text, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -127,7 +128,7 @@ void MainDialog::OnDump() {
         return;
     }
     if (*result != RC_OK) {
-        ShowError(ResultText(*result, DumpFailureText(*result)));
+        ShowError(ResultText(*result, core::DumpFailureText(*result)));
         return;
     }
     // The dump is no code: it may be saved, not programmed.

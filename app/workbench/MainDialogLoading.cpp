@@ -34,7 +34,7 @@ std::string NativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString OpenFailureText(const QString& path, FileFailure failure) {
+QString OpenFailureText(const QString& path, core::FileFailure failure) {
     return Shown(TextTable::cantOpen) + path +
            QStringLiteral("\",\nError code = %1").arg(static_cast<unsigned>(failure));
 }
@@ -83,7 +83,7 @@ std::vector<uint8_t> MainDialog::ConvertedImage(std::vector<uint8_t> fileBytes,
     if (extension != "HEX") {
         return fileBytes;
     }
-    return ParseIntelHex(
+    return core::ParseIntelHex(
         std::string_view(reinterpret_cast<const char*>(fileBytes.data()), fileBytes.size()));
 }
 
@@ -96,7 +96,7 @@ void MainDialog::ShowImageStatus(const std::vector<uint8_t>& image) {
                                   QString::number(image.size(), 16).toUpper());
     controls_.checksumStatus->setText(
         Shown(TextTable::checksumPrefix) +
-        QStringLiteral("%1").arg(ImageChecksum(image), 4, 16, QChar('0')).toUpper());
+        QStringLiteral("%1").arg(core::ImageChecksum(image), 4, 16, QChar('0')).toUpper());
 }
 
 void MainDialog::OnLoad() {
@@ -129,8 +129,8 @@ void MainDialog::OnLoad() {
 
 void MainDialog::LoadImageFile(const QString& path, const QString& extension) {
     const PartInfo& part = *CurrentPart();
-    CodeFile file = ReadCodeFile(NativePath(path));
-    if (file.failure != FileFailure::None) {
+    core::CodeFile file = core::ReadCodeFile(NativePath(path));
+    if (file.failure != core::FileFailure::None) {
         ShowError(OpenFailureText(path, file.failure));
         return;
     }
@@ -147,7 +147,7 @@ void MainDialog::LoadImageFile(const QString& path, const QString& extension) {
         }
         bytes.resize(room);
     }
-    const std::vector<uint8_t> image = OverlayImage(CurrentImage(), bytes, insertAddress_);
+    const std::vector<uint8_t> image = core::OverlayImage(CurrentImage(), bytes, insertAddress_);
     SetImage(image);
     controls_.sourceStatus->setText(path);
     ShowImageStatus(image);
@@ -161,7 +161,7 @@ void MainDialog::LoadImageFile(const QString& path, const QString& extension) {
 }
 
 void MainDialog::LoadProjectFile(const QString& path) {
-    const LoadedProject project = LoadProject(NativePath(path));
+    const core::LoadedProject project = core::LoadProject(NativePath(path));
     if (project.result != RC_OK) {
         ShowError(project.codeReadFailed ? CantOpenProjectText(path)
                                          : ProjectFailureText(project.result, path));
@@ -170,7 +170,7 @@ void MainDialog::LoadProjectFile(const QString& path) {
     ApplyProject(project, path);
 }
 
-void MainDialog::ApplyProject(const LoadedProject& project, const QString& path) {
+void MainDialog::ApplyProject(const core::LoadedProject& project, const QString& path) {
     const JobRecord& record = project.record;
     // A part that the named catalogue does not hold is refused before the
     // selection is touched (the ICP catalogue is empty).
@@ -245,8 +245,8 @@ void MainDialog::OnActivated() {
     // Our own message box re-activates the window when it closes: no reload meanwhile.
     reloadAllowed_ = false;
     const auto allowReload = qScopeGuard([this] { reloadAllowed_ = true; });
-    CodeFile file = ReadCodeFile(NativePath(reloadPath_));
-    if (file.failure != FileFailure::None) {
+    core::CodeFile file = core::ReadCodeFile(NativePath(reloadPath_));
+    if (file.failure != core::FileFailure::None) {
         const QString path = reloadPath_;
         reloadPath_.clear();
         controls_.sourceStatus->clear();
@@ -255,7 +255,7 @@ void MainDialog::OnActivated() {
     }
     std::vector<uint8_t> bytes = ConvertedImage(std::move(file.bytes), reloadExtension_);
     bytes.resize(std::min<std::size_t>(bytes.size(), part->flashSize - insertAddress_));
-    const std::vector<uint8_t> image = OverlayImage(CurrentImage(), bytes, insertAddress_);
+    const std::vector<uint8_t> image = core::OverlayImage(CurrentImage(), bytes, insertAddress_);
     SetImage(image);
     ShowImageStatus(image);
 }

@@ -56,7 +56,7 @@ MaxCountDialog::MaxCountDialog(JobRecord& job, uint32_t flashSize, uint16_t& sha
       prompts_(prompts),
       caption_(caption),
       flashSize_(flashSize),
-      highestStartAddress_(HighestSerialAddress(flashSize)),
+      highestStartAddress_(core::HighestSerialAddress(flashSize)),
       errorBeep_(&QApplication::beep) {
     setObjectName("id130");
     setWindowTitle(Shown(TextTable::setMaxCountTitle));
@@ -141,7 +141,7 @@ void MaxCountDialog::OnStartAddressChanged() {
         errorBeep_();
         return;
     }
-    endAddress_->setText(QString::asprintf("0x%08X", address + kSerialBlockBytes - 1));
+    endAddress_->setText(QString::asprintf("0x%08X", address + core::kSerialBlockBytes - 1));
 }
 
 std::optional<int64_t> MaxCountDialog::ReadMaxCount() const {
@@ -150,14 +150,14 @@ std::optional<int64_t> MaxCountDialog::ReadMaxCount() const {
     if (!kDecimal.match(text).hasMatch()) {
         return std::nullopt;
     }
-    return DecimalFieldValue(text.toStdString());
+    return core::DecimalFieldValue(text.toStdString());
 }
 
 void MaxCountDialog::OnMaxCountEdited() {
     // A field that holds no number yet (empty, a lone sign) is left to the user.
     const std::optional<int64_t> count = ReadMaxCount();
-    if (count && *count > kMaxCountLimit) {
-        maxCount_->setText(QString::number(kMaxCountLimit));
+    if (count && *count > core::kMaxCountLimit) {
+        maxCount_->setText(QString::number(core::kMaxCountLimit));
     }
 }
 
@@ -172,21 +172,21 @@ void MaxCountDialog::accept() {
         maxCount_->setFocus();
         return;
     }
-    SerialSettings settings;
+    core::SerialSettings settings;
     settings.maxCount = *count;
     settings.serialEnabled = enableSerial_->isChecked();
     settings.autoIncrement = autoIncrement_->isChecked();
     settings.serialText = SerialTextBytes(serialText_->text()).toStdString();
     settings.serialNumber = ReadHexField(*serialNumber_);
     settings.serialAddress = ReadHexField(*startAddress_);
-    if (CheckSerialSettings(settings, flashSize_) != SerialProblem::None) {
+    if (core::CheckSerialSettings(settings, flashSize_) != core::SerialProblem::None) {
         // The text and the address cannot be entered out of range: it is the count.
         ShowMessage(Shown(TextTable::maxValueIs65530));
         maxCount_->setFocus();
         return;
     }
     sharedMaxCount_ = static_cast<uint16_t>(*count);
-    ApplySerialSettings(settings, job_);
+    core::ApplySerialSettings(settings, job_);
     QDialog::accept();
 }
 

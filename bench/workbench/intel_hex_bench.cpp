@@ -1,4 +1,4 @@
-// ParseIntelHex (file read included) against `objcopy -I ihex -O binary --gap-fill
+// core::ParseIntelHex (file read included) against `objcopy -I ihex -O binary --gap-fill
 // 0xFF` on the same 4 MiB-image Intel HEX file: 16-byte records with extended
 // linear address records, as `srec_cat -intel -address-length=4` writes it.
 // Heap use of the conversion is tracked by a counting operator new; the counters
@@ -66,10 +66,10 @@ void BM_ParseIntelHexFile(benchmark::State& state) {
     for (auto _ : state) {
         const std::size_t before = liveBytes.load();
         peakBytes = before;
-        const korvid::workbench::CodeFile file = korvid::workbench::ReadCodeFile(path);
+        const korvid::core::CodeFile file = korvid::core::ReadCodeFile(path);
         const std::size_t afterRead = liveBytes.load();
         peakBytes = afterRead;
-        std::vector<uint8_t> image = korvid::workbench::ParseIntelHex(
+        std::vector<uint8_t> image = korvid::core::ParseIntelHex(
             std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
         imageBytes = image.size();
         state.counters["parse_peak_per_image"] =

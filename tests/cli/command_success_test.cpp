@@ -176,10 +176,10 @@ TEST_F(CommandTest, ConvertIsByteIdenticalToTheDialogsLoad) {
     const std::string out = dir + "/gaps.out";
     const Outcome run = RunKorvid({"convert", hex, out});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
-    const auto file = workbench::ReadCodeFile(hex);
-    const auto parsed = workbench::ParseIntelHex(
+    const auto file = core::ReadCodeFile(hex);
+    const auto parsed = core::ParseIntelHex(
         std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
-    const std::vector<uint8_t> dialog = workbench::OverlayImage({}, parsed, 0);
+    const std::vector<uint8_t> dialog = core::OverlayImage({}, parsed, 0);
     const auto converted = ReadBytes(out);
     EXPECT_EQ(std::vector<uint8_t>(converted.begin(), converted.end()), dialog);
     EXPECT_EQ(converted.size(), 0x2000u + 300u);

@@ -13,8 +13,8 @@
 namespace korvid::workbench {
 namespace {
 
+using core::testing::kEndOfFile;
 using testing::FakePrompts;
-using testing::kEndOfFile;
 using testing::MainDialogTest;
 
 const QString kLibraryName = QString::fromUtf8("Vostrel 8051 ISP(R5) 编程器");

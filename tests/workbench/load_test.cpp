@@ -9,8 +9,8 @@
 namespace korvid::workbench {
 namespace {
 
-using testing::DataRecord;
-using testing::kEndOfFile;
+using core::testing::DataRecord;
+using core::testing::kEndOfFile;
 using testing::MainDialogTest;
 
 const QString kLibraryName = QString::fromUtf8("Vostrel 8051 ISP(R5) 编程器");

@@ -12,8 +12,8 @@
 namespace korvid::workbench {
 namespace {
 
-using testing::DataRecord;
-using testing::kEndOfFile;
+using core::testing::DataRecord;
+using core::testing::kEndOfFile;
 using testing::MainDialogTest;
 
 const QString kUpdateSuccess = QString::fromUtf8("更新成功 !");

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 // No image grows beyond this many bytes, whatever extended address records say:
 // data placed at or above it is dropped.
@@ -23,4 +23,4 @@ inline constexpr std::size_t kIntelHexImageLimit = 16u * 1024u * 1024u;
 // data record running past the end of its window is kept whole (the image grows).
 std::vector<uint8_t> ParseIntelHex(std::string_view text);
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -6,7 +6,7 @@
 
 #include <numeric>
 
-namespace korvid::workbench {
+namespace korvid::core {
 namespace {
 
 using testing::DataRecord;
@@ -144,4 +144,4 @@ TEST(ParseIntelHex, FullLengthRecordIsAccepted) {
 }
 
 }  // namespace
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 uint32_t HighestSerialAddress(uint32_t flashSize) {
     return flashSize >= kSerialBlockBytes ? flashSize - kSerialBlockBytes : 0;
@@ -69,4 +69,4 @@ uint32_t HwOptionsFromFields(std::string_view hwwidl, std::string_view hwps, uin
     return (previous & ~0xFu) | widl | (ps << 1);
 }
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

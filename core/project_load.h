@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 struct LoadedProject {
     // 0 on success; otherwise the failing call's result code.
@@ -23,4 +23,4 @@ struct LoadedProject {
 // Runs LoadKPJInfo and then LoadKPJBuffer on path (a native, 8-bit file name).
 LoadedProject LoadProject(const std::string& path);
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -1,6 +1,6 @@
 #include "project_load.h"
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 LoadedProject LoadProject(const std::string& path) {
     LoadedProject project;
@@ -22,4 +22,4 @@ LoadedProject LoadProject(const std::string& path) {
     return project;
 }
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-namespace korvid::workbench {
+namespace korvid::core {
 namespace {
 
 constexpr std::size_t kMaxRecordBytes = 260;  // count, address, type, 255 data, checksum
@@ -132,4 +132,4 @@ std::vector<uint8_t> ParseIntelHex(std::string_view text) {
     return converter.TakeImage();
 }
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

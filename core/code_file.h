@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 // Failure causes shown as "Error code = N".
 enum class FileFailure : unsigned {
@@ -43,4 +43,4 @@ CodeFile ReadCodeFile(const std::string& path);
 // The cause number for an errno value of open or read.
 FileFailure FailureFromErrno(int error);
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-namespace korvid::workbench {
+namespace korvid::core {
 namespace {
 
 namespace fs = std::filesystem;
@@ -83,4 +83,4 @@ TEST_F(ToolchainHexTest, SrecCatSegmentedAndLinearWithOddRecordLengths) {
 }
 
 }  // namespace
-}  // namespace korvid::workbench
+}  // namespace korvid::core

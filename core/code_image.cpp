@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 std::vector<uint8_t> OverlayImage(std::span<const uint8_t> current, std::span<const uint8_t> file,
                                   uint32_t insertAddress) {
@@ -20,4 +20,4 @@ uint16_t ImageChecksum(std::span<const uint8_t> image) {
                         [](uint32_t sum, uint8_t byte) { return sum + byte; }));
 }
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

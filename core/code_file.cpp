@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace korvid::workbench {
+namespace korvid::core {
 namespace {
 
 class FileDescriptor {
@@ -116,4 +116,4 @@ CodeFile ReadCodeFile(const std::string& path) {
     return result;
 }
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 inline constexpr uint32_t kMaxCountLimit = 65530;
 inline constexpr uint32_t kSerialBlockBytes = 16;
@@ -58,4 +58,4 @@ int64_t DecimalFieldValue(std::string_view text);
 // bits of previous kept.
 uint32_t HwOptionsFromFields(std::string_view hwwidl, std::string_view hwps, uint32_t previous);
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace korvid::workbench {
+namespace korvid::core {
 namespace {
 
 TEST(SerialSettings, LimitsOfCountTextAndAddress) {
@@ -58,4 +58,4 @@ TEST(SerialSettings, HardwareFieldsAsTheJobFillReadsThem) {
 }
 
 }  // namespace
-}  // namespace korvid::workbench
+}  // namespace korvid::core

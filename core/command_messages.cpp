@@ -1,21 +1,21 @@
-#include "CommandMessages.h"
+#include "command_messages.h"
 
 #include "korvid.h"
 
-namespace korvid::workbench {
+namespace korvid::core {
 namespace {
 
 // The firmware re-flash results, reported alike by both commands; nullptr otherwise.
 const TextPair* SharedText(uint8_t result) {
     switch (result) {
         case RC_NO_DEVICE:
-            return &TextTable::notFindDevice;
+            return &Messages::notFindDevice;
         case RC_RESET_ERROR:
-            return &TextTable::deviceResetError;
+            return &Messages::deviceResetError;
         case RC_FIRMWARE_FAIL:
-            return &TextTable::updateProgrammerFwFail;
+            return &Messages::updateProgrammerFwFail;
         case RC_NO_RESOURCE:
-            return &TextTable::notFindResource;
+            return &Messages::notFindResource;
         default:
             return nullptr;
     }
@@ -29,13 +29,13 @@ const TextPair& UpdateResultText(uint8_t result) {
     }
     switch (result) {
         case RC_OK:
-            return TextTable::updateSuccess;
+            return Messages::updateSuccess;
         case RC_CHECKSUM:
-            return TextTable::resultChecksumError;
+            return Messages::resultChecksumError;
         case RC_TARGET_LOCKED:
-            return TextTable::targetIsLock;
+            return Messages::targetIsLock;
         default:
-            return TextTable::updateFail;
+            return Messages::updateFail;
     }
 }
 
@@ -43,7 +43,7 @@ const TextPair& DumpFailureText(uint8_t result) {
     if (const TextPair* shared = SharedText(result)) {
         return *shared;
     }
-    return TextTable::dumpInformationFailed;
+    return Messages::dumpInformationFailed;
 }
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace korvid::workbench::testing {
+namespace korvid::core::testing {
 
 inline std::string HexRecord(uint8_t type, uint16_t address, const std::vector<uint8_t>& data) {
     std::vector<uint8_t> bytes{static_cast<uint8_t>(data.size()),
@@ -41,4 +41,4 @@ inline std::string SegmentBase(uint16_t segment) {
 
 inline const std::string kEndOfFile = ":00000001FF\r\n";
 
-}  // namespace korvid::workbench::testing
+}  // namespace korvid::core::testing

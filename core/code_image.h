@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace korvid::workbench {
+namespace korvid::core {
 
 // A new image of max(current length, insertAddress + file length) bytes: 0xFF
 // everywhere, then all of current from offset 0, then file at insertAddress.
@@ -16,4 +16,4 @@ std::vector<uint8_t> OverlayImage(std::span<const uint8_t> current, std::span<co
 // The sum of all bytes modulo 65536.
 uint16_t ImageChecksum(std::span<const uint8_t> image);
 
-}  // namespace korvid::workbench
+}  // namespace korvid::core

@@ -1,0 +1,99 @@
+#include "code_format.h"
+
+#include <algorithm>
+
+namespace korvid::core {
+namespace {
+
+constexpr std::size_t kMinRecordBytes = 5;    // count, address (2), type, checksum
+constexpr std::size_t kMaxRecordBytes = 260;  // with 255 data bytes
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+// One record: ':' then digit pairs, ending at a blank or the end of the text.
+bool IsWellFormedRecord(std::string_view line) {
+    if (line.empty() || line.front() != ':') {
+        return false;
+    }
+    const std::size_t digits =
+        std::find_if(line.begin() + 1, line.end(), IsBlank) - line.begin() - 1;
+    const std::string_view rest = line.substr(1 + digits);
+    const std::size_t restEnd = std::min(rest.find_first_of("\r\n"), rest.size());
+    if (!std::all_of(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(restEnd), IsBlank)) {
+        return false;
+    }
+    const std::size_t length = digits / 2;
+    if (digits % 2 != 0 || length < kMinRecordBytes || length > kMaxRecordBytes) {
+        return false;
+    }
+    unsigned sum = 0;
+    unsigned count = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const int high = DigitValue(line[1 + 2 * i]);
+        const int low = DigitValue(line[2 + 2 * i]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        const auto byte = static_cast<unsigned>(high << 4 | low);
+        if (i == 0) {
+            count = byte;
+        }
+        sum += byte;
+    }
+    return (sum & 0xFF) == 0 && length == count + kMinRecordBytes;
+}
+
+}  // namespace
+
+std::string UpperExtension(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    std::string extension(dot == std::string_view::npos ? std::string_view()
+                                                        : name.substr(dot + 1));
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    });
+    return extension;
+}
+
+CodeFormat FormatOfExtension(std::string_view extension) {
+    std::string upper(extension);
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    });
+    if (upper == "HEX" || upper == "IHX" || upper == "IHEX") {
+        return CodeFormat::IntelHex;
+    }
+    return upper == "KPJ" ? CodeFormat::Project : CodeFormat::Binary;
+}
+
+CodeFormat FormatOfPath(std::string_view path) {
+    return FormatOfExtension(UpperExtension(path));
+}
+
+bool LooksLikeIntelHex(std::span<const uint8_t> bytes) {
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+    return IsWellFormedRecord(text.substr(static_cast<std::size_t>(first - text.begin())));
+}
+
+}  // namespace korvid::core

@@ -1,0 +1,50 @@
+#include "code_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace korvid::core {
+namespace {
+
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+TEST(CodeFormat, ExtensionsOfTheToolchainsInAnyCase) {
+    for (const char* path : {"a.hex", "A.HEX", "dir/main.ihx", "main.IHX", "x.iHex", "/p/q.IHEX"}) {
+        EXPECT_EQ(FormatOfPath(path), CodeFormat::IntelHex) << path;
+    }
+    for (const char* path : {"a.bin", "a", "a.hex.bin", "dir.hex/image", ".ihx.txt", "a.hx"}) {
+        EXPECT_EQ(FormatOfPath(path), CodeFormat::Binary) << path;
+    }
+    EXPECT_EQ(FormatOfPath("job.Kpj"), CodeFormat::Project);
+    EXPECT_EQ(UpperExtension("dir.d/name"), "");
+    EXPECT_EQ(UpperExtension("dir/main.ihx"), "IHX");
+    EXPECT_EQ(UpperExtension("archive.tar.gz"), "GZ");
+}
+
+TEST(CodeFormat, ContentIsIntelHexWhenItsFirstRecordIsWellFormed) {
+    EXPECT_TRUE(LooksLikeIntelHex(Bytes(":00000001FF\n")));
+    EXPECT_TRUE(LooksLikeIntelHex(Bytes(":00000001FF")));
+    EXPECT_TRUE(LooksLikeIntelHex(Bytes("\r\n  \n:03000000020100FA \r\nrubbish")));
+    EXPECT_TRUE(LooksLikeIntelHex(Bytes("\xEF\xBB\xBF:00000001ff\r\n")));
+    EXPECT_TRUE(LooksLikeIntelHex(Bytes(":0400000004000000f8\n")));  // lower-case digits
+}
+
+TEST(CodeFormat, ContentThatIsNotIntelHex) {
+    EXPECT_FALSE(LooksLikeIntelHex({}));
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes(" \n\r\n")));
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes(":00000001FE\n")));    // checksum
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes(":00000001F\n")));     // odd digit count
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes(":0100000001FF\n")));  // count says one data byte more
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes(":000000G1FF\n")));    // not a digit
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes(":00000001FF x\n")));  // text after the record
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes("; comment\n:00000001FF\n")));
+    EXPECT_FALSE(LooksLikeIntelHex(std::vector<uint8_t>{0x02, 0x01, 0x00, ':'}));
+    EXPECT_FALSE(LooksLikeIntelHex(Bytes(":" + std::string(522, '0') + "\n")));  // over 260 bytes
+}
+
+}  // namespace
+}  // namespace korvid::core
