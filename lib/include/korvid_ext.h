@@ -1,0 +1,145 @@
+/*
+ * KORVID extensions: functions beside the nine of korvid.h for tools that drive
+ * several programmers, show progress or record the wire traffic. They change
+ * nothing in the nine: names, records and results stay as they are.
+ *
+ * Every function is callable from C, never throws, and may be called before or
+ * after any other function of the library. Like the rest of the library it keeps
+ * one state per process and expects one thread at a time.
+ */
+#ifndef KORVID_EXT_H
+#define KORVID_EXT_H
+
+#include "korvid.h"
+
+#if defined(__cplusplus)
+extern "C" {
+#endif
+
+/* Links. */
+#define KORVID_LINK_HID 1u  /* the HID programmer */
+#define KORVID_LINK_PIPE 2u /* the older programmer on bulk pipes */
+
+#define KORVID_LOCATION_SIZE 32
+#define KORVID_USB_SERIAL_SIZE 128
+#define KORVID_NODE_SIZE 64
+
+/*
+ * One attached programmer. Strings are NUL-terminated UTF-8, cut at a character
+ * boundary when longer than their field.
+ */
+typedef struct KorvidProgrammerInfo {
+    uint32_t link;       /* KORVID_LINK_HID or KORVID_LINK_PIPE */
+    uint32_t updateMode; /* 1: a HID programmer waiting in firmware-update mode */
+    uint32_t accessible; /* 1: this user may open its device node */
+    uint32_t reserved;   /* 0 */
+    /* USB bus and port path, e.g. "1-2.3": the same after re-plugging into the same
+     * port and when the programmer re-appears in firmware-update mode. */
+    char location[KORVID_LOCATION_SIZE];
+    char serial[KORVID_USB_SERIAL_SIZE]; /* USB serial string; "" when it has none */
+    char node[KORVID_NODE_SIZE];         /* device node, e.g. "/dev/hidraw3" */
+} KorvidProgrammerInfo;
+
+/*
+ * Lists the attached programmers, HID ones first, each in a stable order. Fills at
+ * most `capacity` records (list may be NULL when capacity is 0) and returns how many
+ * programmers are attached, which may be more than `capacity`. Sends nothing.
+ */
+KORVID_API uint32_t KorvidListProgrammers(KorvidProgrammerInfo* list, uint32_t capacity);
+
+/*
+ * Selects the programmer that every following operation of this process opens (the
+ * nine included), by location or by USB serial string; NULL or "" clears the
+ * selection, so the first programmer found is used again. A selection also follows
+ * the programmer into firmware-update mode during a re-flash. Without a call the
+ * environment variable KORVID_DEVICE, when set, gives the selection.
+ * Returns RC_OK, or RC_NO_DEVICE when the text is longer than a location or a serial
+ * can be (the selection is then unchanged). Selecting a programmer that is not
+ * attached is allowed: operations then answer RC_NO_DEVICE.
+ */
+KORVID_API uint8_t KorvidSelectProgrammer(const char* locationOrSerial);
+
+/* The result of a detection. */
+typedef struct KorvidDetection {
+    uint32_t link;            /* KORVID_LINK_HID or KORVID_LINK_PIPE; 0 when none answered */
+    uint32_t identifier;      /* the firmware identifier the programmer answered */
+    uint32_t firmwareMatches; /* 1: the identifier is the one this library's firmware has */
+    uint32_t reserved;        /* 0 */
+    char location[KORVID_LOCATION_SIZE];
+} KorvidDetection;
+
+/*
+ * Finds the selected (or first) programmer and asks its firmware identifier, with
+ * nothing sent but that handshake; the link is closed again. Returns RC_OK,
+ * RC_FIRMWARE_MISMATCH (detection filled), RC_NO_DEVICE or RC_COMM_FAIL. A
+ * programmer in firmware-update mode does not answer the handshake: it is listed by
+ * KorvidListProgrammers but not detected here.
+ */
+KORVID_API uint8_t KorvidDetectProgrammer(KorvidDetection* detection);
+
+/* Operations and phases of progress events. */
+#define KORVID_OPERATION_UPDATE_MCU 1u
+#define KORVID_OPERATION_DUMP 2u
+#define KORVID_OPERATION_UPDATE_FW 3u
+
+#define KORVID_PHASE_DETECTING 1u       /* finding the programmer, handshake */
+#define KORVID_PHASE_SENDING_COMMAND 2u /* the command block */
+#define KORVID_PHASE_SENDING_IMAGE 3u   /* the code image; done/total in bytes */
+#define KORVID_PHASE_WAITING 4u         /* the programmer works; done in ms, total 0 */
+#define KORVID_PHASE_RECEIVING 5u       /* reading the target information */
+#define KORVID_PHASE_REFLASH_DATA 6u    /* firmware data; done/total in bytes */
+#define KORVID_PHASE_RESTART_WAIT 7u    /* waiting for the programmer to restart; in ms */
+
+typedef struct KorvidProgress {
+    uint32_t operation; /* KORVID_OPERATION_* */
+    uint32_t phase;     /* KORVID_PHASE_* */
+    uint32_t done;
+    uint32_t total; /* 0 when not known */
+} KorvidProgress;
+
+typedef void (*KorvidProgressCallback)(const KorvidProgress* progress, void* context);
+
+/*
+ * Registers the progress callback (NULL removes it). It is called on the thread
+ * that runs the operation, between transfers; it must not call the library. It
+ * changes neither the bytes on the wire nor their timing.
+ */
+KORVID_API void KorvidSetProgressCallback(KorvidProgressCallback callback, void* context);
+
+/*
+ * Starts recording every report, feature report, pipe transfer, open, close and
+ * pause to the file at `path` (appended to; one event per line, flushed per line),
+ * replacing any trace already running. The environment variable KORVID_TRACE=FILE
+ * starts one at the first operation. Returns RC_OK or RC_FILE_OPEN.
+ */
+KORVID_API uint8_t KorvidStartTrace(const char* path);
+/* Stops and closes the trace; harmless when none runs. */
+KORVID_API void KorvidStopTrace(void);
+
+/*
+ * How long UpdateMCU waits, in all, while the programmer answers that it is still
+ * working, before it gives up with RC_COMM_FAIL: ten minutes, generous for the
+ * largest part.
+ */
+#define KORVID_WORKING_WAIT_LIMIT_MS 600000u
+
+#if defined(__cplusplus)
+}
+#endif
+
+/* Pinned layouts: the same on every compiler and platform. */
+#if defined(__cplusplus)
+#define KORVID_EXT_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
+#else
+#define KORVID_EXT_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#endif
+KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProgrammerInfo) == 16 + KORVID_LOCATION_SIZE +
+                                                             KORVID_USB_SERIAL_SIZE +
+                                                             KORVID_NODE_SIZE,
+                         "KorvidProgrammerInfo layout");
+KORVID_EXT_STATIC_ASSERT(sizeof(KorvidDetection) == 16 + KORVID_LOCATION_SIZE,
+                         "KorvidDetection layout");
+KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProgress) == 16, "KorvidProgress layout");
+#undef KORVID_EXT_STATIC_ASSERT
+
+#endif /* KORVID_EXT_H */
