@@ -120,6 +120,9 @@ public:
     virtual void sleepMs(uint32_t milliseconds) = 0;
     // Busy-waits; never sleeps.
     virtual void busyWaitUs(uint32_t microseconds) = 0;
+    // Microseconds since an arbitrary start; never goes backwards. Pauses and busy
+    // waits advance it, so bounds on overall waits hold on a virtual clock too.
+    virtual uint64_t nowUs() = 0;
 };
 
 struct Platform {

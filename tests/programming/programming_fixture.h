@@ -21,8 +21,12 @@ using Bytes = std::vector<uint8_t>;
 // Records pauses instead of sleeping.
 class RecordingClock : public platform::Clock {
 public:
-    void sleepMs(uint32_t milliseconds) override { pausesMs.push_back(milliseconds); }
-    void busyWaitUs(uint32_t) override {}
+    void sleepMs(uint32_t milliseconds) override {
+        pausesMs.push_back(milliseconds);
+        nowUs_ += uint64_t{milliseconds} * 1000;
+    }
+    void busyWaitUs(uint32_t microseconds) override { nowUs_ += microseconds; }
+    uint64_t nowUs() override { return nowUs_; }
 
     uint64_t totalPauseMs() const {
         uint64_t total = 0;
@@ -33,6 +37,9 @@ public:
     }
 
     std::vector<uint32_t> pausesMs;
+
+private:
+    uint64_t nowUs_ = 0;
 };
 
 inline Bytes command31(uint8_t code) {

@@ -15,6 +15,12 @@ void SystemClock::busyWaitUs(uint32_t microseconds) {
     }
 }
 
+uint64_t SystemClock::nowUs() {
+    const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(sinceStart).count());
+}
+
 uint64_t monotonicMs() {
     const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint64_t>(

@@ -13,6 +13,7 @@ public:
     // Spins on the steady clock: sleeping would overshoot an 800 µs gap by
     // scheduler granularity.
     void busyWaitUs(uint32_t microseconds) override;
+    uint64_t nowUs() override;
 };
 
 // Milliseconds of the steady clock since an arbitrary start.

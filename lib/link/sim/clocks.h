@@ -1,6 +1,6 @@
-// Clocks for the simulated programmers: a virtual clock for tests (time only
-// advances on paper, so a 21.6 s firmware update runs in milliseconds) and a
-// real-time clock for the demo mode.
+// The virtual clock of the simulated programmers: time only advances on paper,
+// so a 21.6 s firmware update runs in milliseconds. The demo mode uses the
+// system clock instead.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,7 @@ class VirtualClock : public platform::Clock {
 public:
     void sleepMs(uint32_t milliseconds) override;
     void busyWaitUs(uint32_t microseconds) override;
+    uint64_t nowUs() override { return elapsedUs_; }
 
     uint64_t elapsedUs() const { return elapsedUs_; }
     uint64_t elapsedMs() const { return elapsedUs_ / 1000; }
@@ -26,13 +27,6 @@ private:
     unsigned sleeps_ = 0;
     unsigned busyWaits_ = 0;
     uint32_t lastBusyWaitUs_ = 0;
-};
-
-// Sleeps and busy-waits for real (steady clock).
-class SteadyClock : public platform::Clock {
-public:
-    void sleepMs(uint32_t milliseconds) override;
-    void busyWaitUs(uint32_t microseconds) override;
 };
 
 }  // namespace korvid::sim

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "firmware/firmware_images.h"
+#include "link/backends/system_clock.h"
 
 namespace korvid::sim {
 namespace {
@@ -36,7 +37,7 @@ std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view mode) {
     if (!hid && !pipe) {
         return nullptr;
     }
-    auto sim = std::make_unique<SimulatedPlatform>(std::make_unique<SteadyClock>());
+    auto sim = std::make_unique<SimulatedPlatform>(std::make_unique<platform::SystemClock>());
     const bool outdated = mode.ends_with("-old");
     if (hid) {
         HidProgrammerOptions options;
