@@ -8,10 +8,6 @@ namespace {
 constexpr std::size_t kMinRecordBytes = 5;    // count, address (2), type, checksum
 constexpr std::size_t kMaxRecordBytes = 260;  // with 255 data bytes
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -25,18 +21,12 @@ int DigitValue(char c) {
     return -1;
 }
 
-// One record: ':' then digit pairs, ending at a blank or the end of the text.
+// One whole line: ':' then pairs of hexadecimal digits and nothing else.
 bool IsWellFormedRecord(std::string_view line) {
     if (line.empty() || line.front() != ':') {
         return false;
     }
-    const std::size_t digits =
-        std::find_if(line.begin() + 1, line.end(), IsBlank) - line.begin() - 1;
-    const std::string_view rest = line.substr(1 + digits);
-    const std::size_t restEnd = std::min(rest.find_first_of("\r\n"), rest.size());
-    if (!std::all_of(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(restEnd), IsBlank)) {
-        return false;
-    }
+    const std::size_t digits = line.size() - 1;
     const std::size_t length = digits / 2;
     if (digits % 2 != 0 || length < kMinRecordBytes || length > kMaxRecordBytes) {
         return false;
@@ -88,12 +78,9 @@ CodeFormat FormatOfPath(std::string_view path) {
 }
 
 bool LooksLikeIntelHex(std::span<const uint8_t> bytes) {
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
-    }
-    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
-    return IsWellFormedRecord(text.substr(static_cast<std::size_t>(first - text.begin())));
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::size_t start = std::min(text.find_first_not_of("\r\n"), text.size());
+    return IsWellFormedRecord(text.substr(start, text.find_first_of("\r\n", start) - start));
 }
 
 }  // namespace korvid::core

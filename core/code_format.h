@@ -25,10 +25,12 @@ std::string UpperExtension(std::string_view path);
 CodeFormat FormatOfExtension(std::string_view extension);
 CodeFormat FormatOfPath(std::string_view path);
 
-// True when the first line of text that is not blank (after an optional UTF-8
-// byte-order mark) is a well-formed Intel HEX record: ':', an even number of
-// hexadecimal digits, a length of its byte count plus five and a checksum that
-// brings the byte sum to 0, then nothing but blanks up to the line end.
+// True when the first line of text that is not empty (lines end at CR or LF) is
+// a well-formed Intel HEX record: ':', an even number of hexadecimal digits, a
+// length of its byte count plus five and a checksum that brings the byte sum to 0,
+// and nothing else. This is exactly the record that ParseIntelHex starts from: a
+// line it would skip (a byte-order mark, blanks, a comment) or stop at (trailing
+// blanks) is not taken for Intel HEX.
 bool LooksLikeIntelHex(std::span<const uint8_t> bytes);
 
 }  // namespace korvid::core
