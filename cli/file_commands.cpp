@@ -1,6 +1,7 @@
 // kpj save, kpj show and convert: the commands that work on files only.
 #include "commands.h"
 
+#include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
 #include "intel_hex.h"
@@ -156,7 +157,7 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
 
 int RunConvert(const Reporter& out, const std::string& input, const std::string& output) {
     // The text is converted straight from a mapping of the file: a large file's
-    // text is neither copied nor zero-filled first. Other extensions are raw bytes.
+    // text is neither copied nor zero-filled first.
     std::vector<uint8_t> image;
     {
         const MappedFile file(input);
@@ -165,9 +166,11 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
                                  core::Messages::cantOpen.english + input + "\",\nError code = " +
                                      std::to_string(static_cast<unsigned>(file.failure())));
         }
-        image = UpperExtension(input) == "HEX"
-                    ? core::ParseIntelHex(file.text())
-                    : std::vector<uint8_t>(file.text().begin(), file.text().end());
+        const std::string_view text = file.text();
+        RequireIntelHex(input,
+                        std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+                        "nothing was written to \"" + output + "\"");
+        image = core::ParseIntelHex(text);
     }
     WriteFileAtomically(output, image);
     if (out.style().quiet && !out.style().json) {

@@ -1,5 +1,6 @@
 #include "job_input.h"
 
+#include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
 #include "intel_hex.h"
@@ -10,7 +11,6 @@
 #include "serial_settings.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -74,19 +74,11 @@ Job LoadProjectJob(const JobChoices& choices) {
     return job;
 }
 
-}  // namespace
-
-std::string UpperExtension(const std::string& path) {
-    const std::string name = BaseName(path);
-    const std::size_t dot = name.find_last_of('.');
-    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return extension;
-}
-
-std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddress,
-                                   std::optional<uint32_t> limit, bool truncate, bool* truncated) {
+// The file's image as the dialog's load builds it into an empty buffer at
+// insertAddress, cut at limit when choices.truncate is set.
+std::vector<uint8_t> LoadImageFile(const JobChoices& choices, uint32_t insertAddress,
+                                   uint32_t limit, bool& truncated) {
+    const std::string& path = choices.file;
     core::CodeFile file = core::ReadCodeFile(path);
     if (file.failure != core::FileFailure::None) {
         throw CommandFailure(ExitStatus::FileError,
@@ -94,26 +86,32 @@ std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddre
                                  std::to_string(static_cast<unsigned>(file.failure)));
     }
     std::vector<uint8_t> data;
-    if (UpperExtension(path) == "HEX") {
+    if (choices.format.value_or(core::FormatOfPath(path)) == core::CodeFormat::IntelHex) {
+        if (!choices.format) {
+            RequireIntelHex(path, file.bytes,
+                            "give --format bin to use its bytes as they are or --format hex to "
+                            "read it as Intel HEX all the same");
+        }
         data = core::ParseIntelHex(
             std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
     } else {
+        if (!choices.format) {
+            RefuseIntelHexAsBinary(path, file.bytes);
+        }
         data = std::move(file.bytes);
     }
-    if (limit && uint64_t{insertAddress} + data.size() > *limit) {
-        if (!truncate) {
+    if (uint64_t{insertAddress} + data.size() > limit) {
+        if (!choices.truncate) {
             char detail[160];
             std::snprintf(detail, sizeof detail,
                           " (0x%zX bytes at 0x%X, flash ends at 0x%X; --truncate cuts it)",
-                          data.size(), insertAddress, *limit);
+                          data.size(), insertAddress, limit);
             throw CommandFailure(
                 ExitStatus::ImageTooLarge,
                 std::string(core::Messages::fileTooLarge.english) + std::string(detail));
         }
-        data.resize(*limit - insertAddress);
-        if (truncated != nullptr) {
-            *truncated = true;
-        }
+        data.resize(limit - insertAddress);
+        truncated = true;
     }
     if (insertAddress == 0) {
         return data;  // laid over an empty image at 0, the file's image is the whole image
@@ -121,8 +119,10 @@ std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddre
     return core::OverlayImage({}, data, insertAddress);
 }
 
+}  // namespace
+
 Job LoadJob(const JobChoices& choices) {
-    if (UpperExtension(choices.file) == "KPJ") {
+    if (choices.format.value_or(core::FormatOfPath(choices.file)) == core::CodeFormat::Project) {
         return LoadProjectJob(choices);
     }
     if (!choices.part) {
@@ -143,8 +143,7 @@ Job LoadJob(const JobChoices& choices) {
         throw CommandFailure(ExitStatus::BadSetting,
                              core::Messages::insertAddressOverChipSize.english);
     }
-    job.image = LoadImageFile(choices.file, insertAddress, part.flashSize, choices.truncate,
-                              &job.truncated);
+    job.image = LoadImageFile(choices, insertAddress, part.flashSize, job.truncated);
     job.source = choices.file;
     SetCodeName(record, BaseName(choices.file));
     record.hwOptions = core::HwOptionsFromFields(choices.hwwidl, choices.hwps, 0);

@@ -2,6 +2,7 @@
 // through the same load steps as the dialog's "Load".
 #pragma once
 
+#include "code_format.h"
 #include "korvid.h"
 
 #include <cstdint>
@@ -15,6 +16,10 @@ enum class LoadArea { Code, Data };  // "AP (Code)" at 0, "IAP (Data)" at an add
 
 struct JobChoices {
     std::string file;
+    // --format: how the file is read; by its extension when not given. A file read
+    // as raw bytes by its extension is refused when its content is Intel HEX text,
+    // one read as Intel HEX by its extension when its content is not.
+    std::optional<korvid::core::CodeFormat> format;
     std::optional<std::string> part;   // required unless file is a project
     std::vector<std::string> options;  // replaces a project's options when given
     LoadArea area = LoadArea::Code;
@@ -33,18 +38,9 @@ struct Job {
     bool truncated = false;
 };
 
-// Loads choices.file (Intel HEX, binary or KPJ by extension) and fills a job.
-// Every refusal throws a CommandFailure before any programmer is touched.
+// Loads choices.file (Intel HEX, binary or KPJ by --format or by extension) and
+// fills a job. Every refusal throws a CommandFailure before any programmer is touched.
 Job LoadJob(const JobChoices& choices);
-
-// The upper-cased text after the last dot of the file name, "" if none.
-std::string UpperExtension(const std::string& path);
-
-// The image of a code file as the dialog's load builds it into an empty buffer
-// at insertAddress, L cut to limit - insertAddress when truncate is set.
-std::vector<uint8_t> LoadImageFile(const std::string& path, uint32_t insertAddress,
-                                   std::optional<uint32_t> limit, bool truncate,
-                                   bool* truncated = nullptr);
 
 // Writes bytes to path through a temporary file in the same directory, so that
 // a failed write leaves no half-written file; throws a FileError failure.

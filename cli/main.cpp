@@ -9,10 +9,24 @@
 namespace {
 
 using namespace korvid::cli;
+using korvid::core::CodeFormat;
 
 void AddJobOptions(CLI::App& command, JobChoices& job) {
-    command.add_option("FILE", job.file, "Intel HEX (.hex), binary or KPJ project (.kpj) file")
+    command
+        .add_option("FILE", job.file,
+                    "Intel HEX (.hex, .ihx, .ihex), binary or KPJ project (.kpj) file")
         ->required();
+    command
+        .add_option_function<std::string>(
+            "--format",
+            [&job](const std::string& name) {
+                job.format = name == "hex"   ? CodeFormat::IntelHex
+                             : name == "bin" ? CodeFormat::Binary
+                                             : CodeFormat::Project;
+            },
+            "read FILE as Intel HEX, raw bytes or a project whatever its extension; bin also "
+            "takes Intel HEX text as its bytes")
+        ->transform(CLI::IsMember({"hex", "bin", "kpj"}, CLI::ignore_case));
     command.add_option("--part,-p", job.part,
                        "part name, e.g. \"Part A1\" (from the project for a .kpj)");
     command.add_option("--option", job.options,
@@ -193,9 +207,9 @@ int main(int argc, char** argv) {
     std::string convertOut;
     auto* convert =
         app.add_subcommand("convert", "convert an Intel HEX file to a binary image as Load does");
-    convert->add_option("IN", convertIn, "Intel HEX file (other extensions are copied as binary)")
+    convert->add_option("IN", convertIn, "Intel HEX file, whatever its extension")->required();
+    convert->add_option("OUT", convertOut, "binary image to write (not touched when IN is refused)")
         ->required();
-    convert->add_option("OUT", convertOut, "binary image to write")->required();
     convert->callback([&] {
         commandName = "convert";
         run = [&](const Reporter& out) { return RunConvert(out, convertIn, convertOut); };

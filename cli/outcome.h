@@ -17,6 +17,8 @@ enum class ExitStatus : int {
     FileError = 4,          // input cannot be read, output cannot be written (230)
     ImageTooLarge = 5,      // the image exceeds the part's flash and --truncate was not given
     ProjectRefused = 6,     // project file refused (231 to 236), or its part is unknown
+    NotIntelHex = 7,        // read as Intel HEX, but its first line is not a good record
+    IntelHexAsBinary = 8,   // Intel HEX text that would be taken as raw bytes
     Refused = 10,           // 224 the programmer refused the command
     NoDevice = 11,          // 225 no programmer
     NotAccessible = 12,     // 225, a programmer is attached but its node cannot be opened

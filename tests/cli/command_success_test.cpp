@@ -17,9 +17,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-const std::map<std::string, std::string> kHid{{"KORVID_SIMULATE", "hid"}};
-const std::map<std::string, std::string> kPipe{{"KORVID_SIMULATE", "pipe"}};
-
 std::vector<unsigned char> Pattern(std::size_t bytes) {
     std::vector<unsigned char> data(bytes);
     for (std::size_t i = 0; i < bytes; ++i) {

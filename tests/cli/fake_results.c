@@ -1,8 +1,11 @@
 /* Preloaded into korvid by the command tests: records every programmer call in
- * the file named by KORVID_CALL_LOG and, where KORVID_FAKE_<FUNCTION> holds a
+ * the file named by KORVID_CALL_LOG, the code image of the latest UpdateMCU call in
+ * the file named by KORVID_CODE_LOG and, where KORVID_FAKE_<FUNCTION> holds a
  * comma-separated list of result codes, answers the next one instead of asking
  * the simulated programmer. An exhausted or absent list passes the call on. */
 #define _GNU_SOURCE
+#include "korvid.h"
+
 #include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -14,6 +17,17 @@ static void log_call(const char* name) {
         FILE* log = fopen(path, "a");
         if (log != NULL) {
             fprintf(log, "%s\n", name);
+            fclose(log);
+        }
+    }
+}
+
+static void log_code(const JobRecord* job) {
+    const char* path = getenv("KORVID_CODE_LOG");
+    if (path != NULL) {
+        FILE* log = fopen(path, "wb");
+        if (log != NULL) {
+            fwrite(job->codeBuffer, 1, job->codeLength, log);
             fclose(log);
         }
     }
@@ -41,13 +55,14 @@ static int next_fake(const char* variable, int* position) {
     return -1;
 }
 
-typedef uint8_t (*UpdateMcuFunction)(void*, uint32_t, uint32_t);
+typedef uint8_t (*UpdateMcuFunction)(JobRecord*, uint32_t, uint32_t);
 typedef uint8_t (*DumpFunction)(uint8_t*);
 typedef uint8_t (*UpdateFwFunction)(void);
 
-uint8_t UpdateMCU(void* job, uint32_t icpMode, uint32_t toTarget) {
+uint8_t UpdateMCU(JobRecord* job, uint32_t icpMode, uint32_t toTarget) {
     static int position = 0;
     log_call("UpdateMCU");
+    log_code(job);
     const int fake = next_fake("KORVID_FAKE_UPDATEMCU", &position);
     if (fake >= 0) {
         return (uint8_t)fake;

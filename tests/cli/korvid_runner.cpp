@@ -34,7 +34,8 @@ std::string ShellQuoted(const std::string& text) {
 Outcome Spawn(std::vector<std::string> argvStrings, const std::map<std::string, std::string>& env,
               const std::string& stdinPath) {
     const std::string dir = ScratchDir();
-    const std::string outPath = dir + "/out", errPath = dir + "/err", logPath = dir + "/calls";
+    const std::string outPath = dir + "/out", errPath = dir + "/err", logPath = dir + "/calls",
+                      codePath = dir + "/code";
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         if (std::strncmp(*entry, "KORVID_", 7) != 0 &&
@@ -45,6 +46,7 @@ Outcome Spawn(std::vector<std::string> argvStrings, const std::map<std::string, 
     }
     environment.push_back(std::string("LD_PRELOAD=") + KORVID_FAKE_RESULTS_LIBRARY);
     environment.push_back("KORVID_CALL_LOG=" + logPath);
+    environment.push_back("KORVID_CODE_LOG=" + codePath);
     // The preload is not instrumented, so it comes before a sanitizer runtime.
     environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
     for (const auto& [name, value] : env) {
@@ -82,6 +84,7 @@ Outcome Spawn(std::vector<std::string> argvStrings, const std::map<std::string, 
     for (std::string line; std::getline(calls, line);) {
         run.calls.push_back(line);
     }
+    run.programmed = ReadBytes(codePath);
     std::system(("rm -rf '" + dir + "'").c_str());
     return run;
 }

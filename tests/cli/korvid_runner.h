@@ -12,8 +12,13 @@ struct Outcome {
     int exitStatus = -1;
     std::string out;
     std::string err;
-    std::vector<std::string> calls;  // programmer functions the run called
+    std::vector<std::string> calls;         // programmer functions the run called
+    std::vector<unsigned char> programmed;  // the code image of its latest UpdateMCU call
 };
+
+// The environments of the simulated HID and bulk-pipe programmers.
+inline const std::map<std::string, std::string> kHid{{"KORVID_SIMULATE", "hid"}};
+inline const std::map<std::string, std::string> kPipe{{"KORVID_SIMULATE", "pipe"}};
 
 // args without the program name; env entries are added to a clean copy of the
 // environment (KORVID_* removed). stdin is /dev/null.
