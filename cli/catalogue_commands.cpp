@@ -74,21 +74,19 @@ int RunParts(const Reporter& out, const std::optional<std::string>& series) {
         if (series && ::strcasecmp(seriesName.c_str(), series->c_str()) != 0) {
             continue;
         }
-        JsonObject object;
-        object.add("name", part.name)
-            .add("series", seriesName)
-            .add("flashSize", part.flashSize)
-            .add("iapStart", part.iapStart);
-        std::vector<JsonObject> options;
+        Json object{{"name", part.name},
+                    {"series", seriesName},
+                    {"flashSize", part.flashSize},
+                    {"iapStart", part.iapStart}};
+        Json options = Json::array();
         std::string human = std::string(part.name) + "  " + seriesName + "  flash " +
                             Hex(part.flashSize, 4) + "  IAP start " + Hex(part.iapStart, 4);
         for (uint32_t k = 0; k < part.optionCount; ++k) {
             const std::string description = Cp936ToUtf8(part.options[k].description);
-            options.push_back(
-                JsonObject().add("name", part.options[k].name).add("description", description));
+            options.push_back(Json{{"name", part.options[k].name}, {"description", description}});
             human += std::string("\n    ") + part.options[k].name + "  " + description;
         }
-        object.add("options", options);
+        object["options"] = std::move(options);
         out.result(object, human);
     }
     return 0;
@@ -99,20 +97,19 @@ int RunDetect(const Reporter& out) {
     // runs the same detection and changes nothing.
     uint8_t information[256];
     const uint8_t result = DumpMCUInfo(information);
-    JsonObject object;
-    object.add("command", "detect");
+    Json object{{"command", "detect"}};
     if (result == RC_NO_DEVICE) {
         const access::AccessReport report = access::probeProgrammerAccess();
         const bool blocked = report.presence == access::Presence::NotAccessible;
-        object.add("ok", false)
-            .add("found", blocked)
-            .add("accessible", false)
-            .add("exitStatus",
-                 static_cast<int>(blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice))
-            .add("resultCode", static_cast<int>(result))
-            .add("message", ProgrammerMessage(result, MessageTable::Dump))
-            .add("advice", access::accessAdvice(report))
-            .add("blockedNodes", report.blockedNodes);
+        object["ok"] = false;
+        object["found"] = blocked;
+        object["accessible"] = false;
+        object["exitStatus"] =
+            static_cast<int>(blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice);
+        object["resultCode"] = result;
+        object["message"] = ProgrammerMessage(result, MessageTable::Dump);
+        object["advice"] = access::accessAdvice(report);
+        object["blockedNodes"] = report.blockedNodes;
         if (out.style().json) {
             out.result(object, "");
         } else {
@@ -123,11 +120,11 @@ int RunDetect(const Reporter& out) {
         return static_cast<int>(blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice);
     }
     if (result == RC_FIRMWARE_MISMATCH) {
-        object.add("ok", true)
-            .add("found", true)
-            .add("accessible", true)
-            .add("firmwareMatches", false)
-            .add("resultCode", static_cast<int>(result));
+        object["ok"] = true;
+        object["found"] = true;
+        object["accessible"] = true;
+        object["firmwareMatches"] = false;
+        object["resultCode"] = result;
         out.result(object,
                    "Programmer found and accessible, but its firmware does not match "
                    "(run korvid update-firmware).");
@@ -137,14 +134,14 @@ int RunDetect(const Reporter& out) {
         ThrowForResult(result, MessageTable::Dump);
     }
     const uint16_t identifier = LastProgrammerIdentifier();
-    object.add("ok", true)
-        .add("found", true)
-        .add("accessible", true)
-        .add("firmwareMatches", true)
-        .add("model", ModelName(identifier))
-        .add("identifier", Hex(identifier, 4));
-    if (std::getenv("KORVID_SIMULATE") != nullptr) {
-        object.add("simulated", std::string(std::getenv("KORVID_SIMULATE")));
+    object["ok"] = true;
+    object["found"] = true;
+    object["accessible"] = true;
+    object["firmwareMatches"] = true;
+    object["model"] = ModelName(identifier);
+    object["identifier"] = Hex(identifier, 4);
+    if (const char* simulated = std::getenv("KORVID_SIMULATE")) {
+        object["simulated"] = simulated;
     }
     out.result(object, ModelName(identifier) + ", identifier " + Hex(identifier, 4) +
                            ", accessible, firmware matches");

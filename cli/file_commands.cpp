@@ -46,15 +46,14 @@ int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string
                              std::string(core::Messages::saveKpjFail.english), result);
     }
     const PartInfo& part = IspCatalogue()[static_cast<std::size_t>(job.record.partIndex)];
-    out.result(JsonObject()
-                   .add("command", "kpj save")
-                   .add("ok", true)
-                   .add("exitStatus", 0)
-                   .add("resultCode", 0)
-                   .add("file", outputFile)
-                   .add("part", part.name)
-                   .add("codeLength", job.record.codeLength)
-                   .add("checksum", Hex(core::ImageChecksum(job.image), 4)),
+    out.result(Json{{"command", "kpj save"},
+                    {"ok", true},
+                    {"exitStatus", 0},
+                    {"resultCode", 0},
+                    {"file", outputFile},
+                    {"part", part.name},
+                    {"codeLength", job.record.codeLength},
+                    {"checksum", Hex(core::ImageChecksum(job.image), 4)}},
                "Saved " + outputFile + " (" + part.name + ", " + Hex(job.record.codeLength, 0) +
                    " bytes, checksum " + Hex(core::ImageChecksum(job.image), 4) + ")");
     return 0;
@@ -97,31 +96,31 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
     const uint8_t area = end[-27];
     const std::string areaName = area >= 1 && area <= 5 ? kAreas[area - 1] : "unknown";
 
-    JsonObject object;
-    object.add("command", "kpj show")
-        .add("ok", true)
-        .add("exitStatus", 0)
-        .add("file", file)
-        .add("magic", std::string(reinterpret_cast<const char*>(f), 16))
-        .add("codeName", std::string(reinterpret_cast<const char*>(f + 17), nameLength))
-        .add("codeLength", BigEndian(end - 36, 4))
-        .add("codeSum", Hex(BigEndian(end - 32, 2), 4))
-        .add("deviceCode", Hex(BigEndian(end - 30, 2), 4))
-        .add("part", known ? parts[static_cast<std::size_t>(index)].name : "")
-        .add("icp", project.icpFlag != 0)
-        .add("ispOptionByte", Hex(end[-28], 2))
-        .add("options", known ? OptionNames(parts[static_cast<std::size_t>(index)], states)
-                              : std::vector<std::string>{})
-        .add("programArea", areaName)
-        .add("constant", static_cast<int>(end[-26]))
-        .add("icpConfiguration", icpBytes)
-        .add("randomWord", Hex(static_cast<uint32_t>(end[-17] | (end[-16] << 8)), 4))
-        .add("written", stamp)
-        .add("programmerIdentifier", Hex(BigEndian(end - 9, 2), 4))
-        .add("version", Hex(BigEndian(end - 7, 2), 4))
-        .add("toolCode", static_cast<int>(end[-5]))
-        .add("footerSum", Hex(BigEndian(end - 4, 2), 4))
-        .add("footerLength", BigEndian(end - 2, 2));
+    const Json object{
+        {"command", "kpj show"},
+        {"ok", true},
+        {"exitStatus", 0},
+        {"file", file},
+        {"magic", std::string(reinterpret_cast<const char*>(f), 16)},
+        {"codeName", std::string(reinterpret_cast<const char*>(f + 17), nameLength)},
+        {"codeLength", BigEndian(end - 36, 4)},
+        {"codeSum", Hex(BigEndian(end - 32, 2), 4)},
+        {"deviceCode", Hex(BigEndian(end - 30, 2), 4)},
+        {"part", known ? parts[static_cast<std::size_t>(index)].name : ""},
+        {"icp", project.icpFlag != 0},
+        {"ispOptionByte", Hex(end[-28], 2)},
+        {"options", known ? OptionNames(parts[static_cast<std::size_t>(index)], states)
+                          : std::vector<std::string>{}},
+        {"programArea", areaName},
+        {"constant", end[-26]},
+        {"icpConfiguration", icpBytes},
+        {"randomWord", Hex(static_cast<uint32_t>(end[-17] | (end[-16] << 8)), 4)},
+        {"written", stamp},
+        {"programmerIdentifier", Hex(BigEndian(end - 9, 2), 4)},
+        {"version", Hex(BigEndian(end - 7, 2), 4)},
+        {"toolCode", end[-5]},
+        {"footerSum", Hex(BigEndian(end - 4, 2), 4)},
+        {"footerLength", BigEndian(end - 2, 2)}};
     std::string human =
         "File:                  " + file +
         "\nMagic:                 " + std::string(reinterpret_cast<const char*>(f), 16) +
@@ -178,14 +177,13 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
     }
     const std::string size = Hex(static_cast<uint32_t>(image.size()), 0);
     const std::string checksum = Hex(core::ImageChecksum(image), 4);
-    out.result(JsonObject()
-                   .add("command", "convert")
-                   .add("ok", true)
-                   .add("exitStatus", 0)
-                   .add("input", input)
-                   .add("output", output)
-                   .add("size", static_cast<uint32_t>(image.size()))
-                   .add("checksum", checksum),
+    out.result(Json{{"command", "convert"},
+                    {"ok", true},
+                    {"exitStatus", 0},
+                    {"input", input},
+                    {"output", output},
+                    {"size", image.size()},
+                    {"checksum", checksum}},
                "Converted " + input + " to " + output + " (" + size + " bytes, checksum " +
                    checksum + ")");
     return 0;

@@ -62,28 +62,27 @@ int RunProgram(const Reporter& out, const JobChoices& choices, const StoreChoice
         return UpdateMCU(&job.record, job.icpFlag, toTarget);
     });
     ThrowForResult(result, MessageTable::Update);
-    JsonObject object;
-    object.add("command", store.store ? "store" : "program")
-        .add("ok", true)
-        .add("exitStatus", 0)
-        .add("resultCode", 0)
-        .add("message", ProgrammerMessage(RC_OK, MessageTable::Update))
-        .add("part", part.name)
-        .add("source", job.source)
-        .add("codeLength", job.record.codeLength)
-        .add("checksum", Hex(core::ImageChecksum(job.image), 4))
-        .add("options", OptionNames(part, states))
-        .add("truncated", job.truncated);
+    Json object{{"command", store.store ? "store" : "program"},
+                {"ok", true},
+                {"exitStatus", 0},
+                {"resultCode", 0},
+                {"message", ProgrammerMessage(RC_OK, MessageTable::Update)},
+                {"part", part.name},
+                {"source", job.source},
+                {"codeLength", job.record.codeLength},
+                {"checksum", Hex(core::ImageChecksum(job.image), 4)},
+                {"options", OptionNames(part, states)},
+                {"truncated", job.truncated}};
     std::string human = ProgrammerMessage(RC_OK, MessageTable::Update);
     if (store.store) {
-        object.add("maxCount", static_cast<uint32_t>(job.record.maxCount))
-            .add("serialNumbers", (job.record.serialFlags & 1u) != 0);
+        object["maxCount"] = job.record.maxCount;
+        object["serialNumbers"] = (job.record.serialFlags & 1u) != 0;
         human += " Job stored: max count " + std::to_string(job.record.maxCount);
         if ((job.record.serialFlags & 1u) != 0) {
-            object.add("serialText", std::string(job.record.serialText, KORVID_SERIAL_TEXT_SIZE))
-                .add("serialNumber", Hex(job.record.serialNumber, 8))
-                .add("autoIncrement", (job.record.serialFlags & 2u) != 0)
-                .add("nextSerialAddress", Hex(job.record.serialAddress, 8));
+            object["serialText"] = std::string(job.record.serialText, KORVID_SERIAL_TEXT_SIZE);
+            object["serialNumber"] = Hex(job.record.serialNumber, 8);
+            object["autoIncrement"] = (job.record.serialFlags & 2u) != 0;
+            object["nextSerialAddress"] = Hex(job.record.serialAddress, 8);
             human += ", serial number " + Hex(job.record.serialNumber, 8) + " at " +
                      Hex(store.serialAddressGiven ? store.serial.serialAddress
                                                   : core::HighestSerialAddress(part.flashSize),
@@ -108,20 +107,19 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
         std::snprintf(pair, sizeof pair, "%02X", byte);
         hex += pair;
     }
-    JsonObject object;
-    object.add("command", "dump")
-        .add("ok", true)
-        .add("exitStatus", 0)
-        .add("resultCode", 0)
-        .add("message", ProgrammerMessage(RC_OK, MessageTable::Dump));
+    Json object{{"command", "dump"},
+                {"ok", true},
+                {"exitStatus", 0},
+                {"resultCode", 0},
+                {"message", ProgrammerMessage(RC_OK, MessageTable::Dump)}};
     if (outputFile) {
         WriteFileAtomically(*outputFile, information);
-        object.add("file", *outputFile);
+        object["file"] = *outputFile;
         out.result(object,
                    ProgrammerMessage(RC_OK, MessageTable::Dump) + " Written to " + *outputFile);
         return 0;
     }
-    object.add("bytes", hex);
+    object["bytes"] = hex;
     std::string human;
     for (std::size_t row = 0; row < information.size(); row += 16) {
         char line[96];
@@ -144,12 +142,11 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
 int RunUpdateFirmware(const Reporter& out) {
     const uint8_t result = RunFirmwareUpdate(out);
     ThrowForResult(result, MessageTable::Update);
-    out.result(JsonObject()
-                   .add("command", "update-firmware")
-                   .add("ok", true)
-                   .add("exitStatus", 0)
-                   .add("resultCode", 0)
-                   .add("message", ProgrammerMessage(RC_OK, MessageTable::Update)),
+    out.result(Json{{"command", "update-firmware"},
+                    {"ok", true},
+                    {"exitStatus", 0},
+                    {"resultCode", 0},
+                    {"message", ProgrammerMessage(RC_OK, MessageTable::Update)}},
                ProgrammerMessage(RC_OK, MessageTable::Update));
     return 0;
 }

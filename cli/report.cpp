@@ -7,11 +7,15 @@
 
 namespace korvid::cli {
 
+std::string JsonLine(const Json& object) {
+    return object.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 Reporter::Reporter(OutputStyle style) : style_(style) {}
 
-void Reporter::result(const JsonObject& object, const std::string& humanText) const {
+void Reporter::result(const Json& object, const std::string& humanText) const {
     if (style_.json) {
-        std::printf("%s\n", object.text().c_str());
+        std::printf("%s\n", JsonLine(object).c_str());
     } else if (!style_.quiet && !humanText.empty()) {
         std::printf("%s\n", humanText.c_str());
     }
@@ -33,13 +37,12 @@ void Reporter::note(const std::string& text) const {
 int Reporter::failure(const std::string& command, const CommandFailure& failure) const {
     const int status = static_cast<int>(failure.status());
     if (style_.json) {
-        JsonObject object;
-        object.add("command", command).add("ok", false).add("exitStatus", status);
+        Json object{{"command", command}, {"ok", false}, {"exitStatus", status}};
         if (failure.result()) {
-            object.add("resultCode", static_cast<int>(*failure.result()));
+            object["resultCode"] = *failure.result();
         }
-        object.add("message", failure.what());
-        std::printf("%s\n", object.text().c_str());
+        object["message"] = failure.what();
+        std::printf("%s\n", JsonLine(object).c_str());
         std::fflush(stdout);
     } else {
         std::string line = "korvid " + command + ": " + failure.what();

@@ -2,8 +2,10 @@
 // stdout, notes on stderr, and a progress line on a terminal.
 #pragma once
 
-#include "json.h"
+#include "hex_number.h"
 #include "outcome.h"
+
+#include <nlohmann/json.hpp>
 
 #include <atomic>
 #include <chrono>
@@ -11,6 +13,13 @@
 #include <thread>
 
 namespace korvid::cli {
+
+// A result object; its keys are printed in the order they were set.
+using Json = nlohmann::ordered_json;
+
+// object as one line of JSON. Bytes that are not valid UTF-8 (a file name in
+// another encoding) become U+FFFD, so the line is always valid JSON.
+std::string JsonLine(const Json& object);
 
 struct OutputStyle {
     bool json = false;
@@ -24,7 +33,7 @@ public:
 
     const OutputStyle& style() const { return style_; }
     // A result: its JSON object in JSON mode, otherwise the human text (unless quiet).
-    void result(const JsonObject& object, const std::string& humanText) const;
+    void result(const Json& object, const std::string& humanText) const;
     // Extra detail on stderr with --verbose.
     void detail(const std::string& text) const;
     // A note on stderr (not with --quiet).
