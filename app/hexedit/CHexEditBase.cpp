@@ -72,16 +72,18 @@ PointPx ToPoint(const QPointF& p) {
 
 enum class EditCommand { None, Copy, Paste, SelectAll };
 
-// Ctrl+A/C/V and the platform's own key sequences for the three edit commands.
+// A, C and V while Control is down, whatever other modifiers are held (so
+// Ctrl+Shift+C copies too), and the platform's own key sequences for the three
+// edit commands.
 EditCommand CommandFor(const QKeyEvent* event) {
-    const bool ctrlOnly = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
-    if (event->matches(QKeySequence::Copy) || (ctrlOnly && event->key() == Qt::Key_C)) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (event->matches(QKeySequence::Copy) || (ctrl && event->key() == Qt::Key_C)) {
         return EditCommand::Copy;
     }
-    if (event->matches(QKeySequence::Paste) || (ctrlOnly && event->key() == Qt::Key_V)) {
+    if (event->matches(QKeySequence::Paste) || (ctrl && event->key() == Qt::Key_V)) {
         return EditCommand::Paste;
     }
-    if (event->matches(QKeySequence::SelectAll) || (ctrlOnly && event->key() == Qt::Key_A)) {
+    if (event->matches(QKeySequence::SelectAll) || (ctrl && event->key() == Qt::Key_A)) {
         return EditCommand::SelectAll;
     }
     return EditCommand::None;

@@ -252,9 +252,9 @@ void HexEditCore::EnsureVisible(uint32_t firstOffset, uint32_t lastOffset) {
 }
 
 void HexEditCore::Wheel(int angleDelta) {
-    const auto notches = static_cast<int16_t>(angleDelta) / -120;
-    if (notches != 0) {
-        ScrollRows(notches);
+    const int64_t rows = wheel_.Take(angleDelta);
+    if (rows != 0) {
+        ScrollRows(rows);
     }
 }
 

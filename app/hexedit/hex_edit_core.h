@@ -15,6 +15,7 @@
 #include "hex_geometry.h"
 #include "hex_layout.h"
 #include "hex_viewport.h"
+#include "hex_wheel.h"
 
 namespace korvid::hexedit {
 
@@ -114,7 +115,8 @@ public:
     void ScrollRows(int64_t deltaRows);
     void ScrollPixels(int64_t deltaPx);
     void EnsureVisible(uint32_t firstOffset, uint32_t lastOffset);
-    // A wheel turn in eighths of a degree (120 a notch), positive away from the user.
+    // A wheel turn in eighths of a degree (120 a notch), positive away from the user:
+    // a row per notch, finer steps carried over until they make a row (WheelRows).
     void Wheel(int angleDelta);
     ScrollBarRange VerticalBar() const { return viewport_.VerticalBar(); }
     ScrollBarRange HorizontalBar() const { return viewport_.HorizontalBar(); }
@@ -165,6 +167,7 @@ private:
     HexViewport viewport_;
     HexCursor cursor_;
     AutoScroll autoScroll_;
+    WheelRows wheel_;
     RectPx dragStartRect_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "hex_auto_scroll.h"
 #include "hex_edit_fixture.h"
+#include "hex_wheel.h"
 
 namespace korvid::hexedit {
 namespace {
@@ -73,6 +74,39 @@ TEST(HexEditScroll, WheelNotches) {
     EXPECT_EQ(core.Viewport().TopRow(), 4u);
     core.Wheel(120);
     EXPECT_EQ(core.Viewport().TopRow(), 3u);
+}
+
+TEST(HexEditScroll, FineWheelStepsAddUpToRows) {
+    auto core = MakeCore(CountingBytes(400), 4);
+    core.Wheel(-40);
+    core.Wheel(-40);
+    EXPECT_EQ(core.Viewport().TopRow(), 0u);
+    core.Wheel(-40);
+    EXPECT_EQ(core.Viewport().TopRow(), 1u);
+    core.Wheel(-100);  // 100 of 120 kept ...
+    core.Wheel(30);    // ... and dropped when the turn goes back
+    EXPECT_EQ(core.Viewport().TopRow(), 1u);
+    core.Wheel(90);
+    EXPECT_EQ(core.Viewport().TopRow(), 0u);
+    // A wheel event's delta is no 16-bit value: a long fling does not wrap.
+    core.Wheel(-120 * 300);
+    EXPECT_EQ(core.Viewport().TopRow(), 21u);
+}
+
+TEST(HexEditWheelRows, NotchesLeaveNothingOverFineStepsCarry) {
+    WheelRows wheel;
+    EXPECT_EQ(wheel.Take(-360), 3);
+    EXPECT_EQ(wheel.Take(240), -2);
+    EXPECT_EQ(wheel.PendingEighths(), 0);
+    EXPECT_EQ(wheel.Take(-200), 1);
+    EXPECT_EQ(wheel.PendingEighths(), -80);
+    EXPECT_EQ(wheel.Take(-40), 1);
+    EXPECT_EQ(wheel.PendingEighths(), 0);
+    EXPECT_EQ(wheel.Take(-1), 0);
+    EXPECT_EQ(wheel.Take(119), 0);  // turning back starts afresh
+    EXPECT_EQ(wheel.PendingEighths(), 119);
+    EXPECT_EQ(wheel.Take(1), -1);
+    EXPECT_EQ(wheel.Take(0), 0);
 }
 
 TEST(HexEditScroll, SingleLineIgnoresRowsButScrollsHorizontally) {

@@ -3,107 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 
-#include <memory>
 #include <vector>
 
 #include "CHexEditBase.h"
 #include "CHexEditBaseView.h"
 #include "hex_edit_core.h"
+#include "widget_fixture.h"
 
 namespace {
 
 using korvid::hexedit::CaretPosition;
-
-const QString kBinaryMime = QStringLiteral("application/x-qt-windows-mime;value=\"BinaryData\"");
-
-// One QApplication for the whole program, destroyed after the last test.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "hexedit_widget_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-class HexEditWidget : public ::testing::Test {
-protected:
-    // A shown, focused editor of the workbench's configuration inside a window
-    // that also holds a line edit (the next tab stop).
-    CHexEditBase& MakeEditor(const std::vector<uint8_t>& bytes, bool multiLine = true) {
-        window_ = std::make_unique<QWidget>();
-        window_->setAccessibleName(QStringLiteral("test window"));
-        auto* layout = new QVBoxLayout(window_.get());
-        editor_ = new CHexEditBase(window_.get(), multiLine);
-        next_ = new QLineEdit(window_.get());
-        next_->setAccessibleName(QStringLiteral("next"));
-        layout->addWidget(editor_);
-        layout->addWidget(next_);
-        editor_->SetShowAddress(true, false);
-        editor_->SetShowAscii(true, false);
-        editor_->SetData(bytes.data(), static_cast<uint32_t>(bytes.size()), true);
-        window_->resize(700, 300);
-        window_->show();
-        window_->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        editor_->setFocus();
-        QApplication::processEvents();
-        return *editor_;
-    }
-
-    std::vector<uint8_t> Bytes() const {
-        std::vector<uint8_t> out(editor_->GetDataSize());
-        editor_->GetData(out.data(), static_cast<uint32_t>(out.size()));
-        return out;
-    }
-
-    // Client point of a hex cell (the address column has 8 digits).
-    QPoint Cell(int cell, int row) const {
-        const auto& layout = editor_->Core().Viewport().GetLayout();
-        return QPoint(
-            static_cast<int>(layout.textRect.left + layout.hexXPx + cell * layout.charWidthPx + 1),
-            static_cast<int>(layout.textRect.top + row * layout.charHeightPx + 3));
-    }
-
-    void Drag(QPoint to) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(to), editor_->mapToGlobal(QPointF(to)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(editor_, &move);
-    }
-
-    static void SetClipboardBlock(const QByteArray& block, const QString& text = {}) {
-        auto* mime = new QMimeData;
-        if (!block.isNull()) {
-            mime->setData(kBinaryMime, block);
-        }
-        if (!text.isEmpty()) {
-            mime->setText(text);
-        }
-        QGuiApplication::clipboard()->setMimeData(mime);
-    }
-
-    std::unique_ptr<QWidget> window_;
-    CHexEditBase* editor_ = nullptr;
-    QLineEdit* next_ = nullptr;
-};
+using korvid::hexedit::testing::HexEditWidget;
+using korvid::hexedit::testing::kBinaryMime;
 
 TEST_F(HexEditWidget, TypingFourThenOneNotifiesTwice) {
     CHexEditBase& editor = MakeEditor({0x00, 0x00});
@@ -234,6 +152,33 @@ TEST_F(HexEditWidget, SelectAllAndCopyWorkWhenReadOnly) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("DE AD\n"));
 }
 
+TEST_F(HexEditWidget, ControlShiftActsAsControl) {
+    CHexEditBase& editor = MakeEditor(std::vector<uint8_t>(8, 0));
+    QSignalSpy changed(&editor, &CHexEditBase::editChanged);
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::keyClick(&editor, Qt::Key_A, ctrlShift);
+    EXPECT_EQ(editor.Core().Cursor().SelectionStart(), 0u);
+    EXPECT_EQ(editor.Core().Cursor().SelectionEnd(), 7u);
+
+    editor.SetSelection(2, 3, false, true);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&editor, Qt::Key_C, ctrlShift);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_EQ(mime->text(), QStringLiteral("00 00\n"));
+
+    SetClipboardBlock(QByteArray("\x02\x00\x00\x00\xAB\xCD", 6));
+    editor.SetSelection(5, 5, false, true);
+    QTest::keyClick(&editor, Qt::Key_V, ctrlShift);
+    EXPECT_EQ(Bytes(), (std::vector<uint8_t>{0, 0, 0, 0, 0, 0xAB, 0xCD, 0}));
+    EXPECT_EQ(changed.count(), 1);
+    // With Alt as well it is still the command, and nothing is typed.
+    QTest::keyClick(&editor, Qt::Key_A, ctrlShift | Qt::AltModifier);
+    EXPECT_EQ(editor.Core().Cursor().SelectionStart(), 0u);
+    EXPECT_EQ(editor.Core().Cursor().SelectionEnd(), 7u);
+    EXPECT_EQ(changed.count(), 1);
+}
+
 TEST_F(HexEditWidget, ClickDragAndDoubleClick) {
     std::vector<uint8_t> bytes(64);
     CHexEditBase& editor = MakeEditor(bytes);
@@ -285,6 +230,15 @@ TEST_F(HexEditWidget, ScrollBarsAndWheel) {
     QApplication::sendEvent(&editor, &wheel);
     EXPECT_EQ(editor.Core().Viewport().TopRow(), 2u);
     EXPECT_EQ(vertical->value(), 2);
+
+    // A touchpad's small steps add up: three of a third of a notch scroll a row.
+    for (int step = 0; step < 3; ++step) {
+        QWheelEvent fine(QPointF(50, 50), editor.mapToGlobal(QPointF(50, 50)), QPoint(0, -4),
+                         QPoint(0, -40), Qt::NoButton, Qt::NoModifier, Qt::ScrollUpdate, false);
+        QApplication::sendEvent(&editor, &fine);
+        EXPECT_EQ(editor.Core().Viewport().TopRow(), step < 2 ? 2u : 3u) << step;
+    }
+    EXPECT_EQ(vertical->value(), 3);
 
     vertical->setValue(7);
     EXPECT_EQ(editor.Core().Viewport().TopRow(), 7u);
