@@ -1,5 +1,6 @@
 #include "CHexEditBase.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -14,14 +15,19 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
+#include "CHexEditBaseAccessible.h"
 #include "hex_edit_core.h"
 #include "hex_edit_painter.h"
 
+using korvid::hexedit::AnnouncedCaret;
+using korvid::hexedit::CaretPosition;
 using korvid::hexedit::HexEditCore;
 using korvid::hexedit::HexKey;
 using korvid::hexedit::PointPx;
 using korvid::hexedit::ScrollBarRange;
+using korvid::hexedit::TextSpan;
 
 namespace {
 
@@ -100,6 +106,7 @@ CHexEditBase::CHexEditBase(QWidget* parent, bool multiLine)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setAccessibleName(QStringLiteral("Hex editor"));
+    InstallHexEditAccessibility();
     verticalBar_->setAccessibleName(QStringLiteral("Hex editor vertical scroll bar"));
     horizontalBar_->setAccessibleName(QStringLiteral("Hex editor horizontal scroll bar"));
     verticalBar_->hide();
@@ -131,8 +138,11 @@ CHexEditBase::CHexEditBase(QWidget* parent, bool multiLine)
 CHexEditBase::~CHexEditBase() = default;
 
 void CHexEditBase::SetData(const uint8_t* source, uint32_t length, bool redraw) {
+    const auto before = BytesBeforeEdit();
     core_->SetData(source, length);
     Redraw(redraw);
+    AnnounceEdit(before);
+    AnnounceCaret();
 }
 
 uint32_t CHexEditBase::GetData(uint8_t* destination, uint32_t capacity) const {
@@ -198,6 +208,7 @@ void CHexEditBase::SetSelection(uint32_t start, uint32_t end, bool makeVisible, 
     core_->SetSelection(start, end, makeVisible);
     SyncScrollBarPositions();
     Redraw(redraw);
+    AnnounceCaret();
 }
 
 bool CHexEditBase::IsMultiLine() const {
@@ -226,11 +237,13 @@ void CHexEditBase::OnEditPaste() {
         return;
     }
     const QByteArray block = mime->data(kBinaryDataMimeType);
+    const auto before = BytesBeforeEdit();
     const uint32_t written = core_->Paste(std::span<const uint8_t>(
         reinterpret_cast<const uint8_t*>(block.constData()), static_cast<size_t>(block.size())));
     if (written == 0) {
         return;
     }
+    AnnounceEdit(before);
     RestartCaretBlink();
     Refresh();
     emit editChanged();
@@ -239,6 +252,7 @@ void CHexEditBase::OnEditPaste() {
 void CHexEditBase::OnEditSelectAll() {
     core_->SelectAll();
     update();
+    AnnounceCaret();
 }
 
 bool CHexEditBase::event(QEvent* event) {
@@ -295,7 +309,9 @@ void CHexEditBase::keyPressEvent(QKeyEvent* event) {
     if (text.size() != 1 || chord) {
         return;
     }
+    const auto before = BytesBeforeEdit();
     if (core_->TypeCharacter(text.at(0).unicode(), shift)) {
+        AnnounceEdit(before);
         RestartCaretBlink();
         Refresh();
         emit editChanged();
@@ -352,6 +368,7 @@ void CHexEditBase::mouseDoubleClickEvent(QMouseEvent* event) {
     core_->MouseDoubleClick(ToPoint(event->position()));
     RestartCaretBlink();
     update();
+    AnnounceCaret();
 }
 
 void CHexEditBase::wheelEvent(QWheelEvent* event) {
@@ -477,6 +494,61 @@ void CHexEditBase::Redraw(bool redraw) {
 void CHexEditBase::Refresh() {
     SyncScrollBarPositions();
     update();
+    AnnounceCaret();
+}
+
+void CHexEditBase::MoveCaretTo(CaretPosition caret) {
+    const int64_t delta = int64_t{caret.offset} - int64_t{core_->Caret().offset};
+    core_->MoveCaret({delta, caret.highNibble}, false);
+    RestartCaretBlink();
+    Refresh();
+}
+
+void CHexEditBase::ShowRange(uint32_t firstOffset, uint32_t lastOffset) {
+    core_->EnsureVisible(firstOffset, lastOffset);
+    Refresh();
+}
+
+void CHexEditBase::AnnounceCaret() {
+    const AnnouncedCaret now = korvid::hexedit::AnnouncedCaretOf(*core_);
+    const AnnouncedCaret before = std::exchange(announced_, now);
+    if (now == before || !QAccessible::isActive()) {
+        return;
+    }
+    if (now.selection != before.selection) {
+        // No selection is told as an empty one at the caret.
+        const TextSpan span = now.selection.value_or(TextSpan{now.caretIndex, now.caretIndex});
+        QAccessibleTextSelectionEvent event(this, ClampToInt(span.start), ClampToInt(span.end));
+        event.setCursorPosition(ClampToInt(now.caretIndex));
+        QAccessible::updateAccessibility(&event);
+    }
+    if (now.caretIndex != before.caretIndex) {
+        QAccessibleTextCursorEvent event(this, ClampToInt(now.caretIndex));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+std::optional<std::vector<uint8_t>> CHexEditBase::BytesBeforeEdit() const {
+    if (!QAccessible::isActive()) {
+        return std::nullopt;
+    }
+    const auto bytes = core_->Data();
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+void CHexEditBase::AnnounceEdit(const std::optional<std::vector<uint8_t>>& before) {
+    if (!before || !QAccessible::isActive()) {
+        return;
+    }
+    const auto change = korvid::hexedit::TextChangeBetween(*before, core_->Data(),
+                                                           core_->EnsureLayout().bytesPerRow);
+    if (!change) {
+        return;
+    }
+    QAccessibleTextUpdateEvent event(this, ClampToInt(change->position),
+                                     QString::fromLatin1(change->removed),
+                                     QString::fromLatin1(change->inserted));
+    QAccessible::updateAccessibility(&event);
 }
 
 void CHexEditBase::RestartCaretBlink() {

@@ -11,7 +11,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "hex_accessible_text.h"
 #include "hex_edit_painter.h"
 
 class QScrollBar;
@@ -71,6 +74,9 @@ signals:
     // copied at least one byte. Never emitted by SetData.
     void editChanged();
 
+    // Assistive technologies are told of every change of the caret, the
+    // selection and the data (CHexEditBaseAccessible).
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -87,6 +93,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The accessible interface moves the caret, selects and scrolls as a reader asks.
+    friend class CHexEditBaseAccessible;
+
     void AdoptFont(const QFont& font);
     void ApplyClientSize();
     void UpdateScrollBars();
@@ -99,6 +108,16 @@ private:
     void OnAutoScrollTick();
     void OnVerticalValue(int value);
     void OnHorizontalValue(int value);
+    // A caret placed as a keyboard move without Shift places it: the selection
+    // goes and the caret's byte is scrolled into view.
+    void MoveCaretTo(korvid::hexedit::CaretPosition caret);
+    void ShowRange(uint32_t firstOffset, uint32_t lastOffset);
+    // Tells readers of a caret or selection that differs from the last one told.
+    void AnnounceCaret();
+    // The bytes before an edit, kept only while a reader listens, and the text
+    // change from them to the bytes now.
+    std::optional<std::vector<uint8_t>> BytesBeforeEdit() const;
+    void AnnounceEdit(const std::optional<std::vector<uint8_t>>& before);
 
     std::unique_ptr<korvid::hexedit::HexEditCore> core_;
     // The fixed-pitch font the control draws with (its own copy).
@@ -109,6 +128,7 @@ private:
     QTimer autoScrollTimer_;
     bool caretBlinkOn_ = true;
     bool scrollBarUpdatePending_ = false;
+    korvid::hexedit::AnnouncedCaret announced_;
     // Read from the palette at construction.
     korvid::hexedit::SelectionColors selectionColors_;
 };
