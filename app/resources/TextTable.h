@@ -1,6 +1,7 @@
-// Every text of the workbench as a pair: the English text and the simplified-Chinese
-// text that the program shows. Both members are stored as UTF-8 (this file is UTF-8);
-// the English members are kept for reference and as accessible names, never shown.
+// Every text of the workbench as a pair: the English text and the Chinese text.
+// Both members are stored as UTF-8 (this file is UTF-8). The program shows the
+// member of its display language (Chinese unless English is chosen); the English
+// members are also the accessible names.
 #pragma once
 
 #include "messages.h"
@@ -59,6 +60,9 @@ inline constexpr TextPair maxCountExit{"Exit", "取消"};
 // The max count field holds no whole number when "Ok" reads it.
 inline constexpr TextPair enterInteger{"Please enter an integer.", "请输入一个整数。"};
 
+// About box: its OK button.
+inline constexpr TextPair aboutOk{"OK", "確定"};
+
 // Area dialog.
 inline constexpr TextPair selectArea{"Select AP/IAP area", "选择AP/IAP区域"};
 inline constexpr TextPair apCode{"AP (Code)", "AP(程序)"};
@@ -71,7 +75,9 @@ inline constexpr TextPair addressPrefix{"Address : 0x", "位址 : 0x"};
 namespace PlainText {
 inline constexpr const char* aboutItem = "About(&A)...";  // string 101
 inline constexpr const char* aboutCaption = "About";
-inline constexpr const char* aboutOk = "確定";
+// The two display languages in the window's menu, each named in itself.
+inline constexpr const char* chineseLanguage = "中文";
+inline constexpr const char* englishLanguage = "English";
 inline constexpr const char* hwwidlLabel = "HWWIDL (0 or 1) : ";
 inline constexpr const char* hwpsLabel = "HWPS (0 - 7) : ";
 inline constexpr const char* openFilter =

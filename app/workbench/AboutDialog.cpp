@@ -1,6 +1,6 @@
 #include "AboutDialog.h"
 
-#include "TextTable.h"
+#include "DisplayText.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -26,7 +26,7 @@ AboutDialog::AboutDialog(const QString& versionText, QWidget* parent) : QDialog(
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setText(QString::fromUtf8(PlainText::aboutOk));
+    ok->setText(Shown(TextTable::aboutOk));
     ok->setObjectName("id1");
     ok->setAccessibleName("OK");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -8,9 +8,31 @@
 #include <cstring>
 
 namespace korvid::workbench {
+namespace {
+
+Language displayLanguage = Language::Chinese;
+
+}  // namespace
+
+Language DisplayLanguage() {
+    return displayLanguage;
+}
+
+void SetDisplayLanguage(Language language) {
+    displayLanguage = language;
+}
 
 QString Shown(const TextPair& pair) {
-    return QString::fromUtf8(pair.chinese);
+    return QString::fromUtf8(PairText(pair, displayLanguage));
+}
+
+QString SwapPairText(const QString& shown, const TextPair& pair, Language from, Language to) {
+    const QString old = QString::fromUtf8(PairText(pair, from));
+    const qsizetype at = shown.indexOf(old);
+    if (from == to || old.isEmpty() || at < 0) {
+        return shown;
+    }
+    return shown.left(at) + QString::fromUtf8(PairText(pair, to)) + shown.mid(at + old.size());
 }
 
 QString DecodeCp936(const char* bytes, std::size_t capacity) {

@@ -59,6 +59,8 @@ MainDialog::MainDialog(UserPrompts& prompts, ProgrammerOperations& operations, Q
     setWindowTitle(captionText_);
     setAccessibleName(captionText_);
     selectionStore_ = std::make_unique<SelectionStore>(libraryName_, version);
+    CreateLanguageActions();
+    ApplyLanguage(StartLanguage());
 
     ConnectControls();
     SetUpCatalogue();
@@ -188,6 +190,9 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.setAccessibleName("Window menu");
     menu.addAction(PlainText::aboutItem, this, &MainDialog::ShowAbout);
+    menu.addSeparator();
+    menu.addAction(chineseAction_);
+    menu.addAction(englishAction_);
     menu.exec(event->globalPos());
 }
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 class CHexEditBase;
+class QAction;
 
 namespace korvid::core {
 struct LoadedProject;
@@ -70,6 +71,9 @@ public slots:
     uint8_t RunFirmwareUpdate();
     // The About item of the context menu and the About button.
     void ShowAbout();
+    // The language items of the context menu: shows every text in language at
+    // once and remembers the choice.
+    void OnLanguageChosen(Language language);
     // "Exit", the close box and Escape: store the selection, end the dialog.
     void reject() override;
 
@@ -80,6 +84,14 @@ protected:
 
 private:
     enum class PartLookup { Selected, SeriesMissing, PartMissing };
+
+    // The display language: the menu's two items, the language of this start
+    // (KORVID_LANG, else the remembered one), and showing every text in it.
+    void CreateLanguageActions();
+    Language StartLanguage() const;
+    void ApplyLanguage(Language language);
+    void ShowStatusIn(Language previous);
+    void ShowOptionTexts();
 
     void SetUpCatalogue();
     void ConfigureHexEditor();
@@ -143,6 +155,8 @@ private:
     QString captionText_;
     std::unique_ptr<SelectionStore> selectionStore_;
     MainDialogControls controls_;
+    QAction* chineseAction_ = nullptr;
+    QAction* englishAction_ = nullptr;
 };
 
 }  // namespace korvid::workbench

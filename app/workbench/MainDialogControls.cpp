@@ -31,11 +31,11 @@ W* Named(W* widget, int id, const QString& accessibleName) {
 }
 
 QGroupBox* Group(QDialog& dialog, int id, const TextPair& text) {
-    return Named(new QGroupBox(Shown(text), &dialog), id, text.english);
+    return Named(new QGroupBox(&dialog), id, text.english);
 }
 
 QPushButton* Button(QDialog& dialog, int id, const TextPair& text) {
-    auto* button = Named(new QPushButton(Shown(text), &dialog), id, text.english);
+    auto* button = Named(new QPushButton(&dialog), id, text.english);
     // Enter never ends the dialog or triggers a command: no button is a default.
     button->setAutoDefault(false);
     return button;
@@ -65,45 +65,46 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
     c.banner->setAlignment(Qt::AlignCenter);
 
     // Programmer type.
-    QGroupBox* programmerGroup = Group(dialog, 1003, TextTable::programmerType);
-    c.ispRadio = Named(new QRadioButton("ISP", programmerGroup), 1004, "ISP");
-    c.icpRadio = Named(new QRadioButton("ICP", programmerGroup), 1005, "ICP");
-    auto* programmerLayout = new QHBoxLayout(programmerGroup);
+    c.programmerGroup = Group(dialog, 1003, TextTable::programmerType);
+    c.ispRadio = Named(new QRadioButton("ISP", c.programmerGroup), 1004, "ISP");
+    c.icpRadio = Named(new QRadioButton("ICP", c.programmerGroup), 1005, "ICP");
+    auto* programmerLayout = new QHBoxLayout(c.programmerGroup);
     programmerLayout->addWidget(c.ispRadio);
     programmerLayout->addWidget(c.icpRadio);
 
     // Part.
-    QGroupBox* partGroup = Group(dialog, 1000, TextTable::mcuPartNo);
+    c.partGroup = Group(dialog, 1000, TextTable::mcuPartNo);
     c.seriesList = DropDown(dialog, 1001, "Series");
     c.partList = DropDown(dialog, 1002, "Part");
-    auto* partLayout = new QVBoxLayout(partGroup);
+    auto* partLayout = new QVBoxLayout(c.partGroup);
     partLayout->addWidget(c.seriesList);
     partLayout->addWidget(c.partList);
 
     // Programming area.
-    QGroupBox* areaGroup = Group(dialog, 1022, TextTable::programmingArea);
+    c.areaGroup = Group(dialog, 1022, TextTable::programmingArea);
     const std::array<const char*, kAreaCount> areaNames{"AP", "IAP", "ISP", "AP+IAP", "Whole-chip"};
-    auto* areaLayout = new QGridLayout(areaGroup);
+    auto* areaLayout = new QGridLayout(c.areaGroup);
     for (int i = 0; i < kAreaCount; ++i) {
-        c.areaRadios[i] = Named(new QRadioButton(areaNames[i], areaGroup), 1032 + i, areaNames[i]);
+        c.areaRadios[i] =
+            Named(new QRadioButton(areaNames[i], c.areaGroup), 1032 + i, areaNames[i]);
         areaLayout->addWidget(c.areaRadios[i], i / 2, i % 2);
     }
 
     // Hardware options: twelve boxes, the memory sizes and HWWIDL/HWPS.
-    QGroupBox* hwGroup = Group(dialog, 1006, TextTable::hwOptionsSetting);
+    c.hwGroup = Group(dialog, 1006, TextTable::hwOptionsSetting);
     auto* optionLayout = new QGridLayout;
     for (int k = 0; k < kOptionBoxCount; ++k) {
         c.optionBoxes[k] =
-            Named(new QCheckBox(hwGroup), 1010 + k, QStringLiteral("Option %1").arg(k));
+            Named(new QCheckBox(c.hwGroup), 1010 + k, QStringLiteral("Option %1").arg(k));
         QSizePolicy policy = c.optionBoxes[k]->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         c.optionBoxes[k]->setSizePolicy(policy);
         optionLayout->addWidget(c.optionBoxes[k], k % 6, k / 6);
     }
-    auto memoryGroup = [&](int groupId, const TextPair& title, int labelId, QComboBox* list) {
+    auto memoryGroup = [&](int groupId, const TextPair& title, int labelId, QComboBox* list,
+                           QLabel*& label) {
         QGroupBox* group = Group(dialog, groupId, title);
-        auto* label = Named(new QLabel(Shown(TextTable::setLabel), group), labelId,
-                            TextTable::setLabel.english);
+        label = Named(new QLabel(group), labelId, TextTable::setLabel.english);
         label->setBuddy(list);
         auto* layout = new QHBoxLayout(group);
         layout->addWidget(label);
@@ -112,15 +113,17 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
     };
     c.ispMemoryList = DropDown(dialog, 1024, TextTable::ispMemory.english);
     c.iapMemoryList = DropDown(dialog, 1050, TextTable::iapMemory.english);
-    QGroupBox* ispGroup = memoryGroup(1007, TextTable::ispMemory, 1028, c.ispMemoryList);
-    QGroupBox* iapGroup = memoryGroup(1008, TextTable::iapMemory, 1029, c.iapMemoryList);
-    c.hwwidlEdit = Named(new QLineEdit(hwGroup), 1025, "HWWIDL");
-    c.hwpsEdit = Named(new QLineEdit(hwGroup), 1026, "HWPS");
+    c.ispMemoryGroup =
+        memoryGroup(1007, TextTable::ispMemory, 1028, c.ispMemoryList, c.ispMemoryLabel);
+    c.iapMemoryGroup =
+        memoryGroup(1008, TextTable::iapMemory, 1029, c.iapMemoryList, c.iapMemoryLabel);
+    c.hwwidlEdit = Named(new QLineEdit(c.hwGroup), 1025, "HWWIDL");
+    c.hwpsEdit = Named(new QLineEdit(c.hwGroup), 1026, "HWPS");
     for (QLineEdit* edit : {c.hwwidlEdit, c.hwpsEdit}) {
         edit->setMaximumWidth(48);
     }
-    auto* hwwidlLabel = Named(new QLabel(PlainText::hwwidlLabel, hwGroup), 1030, "HWWIDL label");
-    auto* hwpsLabel = Named(new QLabel(PlainText::hwpsLabel, hwGroup), 1031, "HWPS label");
+    auto* hwwidlLabel = Named(new QLabel(PlainText::hwwidlLabel, c.hwGroup), 1030, "HWWIDL label");
+    auto* hwpsLabel = Named(new QLabel(PlainText::hwpsLabel, c.hwGroup), 1031, "HWPS label");
     hwwidlLabel->setBuddy(c.hwwidlEdit);
     hwpsLabel->setBuddy(c.hwpsEdit);
     auto* hwFieldLayout = new QGridLayout;
@@ -130,17 +133,18 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
     hwFieldLayout->addWidget(c.hwpsEdit, 1, 1);
     hwFieldLayout->setColumnStretch(2, 1);
     auto* memoryLayout = new QVBoxLayout;
-    memoryLayout->addWidget(ispGroup);
-    memoryLayout->addWidget(iapGroup);
+    memoryLayout->addWidget(c.ispMemoryGroup);
+    memoryLayout->addWidget(c.iapMemoryGroup);
     memoryLayout->addLayout(hwFieldLayout);
     memoryLayout->addStretch(1);
-    auto* hwLayout = new QHBoxLayout(hwGroup);
+    auto* hwLayout = new QHBoxLayout(c.hwGroup);
     hwLayout->addLayout(optionLayout, 3);
     hwLayout->addLayout(memoryLayout, 2);
 
     // Code buffer with the hex editor and the three status fields.
-    QGroupBox* codeGroup = Group(dialog, 1023, TextTable::binaryCodeBuffer);
-    c.hexEdit = Named(new CHexEditBase(codeGroup, true), 1037, TextTable::binaryCodeBuffer.english);
+    c.codeGroup = Group(dialog, 1023, TextTable::binaryCodeBuffer);
+    c.hexEdit =
+        Named(new CHexEditBase(c.codeGroup, true), 1037, TextTable::binaryCodeBuffer.english);
     c.hexEdit->setMinimumHeight(200);
     c.sourceStatus = StatusField(dialog, 1038, "Source");
     c.sizeStatus = StatusField(dialog, 1039, "Size");
@@ -149,7 +153,7 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
     statusLayout->addWidget(c.sourceStatus, 4);
     statusLayout->addWidget(c.sizeStatus, 1);
     statusLayout->addWidget(c.checksumStatus, 1);
-    auto* codeLayout = new QVBoxLayout(codeGroup);
+    auto* codeLayout = new QVBoxLayout(c.codeGroup);
     codeLayout->addWidget(c.hexEdit, 1);
     codeLayout->addLayout(statusLayout);
 
@@ -159,10 +163,8 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
     c.updateTarget = Button(dialog, 1046, TextTable::updateTarget);
     c.updateProgrammer = Button(dialog, 1047, TextTable::updateProgrammer);
     c.dumpTargetInfo = Button(dialog, 1048, TextTable::dumpTargetInfo);
-    c.writeProtect = Named(new QCheckBox(Shown(TextTable::writeProtect), &dialog), 1070,
-                           TextTable::writeProtect.english);
-    c.autoReload = Named(new QCheckBox(Shown(TextTable::autoReloadCode), &dialog), 1068,
-                         TextTable::autoReloadCode.english);
+    c.writeProtect = Named(new QCheckBox(&dialog), 1070, TextTable::writeProtect.english);
+    c.autoReload = Named(new QCheckBox(&dialog), 1068, TextTable::autoReloadCode.english);
     c.about = Named(new QPushButton(PlainText::aboutItem, &dialog), 16, "About");
     c.about->setAutoDefault(false);
     c.exit = Button(dialog, 2, TextTable::exit);
@@ -181,21 +183,42 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
     // Arrangement: banner; selection column beside the options; code buffer beside
     // the commands.
     auto* selectionLayout = new QVBoxLayout;
-    selectionLayout->addWidget(programmerGroup);
-    selectionLayout->addWidget(partGroup);
-    selectionLayout->addWidget(areaGroup);
+    selectionLayout->addWidget(c.programmerGroup);
+    selectionLayout->addWidget(c.partGroup);
+    selectionLayout->addWidget(c.areaGroup);
     selectionLayout->addStretch(1);
     auto* upperLayout = new QHBoxLayout;
     upperLayout->addLayout(selectionLayout, 2);
-    upperLayout->addWidget(hwGroup, 5);
+    upperLayout->addWidget(c.hwGroup, 5);
     auto* lowerLayout = new QHBoxLayout;
-    lowerLayout->addWidget(codeGroup, 1);
+    lowerLayout->addWidget(c.codeGroup, 1);
     lowerLayout->addLayout(commandLayout);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(c.banner);
     layout->addLayout(upperLayout);
     layout->addLayout(lowerLayout, 1);
+    ShowControlTexts(c);
     return c;
+}
+
+void ShowControlTexts(const MainDialogControls& c) {
+    c.programmerGroup->setTitle(Shown(TextTable::programmerType));
+    c.partGroup->setTitle(Shown(TextTable::mcuPartNo));
+    c.areaGroup->setTitle(Shown(TextTable::programmingArea));
+    c.hwGroup->setTitle(Shown(TextTable::hwOptionsSetting));
+    c.ispMemoryGroup->setTitle(Shown(TextTable::ispMemory));
+    c.iapMemoryGroup->setTitle(Shown(TextTable::iapMemory));
+    c.ispMemoryLabel->setText(Shown(TextTable::setLabel));
+    c.iapMemoryLabel->setText(Shown(TextTable::setLabel));
+    c.codeGroup->setTitle(Shown(TextTable::binaryCodeBuffer));
+    c.load->setText(Shown(TextTable::load));
+    c.saveKpj->setText(Shown(TextTable::saveKpj));
+    c.updateTarget->setText(Shown(TextTable::updateTarget));
+    c.updateProgrammer->setText(Shown(TextTable::updateProgrammer));
+    c.dumpTargetInfo->setText(Shown(TextTable::dumpTargetInfo));
+    c.writeProtect->setText(Shown(TextTable::writeProtect));
+    c.autoReload->setText(Shown(TextTable::autoReloadCode));
+    c.exit->setText(Shown(TextTable::exit));
 }
 
 }  // namespace korvid::workbench

@@ -1,6 +1,7 @@
 // The controls of the main dialog, created and arranged as in its template (ids
 // 1000 to 1070 in their object names, "id1046" and so on), with the shown texts
-// and accessible names set.
+// and accessible names set. The accessible names are English in either display
+// language.
 #pragma once
 
 #include <array>
@@ -22,6 +23,15 @@ inline constexpr int kAreaCount = 5;
 
 struct MainDialogControls {
     QLabel* banner;                                       // 1054
+    QGroupBox* programmerGroup;                           // 1003
+    QGroupBox* partGroup;                                 // 1000
+    QGroupBox* areaGroup;                                 // 1022
+    QGroupBox* hwGroup;                                   // 1006
+    QGroupBox* ispMemoryGroup;                            // 1007
+    QGroupBox* iapMemoryGroup;                            // 1008
+    QLabel* ispMemoryLabel;                               // 1028
+    QLabel* iapMemoryLabel;                               // 1029
+    QGroupBox* codeGroup;                                 // 1023
     QRadioButton* ispRadio;                               // 1004
     QRadioButton* icpRadio;                               // 1005
     QComboBox* seriesList;                                // 1001
@@ -47,7 +57,11 @@ struct MainDialogControls {
     QPushButton* about;                                   // the visible place of the About item
 };
 
-// Creates the controls as children of dialog and lays them out.
+// Creates the controls as children of dialog, lays them out and shows their texts.
 MainDialogControls BuildMainDialogControls(QDialog& dialog);
+
+// Sets the texts of the controls that show text pairs in the display language
+// (the option boxes follow the selected part and are set by the dialog).
+void ShowControlTexts(const MainDialogControls& controls);
 
 }  // namespace korvid::workbench

@@ -99,7 +99,6 @@ void MainDialog::OnPartChanged() {
     for (int k = 0; k < kOptionBoxCount; ++k) {
         QCheckBox* box = controls_.optionBoxes[k];
         if (static_cast<uint32_t>(k) < part.optionCount) {
-            box->setText(DecodeCp936(part.options[k].description));
             box->setAccessibleName(QString::fromLatin1(part.options[k].name));
             box->setEnabled(true);
             box->setVisible(true);
@@ -107,7 +106,6 @@ void MainDialog::OnPartChanged() {
                 hwenwOptionIndex_ = static_cast<uint32_t>(k);
             }
         } else {
-            box->setText(QString());
             box->setAccessibleName(QStringLiteral("Option %1").arg(k));
             box->setEnabled(false);
             // An unused box keeps its place but shows nothing.
@@ -115,6 +113,7 @@ void MainDialog::OnPartChanged() {
         }
         box->setChecked(false);
     }
+    ShowOptionTexts();
     job_.optionStates[0] = 0;
     job_.optionStates[1] = 0;
 
@@ -148,6 +147,24 @@ void MainDialog::OnPartChanged() {
     PushAreaRadio();
     for (QRadioButton* radio : controls_.areaRadios) {
         radio->setEnabled(false);
+    }
+}
+
+void MainDialog::ShowOptionTexts() {
+    const PartInfo* part = CurrentPart();
+    for (int k = 0; k < kOptionBoxCount; ++k) {
+        QCheckBox* box = controls_.optionBoxes[k];
+        if (part == nullptr || static_cast<uint32_t>(k) >= part->optionCount) {
+            box->setText(QString());
+            box->setToolTip(QString());
+            continue;
+        }
+        // The library describes its options in Chinese only: in English the box
+        // shows the option's name and keeps the description as its tip.
+        const QString description = DecodeCp936(part->options[k].description);
+        const bool english = DisplayLanguage() == Language::English;
+        box->setText(english ? QString::fromLatin1(part->options[k].name) : description);
+        box->setToolTip(english ? description : QString());
     }
 }
 

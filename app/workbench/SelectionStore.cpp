@@ -9,6 +9,7 @@ namespace {
 
 constexpr const char* kOrganization = "Sortware";
 constexpr const char* kApplication = "Vostrel";
+constexpr const char* kLanguage = "Language";
 
 }  // namespace
 
@@ -38,6 +39,20 @@ void SelectionStore::Write(uint32_t programmer, int32_t body) const {
     settings.setValue("Programmer", programmer);
     // Stored as the 32-bit pattern, so that -1 reads back as a number.
     settings.setValue("Body", static_cast<uint32_t>(body));
+    settings.sync();
+}
+
+std::optional<QString> SelectionStore::ReadLanguage() const {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOrganization, kApplication);
+    settings.beginGroup(group_);
+    const QVariant value = settings.value(kLanguage);
+    return value.isValid() ? std::optional<QString>(value.toString()) : std::nullopt;
+}
+
+void SelectionStore::WriteLanguage(Language language) const {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOrganization, kApplication);
+    settings.beginGroup(group_);
+    settings.setValue(kLanguage, QString::fromLatin1(LanguageCode(language)));
     settings.sync();
 }
 

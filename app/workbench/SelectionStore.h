@@ -1,7 +1,10 @@
-// The last part selection, remembered per library name and version. The path
+// The last part selection and the display language, remembered per library name
+// and version. The path
 // "Sortware\Vostrel\<name>\<version>" becomes the settings file Sortware/Vostrel
 // with the group "<name>/<version>".
 #pragma once
+
+#include "display_language.h"
 
 #include <QString>
 
@@ -20,6 +23,10 @@ public:
 
     // Write failures are ignored.
     void Write(uint32_t programmer, int32_t body) const;
+
+    // "Language": "en" or "zh"; empty when missing. Stored as soon as it is chosen.
+    std::optional<QString> ReadLanguage() const;
+    void WriteLanguage(Language language) const;
 
 private:
     std::optional<uint32_t> Read(const char* name) const;
