@@ -3,6 +3,8 @@
 // and character column, and lets the user overwrite nibbles, select, copy and paste.
 // All rules that need no window live in korvid::hexedit::HexEditCore; this widget
 // measures its font, paints what the core says and turns Qt events into core calls.
+// Assistive technologies see it through CHexEditBaseAccessible and are told of
+// every change of the caret, the selection and the data.
 #pragma once
 
 #include <QFont>
@@ -74,9 +76,6 @@ signals:
     // copied at least one byte. Never emitted by SetData.
     void editChanged();
 
-    // Assistive technologies are told of every change of the caret, the
-    // selection and the data (CHexEditBaseAccessible).
-
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -108,8 +107,8 @@ private:
     void OnAutoScrollTick();
     void OnVerticalValue(int value);
     void OnHorizontalValue(int value);
-    // A caret placed as a keyboard move without Shift places it: the selection
-    // goes and the caret's byte is scrolled into view.
+    // Puts the caret where a reader asks, as a key without Shift moves it: the
+    // selection goes and the caret's byte scrolls into view.
     void MoveCaretTo(korvid::hexedit::CaretPosition caret);
     void ShowRange(uint32_t firstOffset, uint32_t lastOffset);
     // Tells readers of a caret or selection that differs from the last one told.
