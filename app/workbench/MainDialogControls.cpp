@@ -14,6 +14,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace korvid::workbench {
@@ -46,6 +48,21 @@ QLineEdit* StatusField(QDialog& dialog, int id, const QString& role) {
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::ClickFocus);
     return field;
+}
+
+// Makes a status field wide enough to show widest whole (the prefixes differ in
+// length between the languages).
+void FitStatusField(QLineEdit& field, const QString& widest) {
+    // QLineEdit keeps 2 px of margin on either side of its text, and the text
+    // cursor after it.
+    constexpr int kTextMarginsPx = 5;
+    QStyleOptionFrame option;
+    option.initFrom(&field);
+    option.lineWidth = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field);
+    const QSize text(field.fontMetrics().horizontalAdvance(widest) + kTextMarginsPx,
+                     field.fontMetrics().height());
+    field.setMinimumWidth(
+        field.style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, &field).width());
 }
 
 QComboBox* DropDown(QDialog& dialog, int id, const QString& role) {
@@ -216,6 +233,9 @@ void ShowControlTexts(const MainDialogControls& c) {
     c.updateTarget->setText(Shown(TextTable::updateTarget));
     c.updateProgrammer->setText(Shown(TextTable::updateProgrammer));
     c.dumpTargetInfo->setText(Shown(TextTable::dumpTargetInfo));
+    // The size of an image of at most 64 KiB, and a 16-bit checksum.
+    FitStatusField(*c.sizeStatus, Shown(TextTable::sizePrefix) + "10000");
+    FitStatusField(*c.checksumStatus, Shown(TextTable::checksumPrefix) + "FFFF");
     c.writeProtect->setText(Shown(TextTable::writeProtect));
     c.autoReload->setText(Shown(TextTable::autoReloadCode));
     c.exit->setText(Shown(TextTable::exit));

@@ -130,6 +130,12 @@ TEST_F(LanguageTest, EnglishFromTheEnvironmentLeavesOnlyTheLibrarysTexts) {
     EXPECT_EQ(Find<QLabel>(1028)->text(), "Set :");
     EXPECT_EQ(Find<QLineEdit>(1039)->text(), "Size:0x100");
     EXPECT_EQ(Find<QLineEdit>(1040)->text(), "Checksum:0x5A00");
+    // The longer English prefixes still fit their fields.
+    for (const int id : {1039, 1040}) {
+        const QLineEdit* field = Find<QLineEdit>(id);
+        EXPECT_GT(field->minimumWidth(), field->fontMetrics().horizontalAdvance(field->text()))
+            << id;
+    }
     // The caption keeps the library's name as the library gives it.
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Vostrel 8051 ISP(R5) 编程器 v7.10"));
     // The options show their names, with the library's description as the tip.
