@@ -12,6 +12,12 @@ bool IsDialogKey(int key) {
            key == Qt::Key_Enter || key == Qt::Key_Escape;
 }
 
+// Delete is an editing key like the cursor keys, but its press carries the DEL
+// character (U+007F) as text, which must not be taken for a typed character.
+bool IsEditingKey(int key) {
+    return key == Qt::Key_Delete;
+}
+
 }  // namespace
 
 HexDigitFilter::HexDigitFilter(QObject* parent, bool allowFormFeed)
@@ -28,7 +34,7 @@ bool HexDigitFilter::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->text().isEmpty() || IsDialogKey(key->key())) {
+    if (key->text().isEmpty() || IsDialogKey(key->key()) || IsEditingKey(key->key())) {
         return false;
     }
     for (const QChar c : key->text()) {

@@ -12,8 +12,10 @@ namespace korvid::workbench {
 // Installed as an event filter on a field: a typed character passes if it is
 // "0"-"9", "A"-"F", "a"-"f" or backspace (code 8), plus form feed (code 12) when
 // asked; every other character, control characters included, is dropped. Keys
-// that carry no character (cursor keys), the dialog's own keys (Tab, Enter,
-// Escape), context-menu commands, focus and mouse reach the field unchanged.
+// that carry no character (cursor keys), Delete with any modifier (an editing key,
+// although the platform hands it over with the DEL character), the dialog's own
+// keys (Tab, Enter, Escape), context-menu commands, focus and mouse reach the field
+// unchanged.
 class HexDigitFilter : public QObject {
     Q_OBJECT
 

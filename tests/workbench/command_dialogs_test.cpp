@@ -3,6 +3,7 @@
 #include "MaxCountDialog.h"
 #include "ProgressDialog.h"
 #include "fake_prompts.h"
+#include "key_presses.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@ namespace korvid::workbench {
 namespace {
 
 using testing::FakePrompts;
+using testing::PressDelete;
 
 class MaxCountDialogTest : public ::testing::Test {
 protected:
@@ -106,6 +108,36 @@ TEST_F(MaxCountDialogTest, StartAddressStaysInTheLastSixteenBytesOfFlash) {
     Retype(Find<QLineEdit>(1065), "123456789");  // 8 digits at most
     EXPECT_EQ(Find<QLineEdit>(1065)->text(), "0000F7F0");
     EXPECT_EQ(beeps_, 2);
+}
+
+TEST_F(MaxCountDialogTest, DeleteEditsTheSerialNumberAndTheStartAddress) {
+    Find<QCheckBox>(1055)->click();
+    QLineEdit* number = Find<QLineEdit>(1064);
+    number->setText("12345678");
+    QTest::keyClick(number, Qt::Key_Home);
+    PressDelete(number);
+    PressDelete(number);
+    EXPECT_EQ(number->text(), "345678");
+    QTest::keyClick(number, Qt::Key_End);
+    QTest::keyClick(number, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(number, Qt::Key_Left, Qt::ShiftModifier);
+    PressDelete(number, Qt::ShiftModifier);
+    EXPECT_EQ(number->text(), "3456");
+
+    QLineEdit* start = Find<QLineEdit>(1065);  // "0000F7F0"
+    QTest::keyClick(start, Qt::Key_Home);
+    for (int i = 0; i < 5; ++i) {
+        PressDelete(start);
+    }
+    EXPECT_EQ(start->text(), "7F0");
+    EXPECT_EQ(Find<QLineEdit>(1061)->text(), "0x000007FF");
+    QTest::keyClick(start, Qt::Key_End);
+    QTest::keyClick(start, Qt::Key_Backspace);
+    EXPECT_EQ(start->text(), "7F");
+    EXPECT_EQ(beeps_, 0);
+    EXPECT_TRUE(PressOk());
+    EXPECT_EQ(job_.serialNumber, 0x3456u);
+    EXPECT_EQ(job_.serialAddress, 0x7Fu);
 }
 
 TEST_F(MaxCountDialogTest, MaxCountIsCutToTheLimitWhileTypingAndCheckedOnOk) {

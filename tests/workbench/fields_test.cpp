@@ -3,9 +3,12 @@
 #include "DisplayText.h"
 #include "HexDigitFilter.h"
 #include "fake_prompts.h"
+#include "key_presses.h"
 #include "korvid.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -15,6 +18,8 @@
 
 namespace korvid::workbench {
 namespace {
+
+using testing::PressDelete;
 
 class FieldsTest : public ::testing::Test {
 protected:
@@ -104,6 +109,36 @@ TEST_F(FieldsTest, AreaDialogCancelLeavesTheAddress) {
     parts.address->setText("10");
     dialog.reject();
     EXPECT_EQ(insertAddress, 0x0800u);
+}
+
+TEST_F(FieldsTest, AddressFieldEditsWithDeleteAndTheOtherEditingKeys) {
+    uint32_t insertAddress = 0x12345;
+    AreaDialog dialog(insertAddress);
+    const AreaParts parts = PartsOf(dialog);
+    parts.data->click();
+    QLineEdit* field = parts.address;
+    QTest::keyClick(field, Qt::Key_Home);
+    PressDelete(field);
+    EXPECT_EQ(field->text(), "2345");
+    QTest::keyClick(field, Qt::Key_Right);
+    PressDelete(field);
+    EXPECT_EQ(field->text(), "245");
+    QTest::keyClick(field, Qt::Key_End, Qt::ShiftModifier);  // selects "45"
+    PressDelete(field, Qt::ShiftModifier);                   // cuts it
+    EXPECT_EQ(field->text(), "2");
+    EXPECT_EQ(QApplication::clipboard()->text(), "45");
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);  // pastes it
+    EXPECT_EQ(field->text(), "452");
+    QTest::keyClick(field, Qt::Key_Backspace);  // the cursor stands after the paste
+    EXPECT_EQ(field->text(), "42");
+    QTest::keyClick(field, Qt::Key_End);
+    PressDelete(field);  // nothing after the cursor
+    EXPECT_EQ(field->text(), "42");
+    QTest::keyClicks(field, "x1");  // characters are still filtered
+    EXPECT_EQ(field->text(), "421");
+    dialog.accept();
+    EXPECT_EQ(insertAddress, 0x421u);
 }
 
 TEST_F(FieldsTest, HexDigitFilterDropsEveryOtherCharacter) {
