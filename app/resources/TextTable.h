@@ -80,10 +80,11 @@ inline constexpr const char* chineseLanguage = "中文";
 inline constexpr const char* englishLanguage = "English";
 inline constexpr const char* hwwidlLabel = "HWWIDL (0 or 1) : ";
 inline constexpr const char* hwpsLabel = "HWPS (0 - 7) : ";
+// File-dialog filters: each is its description with the patterns in parentheses,
+// which the dialog both shows and matches (in any case); filters are separated by ";;".
 inline constexpr const char* openFilter =
-    "Intel Hex/Binary (*.hex; *.bin) (*.hex *.bin);;Vostrel project file (*.kpj) (*.kpj);;"
-    "All files (*.*) (*)";
-inline constexpr const char* saveFilter = "Vostrel project file (*.kpj) (*.kpj)";
+    "Intel Hex/Binary (*.hex *.ihx *.bin);;Vostrel project file (*.kpj);;All files (*)";
+inline constexpr const char* saveFilter = "Vostrel project file (*.kpj)";
 inline constexpr const char* kpjExtension = "kpj";
 }  // namespace PlainText
 

@@ -1,9 +1,10 @@
-// MainDialog: the Load command (HEX, binary and project files) and Auto Reload.
+// MainDialog: the Load command (Intel HEX, binary and project files) and Auto Reload.
 #include "AreaDialog.h"
 #include "CHexEditBase.h"
 #include "DisplayText.h"
 #include "MainDialog.h"
 #include "code_file.h"
+#include "code_format.h"
 #include "code_image.h"
 #include "intel_hex.h"
 #include "project_load.h"
@@ -22,13 +23,6 @@
 
 namespace korvid::workbench {
 namespace {
-
-// The text after the last dot of the file name, upper-cased; empty without a dot.
-QString UpperExtension(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf('.');
-    return dot < 0 ? QString() : name.mid(dot + 1).toUpper();
-}
 
 std::string NativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -80,7 +74,7 @@ std::vector<uint8_t> MainDialog::CurrentImage() const {
 
 std::vector<uint8_t> MainDialog::ConvertedImage(std::vector<uint8_t> fileBytes,
                                                 const QString& extension) const {
-    if (extension != "HEX") {
+    if (core::FormatOfExtension(extension.toStdString()) != core::CodeFormat::IntelHex) {
         return fileBytes;
     }
     return core::ParseIntelHex(
@@ -119,11 +113,11 @@ void MainDialog::OnLoad() {
     if (path.isEmpty()) {
         return;
     }
-    const QString extension = UpperExtension(path);
-    if (extension == "KPJ") {
+    const std::string nativePath = NativePath(path);
+    if (core::FormatOfPath(nativePath) == core::CodeFormat::Project) {
         LoadProjectFile(path);
     } else {
-        LoadImageFile(path, extension);
+        LoadImageFile(path, QFile::decodeName(core::UpperExtension(nativePath).c_str()));
     }
 }
 

@@ -290,7 +290,7 @@ TEST_F(CommandTest, SaveAsksForAProjectPathAndReportsWriteFailures) {
     Click(1049);  // cancelled
     EXPECT_TRUE(programmer_.calls.empty());
     ASSERT_EQ(prompts_.saveDialogs.size(), 1u);
-    EXPECT_EQ(prompts_.saveDialogs[0].first, "Vostrel project file (*.kpj) (*.kpj)");
+    EXPECT_EQ(prompts_.saveDialogs[0].first, "Vostrel project file (*.kpj)");
     EXPECT_EQ(prompts_.saveDialogs[0].second, "kpj");
 
     const QString path = dir_.filePath("job.kpj");

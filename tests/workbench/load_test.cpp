@@ -1,10 +1,17 @@
-// MainDialog: the Load command, project files and Auto Reload.
+// MainDialog: the Load command, its file dialog, project files and Auto Reload.
 #include "dialog_fixture.h"
 #include "hex_records.h"
+#include "toolchain_files.h"
 
+#include <QEventLoop>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QScopeGuard>
+#include <QTimer>
 
 #include <cstring>
+#include <filesystem>
 
 namespace korvid::workbench {
 namespace {
@@ -40,19 +47,67 @@ TEST_F(LoadTest, DataAreaLoadAfterACodeLoadLeavesAGap) {
     EXPECT_TRUE(CodeCommandsEnabled());
     EXPECT_TRUE(prompts_.messages.empty());
     EXPECT_EQ(prompts_.openFilters.front(),
-              "Intel Hex/Binary (*.hex; *.bin) (*.hex *.bin);;Vostrel project file (*.kpj) "
-              "(*.kpj);;All files (*.*) (*)");
+              "Intel Hex/Binary (*.hex *.ihx *.bin);;Vostrel project file (*.kpj);;All files (*)");
 }
 
-TEST_F(LoadTest, HexExtensionInAnyCaseIsConvertedOthersAreRaw) {
+// The real file dialog, as "Load" runs it: what its filter list shows and which
+// files the first filter lists, then a file typed by name.
+TEST_F(LoadTest, OpenDialogShowsEachPatternOnceAndMatchesIntelHexInAnyCase) {
+    for (const char* name : {"a.hex", "B.IHX", "c.Bin", "d.txt", "e.kpj", "f.ihex"}) {
+        WriteFile(name, "x");
+    }
+    QStringList shownFilters;
+    QStringList listed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto close = qScopeGuard([dialog] { dialog->reject(); });  // after a failure
+        const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_TRUE(types != nullptr && model != nullptr && name != nullptr);
+        shownFilters = Items(*types);
+
+        // The folder is listed in the background, maybe after the one the dialog
+        // opened in; the time limit only keeps a broken listing from hanging.
+        QEventLoop listing;
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, &listing,
+                         [&](const QString& folder) {
+                             if (folder == dir_.path()) {
+                                 listing.quit();
+                             }
+                         });
+        QTimer::singleShot(30000, &listing, &QEventLoop::quit);
+        dialog->setDirectory(dir_.path());
+        listing.exec();
+        const QModelIndex folder = model->index(dir_.path());
+        for (int row = 0; row < model->rowCount(folder); ++row) {
+            listed << model->index(row, 0, folder).data().toString();
+        }
+        name->setText("B.IHX");
+        close.dismiss();
+        static_cast<QDialog*>(dialog)->accept();  // the file dialog's own checks run
+    });
+    QtUserPrompts prompts;
+    EXPECT_EQ(prompts.OpenFileName(nullptr, PlainText::openFilter), dir_.filePath("B.IHX"));
+    EXPECT_EQ(shownFilters, (QStringList{"Intel Hex/Binary (*.hex *.ihx *.bin)",
+                                         "Vostrel project file (*.kpj)", "All files (*)"}));
+    listed.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(listed, (QStringList{"a.hex", "B.IHX", "c.Bin"}));
+}
+
+TEST_F(LoadTest, IntelHexExtensionsInAnyCaseAreConvertedOthersAreRaw) {
     const QByteArray hex = QByteArray::fromStdString(DataRecord(0x1230, {1, 2, 3, 4}) + kEndOfFile);
-    QueueLoad(WriteFile("gaps.HeX", hex));
-    Dialog().OnLoad();
-    std::vector<uint8_t> image = Image();
-    ASSERT_EQ(image.size(), 0x1234u);
-    EXPECT_EQ(image[0], 0xFF);
-    EXPECT_EQ(image[0x1233], 4);
-    EXPECT_EQ(Dialog().ReloadExtension(), "HEX");
+    for (const QString name : {"gaps.HeX", "gaps.ihx", "gaps.IHEX"}) {
+        dialog_.reset();
+        QueueLoad(WriteFile(name, hex));
+        Dialog().OnLoad();
+        const std::vector<uint8_t> image = Image();
+        ASSERT_EQ(image.size(), 0x1234u) << name.toStdString();
+        EXPECT_EQ(image[0], 0xFF);
+        EXPECT_EQ(image[0x1233], 4);
+        EXPECT_EQ(Dialog().ReloadExtension(), QFileInfo(name).suffix().toUpper());
+    }
 
     Choose("Series A", "Part A2");
     QueueLoad(WriteFile("raw.txt", hex));
@@ -62,6 +117,20 @@ TEST_F(LoadTest, HexExtensionInAnyCaseIsConvertedOthersAreRaw) {
     Dialog().OnLoad();
     EXPECT_EQ(Dialog().ReloadExtension(), "");
     EXPECT_EQ(Image()[0], 'A');
+}
+
+TEST_F(LoadTest, SdccOutputLoadsUnderItsOwnNameAsObjcopyConvertsIt) {
+    const std::string dir = QFile::encodeName(dir_.path()).toStdString();
+    const std::string ihx = toolchain::CompileWithSdcc(dir, "blink", toolchain::kSdccBlinkProgram);
+    const std::vector<uint8_t> reference = toolchain::ObjcopyImage(ihx);
+    ASSERT_FALSE(reference.empty());
+    QueueLoad(QString::fromStdString(ihx));
+    Dialog().OnLoad();
+    EXPECT_EQ(Image(), reference);
+    EXPECT_EQ(Find<QLineEdit>(1039)->text(),
+              QString::fromUtf8("大小:0x") + QString::number(reference.size(), 16).toUpper());
+    EXPECT_STREQ(Dialog().Job().codeName, "blink.ihx");
+    EXPECT_TRUE(prompts_.messages.empty());
 }
 
 TEST_F(LoadTest, HexWithoutDataGrowsTheImageToTheInsertAddress) {
@@ -248,6 +317,17 @@ TEST_F(LoadTest, AutoReloadReadsTheFileAgainOnActivation) {
     EXPECT_TRUE(Find<QLineEdit>(1038)->text().isEmpty());
     Dialog().OnActivated();  // no further attempts
     EXPECT_EQ(prompts_.messages.size(), 1u);
+}
+
+TEST_F(LoadTest, AutoReloadConvertsByTheSameExtensions) {
+    const QString path = WriteFile("live.Ihx", QByteArray::fromStdString(DataRecord(0, {1, 2})));
+    QueueLoad(path);
+    Dialog().OnLoad();
+    Find<QCheckBox>(1068)->click();
+    WriteFile("live.Ihx", QByteArray::fromStdString(DataRecord(0, {3, 4, 5}) + kEndOfFile));
+    Dialog().OnActivated();
+    EXPECT_EQ(Image(), (std::vector<uint8_t>{3, 4, 5}));
+    EXPECT_EQ(Find<QLineEdit>(1040)->text(), QString::fromUtf8("校验和:0x000C"));
 }
 
 TEST_F(LoadTest, AutoReloadAfterACancelledAreaDialogUsesTheDataAddress) {
