@@ -38,6 +38,8 @@ inline constexpr TextPair autoReloadCode{"Auto Reload Code", "自动重新载入
 inline constexpr TextPair sizePrefix{"Size:0x", "大小:0x"};
 inline constexpr TextPair checksumPrefix{"Checksum:0x", "校验和:0x"};
 inline constexpr TextPair codeNamePrefix{" (Code Name: \"", " (代码名称: \""};
+// After the source: the image was edited in the hex editor since it was loaded.
+inline constexpr TextPair editedMarker{" *", " *"};
 
 // The message shown while the programmer is re-flashed.
 inline constexpr TextPair firmwareUpdating{

@@ -117,6 +117,7 @@ void MainDialog::ConnectControls() {
         connect(c.areaRadios[i], &QRadioButton::clicked, this, [this, i] { areaRadio_ = i; });
     }
     connect(c.load, &QPushButton::clicked, this, &MainDialog::OnLoad);
+    connect(c.hexEdit, &CHexEditBase::editChanged, this, &MainDialog::OnImageEdited);
     connect(c.exit, &QPushButton::clicked, this, &MainDialog::reject);
     connect(c.about, &QPushButton::clicked, this, &MainDialog::ShowAbout);
     // Both update buttons reach the same command; these connections run before it

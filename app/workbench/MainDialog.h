@@ -62,6 +62,8 @@ public slots:
     // Code loading.
     void OnLoad();
     void OnActivated();
+    // The hex editor's change notification: the status fields follow the edit.
+    void OnImageEdited();
     // Programming commands; "Update Target" and "Update Programmer" set toTarget
     // before OnUpdate runs.
     void OnUpdate();

@@ -1,4 +1,5 @@
-// MainDialog: the Load command (Intel HEX, binary and project files) and Auto Reload.
+// MainDialog: the Load command (Intel HEX, binary and project files), Auto Reload
+// and the status fields that describe the image, also after it is edited.
 #include "AreaDialog.h"
 #include "CHexEditBase.h"
 #include "DisplayText.h"
@@ -91,6 +92,17 @@ void MainDialog::ShowImageStatus(const std::vector<uint8_t>& image) {
     controls_.checksumStatus->setText(
         Shown(TextTable::checksumPrefix) +
         QStringLiteral("%1").arg(core::ImageChecksum(image), 4, 16, QChar('0')).toUpper());
+}
+
+void MainDialog::OnImageEdited() {
+    ShowImageStatus(CurrentImage());
+    // Every load and dump sets the source anew, which drops the marker; Auto Reload
+    // leaves it, since edits outside the reloaded file's bytes survive a reload.
+    const QString marker = Shown(TextTable::editedMarker);
+    const QString source = controls_.sourceStatus->text();
+    if (!source.endsWith(marker)) {
+        controls_.sourceStatus->setText(source + marker);
+    }
 }
 
 void MainDialog::OnLoad() {
