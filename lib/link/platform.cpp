@@ -5,6 +5,7 @@
 
 #include "link/backends/real_platform.h"
 #include "link/sim/demo_platform.h"
+#include "link/trace/tracing_platform.h"
 
 namespace korvid::platform {
 namespace {
@@ -30,7 +31,7 @@ Platform& defaultPlatform() {
 }  // namespace
 
 Platform& current() {
-    return testOverride != nullptr ? *testOverride : defaultPlatform();
+    return trace::Traced(testOverride != nullptr ? *testOverride : defaultPlatform());
 }
 
 void setForTesting(Platform* platform) {

@@ -132,7 +132,8 @@ struct Platform {
 };
 
 // The platform the protocol code uses: the real backends, or a built-in simulated
-// programmer when KORVID_SIMULATE names one, chosen on first use.
+// programmer when KORVID_SIMULATE names one, chosen on first use. While a wire trace
+// runs (KorvidStartTrace, KORVID_TRACE) every call to it is recorded on the way.
 Platform& current();
 
 // Replaces the platform for tests; nullptr restores the default choice.

@@ -1,7 +1,8 @@
-# Checks that the shared library defines exactly the nine exported functions.
+# Checks that the shared library defines exactly the nine exported functions and
+# the extensions built so far.
 #   cmake -DNM=<nm> -DLIBRARY=<libkorvid.so> -P check_exports.cmake
-set(expected DumpMCUInfo GetAPInfo GetICPInfo GetISPInfo LoadKPJBuffer LoadKPJInfo SaveKPJ
-             UpdateFW UpdateMCU)
+set(expected DumpMCUInfo GetAPInfo GetICPInfo GetISPInfo KorvidStartTrace KorvidStopTrace
+             LoadKPJBuffer LoadKPJInfo SaveKPJ UpdateFW UpdateMCU)
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
                 OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
