@@ -3,55 +3,70 @@
 
 #include "access/device_access.h"
 #include "firmware_mismatch.h"
-#include "korvid.h"
+#include "korvid_ext.h"
 #include "part_lookup.h"
+#include "programmer_choice.h"
 
 #include <strings.h>
-#include <array>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 namespace korvid::cli {
 namespace {
 
-// The library tells the last accepted programmer identifier only through the
-// project files it writes, so an empty job is saved to a private temporary file.
-uint16_t LastProgrammerIdentifier() {
-    std::string directory =
-        (std::filesystem::temp_directory_path() / "korvid-detect-XXXXXX").string();
-    if (::mkdtemp(directory.data()) == nullptr) {
-        return 0;
-    }
-    const std::string path = directory + "/id.kpj";
-    JobRecord job{};
-    job.partIndex = 0;
-    uint8_t none = 0;
-    job.codeBuffer = &none;
-    uint16_t identifier = 0;
-    if (SaveKPJ(path.c_str(), &job, 0) == RC_OK) {
-        std::ifstream file(path, std::ios::binary);
-        std::array<char, 53> footer{};
-        if (file.read(footer.data(), footer.size())) {
-            // An empty code name gives a 53-byte footer; the identifier is at F - 9.
-            identifier = static_cast<uint16_t>((static_cast<uint8_t>(footer[44]) << 8) |
-                                               static_cast<uint8_t>(footer[45]));
-        }
-    }
-    std::filesystem::remove_all(directory);
-    return identifier;
+std::string ModelName(uint32_t link) {
+    return link == KORVID_LINK_HID ? "HID programmer" : "older pipe programmer";
 }
 
-std::string ModelName(uint16_t identifier) {
-    switch (identifier) {
-        case 0x0603:
-            return "HID programmer";
-        case 0x0551:
-            return "older pipe programmer";
-        default:
-            return "programmer";
+// One listed programmer: its listing and, when it may be asked, its handshake.
+// Returns the exit status this programmer alone would give.
+int DetectOne(const Reporter& out, const KorvidProgrammerInfo& info) {
+    Json object{{"command", "detect"},
+                {"location", info.location},
+                {"link", info.link == KORVID_LINK_HID ? "hid" : "pipe"},
+                {"model", ModelName(info.link)},
+                {"serial", info.serial},
+                {"node", info.node},
+                {"updateMode", info.updateMode != 0},
+                {"accessible", info.accessible != 0}};
+    std::string human = std::string(info.location) + "  " + ModelName(info.link) +
+                        (info.serial[0] != '\0' ? ", serial " + std::string(info.serial) : "");
+    int status = 0;
+    if (info.updateMode != 0) {
+        object["identifier"] = nullptr;
+        object["firmwareMatches"] = nullptr;
+        object["message"] = "waiting in firmware-update mode (run korvid update-firmware)";
+        human += ", in firmware-update mode (run korvid update-firmware)";
+    } else if (info.accessible == 0) {
+        const access::AccessReport report = access::probeProgrammerAccess();
+        status = static_cast<int>(ExitStatus::NotAccessible);
+        object["identifier"] = nullptr;
+        object["firmwareMatches"] = nullptr;
+        object["message"] = "its device node may not be opened. " + access::accessAdvice(report);
+        human += ", not accessible: " + object["message"].get<std::string>();
+    } else {
+        KorvidDetection detection{};
+        const uint8_t result = KorvidSelectProgrammer(info.location) == RC_OK
+                                   ? KorvidDetectProgrammer(&detection)
+                                   : static_cast<uint8_t>(RC_NO_DEVICE);
+        if (result == RC_OK || result == RC_FIRMWARE_MISMATCH) {
+            object["identifier"] = Hex(detection.identifier, 4);
+            object["firmwareMatches"] = result == RC_OK;
+            human += ", identifier " + Hex(detection.identifier, 4) + ", accessible, " +
+                     (result == RC_OK ? "firmware matches"
+                                      : "firmware does not match (run korvid update-firmware)");
+        } else {
+            status = static_cast<int>(ExitStatusForResult(result));
+            object["identifier"] = nullptr;
+            object["firmwareMatches"] = nullptr;
+            object["resultCode"] = result;
+            object["message"] = ProgrammerMessage(result, MessageTable::Dump);
+            human += ", accessible, no answer: " + object["message"].get<std::string>();
+        }
     }
+    object["ok"] = status == 0;
+    object["exitStatus"] = status;
+    out.result(object, human);
+    return status;
 }
 
 }  // namespace
@@ -92,60 +107,44 @@ int RunParts(const Reporter& out, const std::optional<std::string>& series) {
     return 0;
 }
 
-int RunDetect(const Reporter& out) {
-    // No export only identifies the programmer; reading the target information
-    // runs the same detection and changes nothing.
-    uint8_t information[256];
-    const uint8_t result = DumpMCUInfo(information);
-    Json object{{"command", "detect"}};
-    if (result == RC_NO_DEVICE) {
+int RunDetect(const Reporter& out, const std::optional<std::string>& device) {
+    std::vector<KorvidProgrammerInfo> list = ListProgrammers();
+    if (device) {
+        const std::optional<KorvidProgrammerInfo> found = FindProgrammer(list, *device);
+        if (!found) {
+            ChooseProgrammer(device);  // throws the failure that names the attached ones
+        }
+        list = {*found};
+    }
+    if (list.empty()) {
         const access::AccessReport report = access::probeProgrammerAccess();
         const bool blocked = report.presence == access::Presence::NotAccessible;
-        object["ok"] = false;
-        object["found"] = blocked;
-        object["accessible"] = false;
-        object["exitStatus"] =
-            static_cast<int>(blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice);
-        object["resultCode"] = result;
-        object["message"] = ProgrammerMessage(result, MessageTable::Dump);
-        object["advice"] = access::accessAdvice(report);
-        object["blockedNodes"] = report.blockedNodes;
+        const ExitStatus status = blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice;
+        const std::string message = ProgrammerMessage(RC_NO_DEVICE, MessageTable::Dump);
+        const std::string advice = access::accessAdvice(report);
         if (out.style().json) {
-            out.result(object, "");
+            out.result(Json{{"command", "detect"},
+                            {"ok", false},
+                            {"found", blocked},
+                            {"accessible", false},
+                            {"exitStatus", static_cast<int>(status)},
+                            {"resultCode", RC_NO_DEVICE},
+                            {"message", message},
+                            {"advice", advice},
+                            {"blockedNodes", report.blockedNodes}},
+                       "");
         } else {
-            const std::string advice = access::accessAdvice(report);
-            std::fprintf(stderr, "%s%s%s\n", ProgrammerMessage(result, MessageTable::Dump).c_str(),
-                         advice.empty() ? "" : " ", advice.c_str());
+            std::fprintf(stderr, "%s%s%s\n", message.c_str(), advice.empty() ? "" : " ",
+                         advice.c_str());
         }
-        return static_cast<int>(blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice);
+        return static_cast<int>(status);
     }
-    if (result == RC_FIRMWARE_MISMATCH) {
-        object["ok"] = true;
-        object["found"] = true;
-        object["accessible"] = true;
-        object["firmwareMatches"] = false;
-        object["resultCode"] = result;
-        out.result(object,
-                   "Programmer found and accessible, but its firmware does not match "
-                   "(run korvid update-firmware).");
-        return 0;
+    int status = 0;
+    for (const KorvidProgrammerInfo& info : list) {
+        const int one = DetectOne(out, info);
+        status = status != 0 ? status : one;
     }
-    if (result != RC_OK) {
-        ThrowForResult(result, MessageTable::Dump);
-    }
-    const uint16_t identifier = LastProgrammerIdentifier();
-    object["ok"] = true;
-    object["found"] = true;
-    object["accessible"] = true;
-    object["firmwareMatches"] = true;
-    object["model"] = ModelName(identifier);
-    object["identifier"] = Hex(identifier, 4);
-    if (const char* simulated = std::getenv("KORVID_SIMULATE")) {
-        object["simulated"] = simulated;
-    }
-    out.result(object, ModelName(identifier) + ", identifier " + Hex(identifier, 4) +
-                           ", accessible, firmware matches");
-    return 0;
+    return status;
 }
 
 }  // namespace korvid::cli

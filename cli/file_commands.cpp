@@ -4,6 +4,7 @@
 #include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
+#include "file_replace.h"
 #include "intel_hex.h"
 #include "korvid.h"
 #include "mapped_file.h"
@@ -171,7 +172,7 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
                         "nothing was written to \"" + output + "\"");
         image = core::ParseIntelHex(text);
     }
-    WriteFileAtomically(output, image);
+    ReplaceFile(output, image, Durability::Fast);
     if (out.style().quiet && !out.style().json) {
         return 0;  // the checksum is only worth its pass over the image when shown
     }

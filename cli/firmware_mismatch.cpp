@@ -2,6 +2,7 @@
 
 #include "access/device_access.h"
 #include "korvid.h"
+#include "progress_events.h"
 
 #include <cstdio>
 #include <iostream>
@@ -11,11 +12,6 @@
 
 namespace korvid::cli {
 namespace {
-
-// The HID programmer's re-flash takes about 30 s (settling, 216 data reports 100 ms
-// apart, restart); the older model's about 6 s, and the line then ends early.
-constexpr double kHidReflashSeconds = 30.0;
-constexpr unsigned kHidReflashReports = 216;
 
 bool AskOnTerminal(const Reporter& out) {
     std::fprintf(stderr, "%s [y/N] ",
@@ -33,8 +29,7 @@ bool AskOnTerminal(const Reporter& out) {
 
 uint8_t RunFirmwareUpdate(const Reporter& out) {
     out.note("Re-flashing the programmer; do not unplug it.");
-    const ProgressLine progress(out, "Re-flashing the programmer", kHidReflashSeconds,
-                                kHidReflashReports, "reports");
+    const ProgressDisplay progress(out, "update-firmware");
     return UpdateFW();
 }
 

@@ -11,13 +11,8 @@
 #include "serial_settings.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace korvid::cli {
 namespace {
@@ -144,53 +139,11 @@ Job LoadJob(const JobChoices& choices) {
                              core::Messages::insertAddressOverChipSize.english);
     }
     job.image = LoadImageFile(choices, insertAddress, part.flashSize, job.truncated);
+    job.insertAddress = insertAddress;
     job.source = choices.file;
     SetCodeName(record, BaseName(choices.file));
     record.hwOptions = core::HwOptionsFromFields(choices.hwwidl, choices.hwps, 0);
     return job;
-}
-
-void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    const auto fail = [&](int error) {
-        throw CommandFailure(ExitStatus::FileError,
-                             core::Messages::cantCreateOrWrite.english + path + "\" ! (" +
-                                 std::strerror(error) + ")",
-                             RC_FILE_OPEN);
-    };
-    if (fd < 0) {
-        fail(errno);
-    }
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            const int error = n < 0 ? errno : EIO;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            fail(error);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    ::fchmod(fd, 0644);
-    // The old file is removed before the new one takes its name: ext4 flushes a
-    // file renamed over another at once, which would triple the time of a large
-    // conversion. Either the old file, no file or the whole new file is there.
-    const bool closed = ::close(fd) == 0;
-    if (closed && ::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        fail(error);
-    }
-    if (!closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        fail(error);
-    }
 }
 
 }  // namespace korvid::cli

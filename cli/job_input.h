@@ -36,14 +36,11 @@ struct Job {
     std::string source;          // what the dialog's status field would show
     bool fromProject = false;
     bool truncated = false;
+    uint32_t insertAddress = 0;  // where the file's image starts (0 for a project)
 };
 
 // Loads choices.file (Intel HEX, binary or KPJ by --format or by extension) and
 // fills a job. Every refusal throws a CommandFailure before any programmer is touched.
 Job LoadJob(const JobChoices& choices);
-
-// Writes bytes to path through a temporary file in the same directory, so that
-// a failed write leaves no half-written file; throws a FileError failure.
-void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace korvid::cli

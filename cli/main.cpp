@@ -1,5 +1,7 @@
 // korvid: scripted and production programming through libkorvid.
 #include "commands.h"
+#include "korvid_ext.h"
+#include "part_lookup.h"
 
 #include <CLI/CLI.hpp>
 
@@ -72,6 +74,21 @@ void AddFirmwareOptions(CLI::App& command, FirmwarePolicy& policy) {
     update->excludes(refuse);
 }
 
+void AddDeviceOption(CLI::App& command, std::optional<std::string>& device) {
+    command.add_option("--device", device,
+                       "the programmer to use, by USB location (e.g. 1-2.3) or USB serial");
+}
+
+// The tool's version and the library's name and version.
+std::string VersionText() {
+    char name[KORVID_DISPLAY_NAME_SIZE + 1] = {};
+    uint16_t version = 0;
+    GetAPInfo(name, &version);
+    char text[64];
+    std::snprintf(text, sizeof text, "%X.%02X", version >> 8, version & 0xFFu);
+    return "korvid " KORVID_VERSION "\nlibkorvid: " + Cp936ToUtf8(name) + ", version " + text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +98,9 @@ int main(int argc, char** argv) {
         "korvid"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", VersionText);
+    std::optional<std::string> trace;
+    app.add_option("--trace", trace, "record the wire traffic to this file (appended)");
     OutputStyle style;
     app.add_flag("--json", style.json, "one JSON object per result on stdout");
     auto* quiet = app.add_flag("--quiet,-q", style.quiet, "print only failures");
@@ -97,11 +117,13 @@ int main(int argc, char** argv) {
         run = [&](const Reporter& out) { return RunParts(out, series); };
     });
 
+    std::optional<std::string> device;
     auto* detect = app.add_subcommand(
-        "detect", "tell which programmer is attached and whether it is accessible");
+        "detect", "list the attached programmers and whether each is accessible");
+    AddDeviceOption(*detect, device);
     detect->callback([&] {
         commandName = "detect";
-        run = [](const Reporter& out) { return RunDetect(out); };
+        run = [&](const Reporter& out) { return RunDetect(out, device); };
     });
 
     JobChoices job;
@@ -111,7 +133,25 @@ int main(int argc, char** argv) {
         app.add_subcommand("program", "program the target (or store the job with --store)");
     AddJobOptions(*program, job);
     AddFirmwareOptions(*program, policy);
-    program->add_flag("--store", store.store, "download the job into the programmer instead");
+    ProductionChoices production;
+    auto* storeFlag =
+        program->add_flag("--store", store.store, "download the job into the programmer instead");
+    auto* devices = program->add_option(
+        "--device", production.devices,
+        "the programmer to use, by USB location or USB serial (repeatable: several at once)");
+    devices->allow_extra_args(false);
+    auto* all = program->add_flag("--all", production.all,
+                                  "use every attached programmer at once (with --store)");
+    all->excludes(devices)->needs(storeFlag);
+    auto* counter = program->add_option(
+        "--serial-counter", production.serialCounter,
+        "file keeping the next free serial number across runs (created from --serial-number)");
+    program->add_option("--log", production.log,
+                        "append one JSON line per programmer operation to this file");
+    auto* repeat = program->add_flag(
+        "--repeat", production.repeat,
+        "program targets one after another: Enter for the next, q and Enter to stop");
+    repeat->excludes(storeFlag);
     auto* maxCount = program->add_option("--max-count", store.serial.maxCount,
                                          "targets the stored job may program (0 to 65530)");
     auto* text = program->add_option("--serial-text", store.serial.serialText,
@@ -154,32 +194,60 @@ int main(int argc, char** argv) {
         "HEX"));
     auto* increment = program->add_flag("--auto-increment", store.serial.autoIncrement,
                                         "count the serial number up per target");
-    for (CLI::Option* option : {maxCount, text, number, address, increment}) {
-        option->needs("--store");
-    }
+    maxCount->needs(storeFlag);
     program->callback([&] {
-        store.serial.serialEnabled =
-            program->count("--serial-text") + program->count("--serial-number") +
-                program->count("--serial-address") + program->count("--auto-increment") >
-            0;
+        store.serial.serialEnabled = program->count("--serial-text") +
+                                         program->count("--serial-number") +
+                                         program->count("--serial-address") +
+                                         program->count("--auto-increment") + counter->count() >
+                                     0;
+        if (store.serial.serialEnabled && !store.store && !production.repeat) {
+            throw CLI::ValidationError("serial number settings need --store or --repeat");
+        }
+        if (production.repeat && production.devices.size() > 1) {
+            throw CLI::ValidationError(
+                "--repeat programs through one programmer: give at most "
+                "one --device");
+        }
+        // Numbers handed out in ranges (a counter, several programmers) count up
+        // within each range.
+        if (store.store && store.serial.serialEnabled &&
+            (production.serialCounter || production.all || production.devices.size() > 1)) {
+            store.serial.autoIncrement = true;
+        }
+        production.trace = trace;
         commandName = store.store ? "store" : "program";
-        run = [&](const Reporter& out) { return RunProgram(out, job, store, policy); };
+        run = [&](const Reporter& out) { return RunProgram(out, job, store, policy, production); };
     });
 
     std::optional<std::string> dumpFile;
     auto* dump = app.add_subcommand("dump", "read the 256 bytes of target information");
     dump->add_option("--output,-o", dumpFile, "write the raw bytes to this file");
     AddFirmwareOptions(*dump, policy);
+    AddDeviceOption(*dump, device);
+    std::optional<std::string> logFile;
+    dump->add_option("--log", logFile, "append one JSON line for the operation to this file");
     dump->callback([&] {
         commandName = "dump";
-        run = [&](const Reporter& out) { return RunDump(out, dumpFile, policy); };
+        run = [&](const Reporter& out) { return RunDump(out, dumpFile, policy, device, logFile); };
     });
 
     auto* firmware = app.add_subcommand(
         "update-firmware", "re-flash the programmer with the firmware the library carries");
+    AddDeviceOption(*firmware, device);
+    firmware->add_option("--log", logFile, "append one JSON line for the operation to this file");
     firmware->callback([&] {
         commandName = "update-firmware";
-        run = [](const Reporter& out) { return RunUpdateFirmware(out); };
+        run = [&](const Reporter& out) { return RunUpdateFirmware(out, device, logFile); };
+    });
+
+    // One programmer of a rack: started by program --all / several --device.
+    std::string workerRequest;
+    auto* worker = app.add_subcommand("worker", "")->group("");
+    worker->add_option("REQUEST", workerRequest)->required();
+    worker->callback([&] {
+        commandName = "worker";
+        run = [&](const Reporter& out) { return RunWorker(out, workerRequest); };
     });
 
     auto* kpj = app.add_subcommand("kpj", "save or show KPJ project files");
@@ -226,6 +294,12 @@ int main(int argc, char** argv) {
         return static_cast<int>(ExitStatus::Usage);
     }
     const Reporter out(style);
+    if (trace && KorvidStartTrace(trace->c_str()) != RC_OK) {
+        return out.failure(
+            commandName,
+            CommandFailure(ExitStatus::FileError, "cannot open the trace file \"" + *trace + "\"",
+                           RC_FILE_OPEN));
+    }
     try {
         return run(out);
     } catch (const CommandFailure& failure) {

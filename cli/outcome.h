@@ -19,6 +19,7 @@ enum class ExitStatus : int {
     ProjectRefused = 6,     // project file refused (231 to 236), or its part is unknown
     NotIntelHex = 7,        // read as Intel HEX, but its first line is not a good record
     IntelHexAsBinary = 8,   // Intel HEX text that would be taken as raw bytes
+    CounterCorrupt = 9,     // the serial counter file does not hold a counter value
     Refused = 10,           // 224 the programmer refused the command
     NoDevice = 11,          // 225 no programmer
     NotAccessible = 12,     // 225, a programmer is attached but its node cannot be opened
@@ -30,6 +31,7 @@ enum class ExitStatus : int {
     NoResource = 18,        // 239
     CommFail = 19,          // 240
     OtherResult = 20,       // any other result code of the library
+    SomeFailed = 21,        // of several programmers or --repeat units, some failed
 };
 
 // The table a programmer result's message comes from.

@@ -1,106 +1,173 @@
 // program, dump and update-firmware: the commands that talk to the programmer.
 #include "commands.h"
 
-#include "code_image.h"
+#include "file_replace.h"
 #include "firmware_mismatch.h"
-#include "korvid.h"
-#include "messages.h"
-#include "part_lookup.h"
+#include "programmer_choice.h"
+#include "programming_steps.h"
+#include "progress_events.h"
+#include "serial_counter.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace korvid::cli {
 namespace {
 
-namespace core = korvid::core;
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
-void ApplyStoreChoices(const StoreChoices& store, const PartInfo& part, Job& job) {
-    if (!store.store) {
-        core::ApplyDirectProgramming(job.record);
-        return;
+// Logs an operation without a job (dump, update-firmware) and rethrows its failure.
+template <typename Operation>
+void RunLogged(const ProductionLog* log, const std::string& name,
+               const std::optional<KorvidProgrammerInfo>& programmer, Operation operation) {
+    const auto start = std::chrono::steady_clock::now();
+    OperationRecord record{name, ProgrammerFields(programmer), Json::object()};
+    try {
+        record.message = operation();
+        record.ok = true;
+        record.resultCode = RC_OK;
+    } catch (const CommandFailure& failure) {
+        record.resultCode = failure.result();
+        record.message = failure.what();
+        record.seconds = SecondsSince(start);
+        LogAttempt(log, Attempt{record, {}, failure});
+        throw;
     }
-    core::SerialSettings serial = store.serial;
-    if (!store.serialAddressGiven) {
-        serial.serialAddress = core::HighestSerialAddress(part.flashSize);
-    }
-    switch (core::CheckSerialSettings(serial, part.flashSize)) {
-        case core::SerialProblem::MaxCountTooLarge:
-            throw CommandFailure(ExitStatus::BadSetting, core::Messages::maxValueIs65530.english);
-        case core::SerialProblem::SerialTextTooLong:
-            throw CommandFailure(ExitStatus::BadSetting, "serial text \"" + serial.serialText +
-                                                             "\" is longer than 12 characters");
-        case core::SerialProblem::SerialAddressTooHigh:
-            throw CommandFailure(ExitStatus::BadSetting,
-                                 "serial start address " + Hex(serial.serialAddress, 8) +
-                                     " is beyond the highest start address " +
-                                     Hex(core::HighestSerialAddress(part.flashSize), 8) + " of " +
-                                     part.name);
-        case core::SerialProblem::None:
-            break;
-    }
-    core::ApplySerialSettings(serial, job.record);
+    record.seconds = SecondsSince(start);
+    LogAttempt(log, Attempt{record, {}, std::nullopt});
 }
 
 }  // namespace
 
+Attempt AttemptProgramming(const Reporter& out, const PreparedJob& prepared, FirmwarePolicy policy,
+                           const std::optional<KorvidProgrammerInfo>& programmer,
+                           std::optional<SerialRange> range) {
+    const std::string operation = prepared.store ? "store" : "program";
+    const auto start = std::chrono::steady_clock::now();
+    Attempt attempt;
+    attempt.record.operation = operation;
+    attempt.record.programmer = ProgrammerFields(programmer);
+    attempt.record.job = JobFields(prepared);
+    attempt.record.job.update(CountFields(prepared));
+    attempt.record.serialRange = range;
+    JobRecord record = prepared.job.record;
+    try {
+        const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Update, [&] {
+            const ProgressDisplay progress(out, operation,
+                                           programmer ? programmer->location : std::string());
+            return UpdateMCU(&record, prepared.job.icpFlag, prepared.store ? 0 : 1);
+        });
+        ThrowForResult(result, MessageTable::Update);
+    } catch (const CommandFailure& failure) {
+        attempt.failure = failure;
+        attempt.record.resultCode = failure.result();
+        attempt.record.message = failure.what();
+        attempt.record.seconds = SecondsSince(start);
+        return attempt;
+    }
+    attempt.record.ok = true;
+    attempt.record.resultCode = RC_OK;
+    attempt.record.message = ProgrammerMessage(RC_OK, MessageTable::Update);
+    attempt.record.seconds = SecondsSince(start);
+    attempt.result = Json{{"command", operation},
+                          {"ok", true},
+                          {"exitStatus", 0},
+                          {"resultCode", 0},
+                          {"message", attempt.record.message}};
+    if (programmer) {
+        attempt.result.update(attempt.record.programmer);
+    }
+    attempt.result.update(attempt.record.job);
+    if (prepared.serialNumbers()) {
+        attempt.result["nextSerialAddress"] = Hex(record.serialAddress, 8);
+    }
+    return attempt;
+}
+
+std::string HumanResult(const Attempt& attempt) {
+    const Json& job = attempt.record.job;
+    std::string human = attempt.record.message;
+    if (attempt.record.operation == "store") {
+        human += " Job stored: max count " + std::to_string(job["maxCount"].get<int>());
+    }
+    if (job.value("serialNumbers", false)) {
+        human += std::string(attempt.record.operation == "store" ? "," : "") + " serial number " +
+                 (attempt.record.serialRange && attempt.record.operation == "store"
+                      ? RangeText(*attempt.record.serialRange)
+                      : job["serialNumber"].get<std::string>()) +
+                 " at " + job["serialAddress"].get<std::string>();
+    }
+    return human;
+}
+
+void LogAttempt(const ProductionLog* log, const Attempt& attempt) {
+    if (log != nullptr) {
+        log->append(LogEntry(attempt.record));
+    }
+}
+
 int RunProgram(const Reporter& out, const JobChoices& choices, const StoreChoices& store,
-               FirmwarePolicy policy) {
-    Job job = LoadJob(choices);
-    const PartInfo& part = IspCatalogue()[static_cast<std::size_t>(job.record.partIndex)];
-    ApplyStoreChoices(store, part, job);
-    job.record.codeLength = static_cast<uint32_t>(job.image.size());
-    job.record.codeBuffer = job.image.data();
-    const uint64_t states =
-        job.record.optionStates[0] | (uint64_t{job.record.optionStates[1]} << 32);
-    out.detail("part " + std::string(part.name) + ", image " + Hex(job.record.codeLength, 0) +
-               " bytes, checksum " + Hex(core::ImageChecksum(job.image), 4) +
-               (job.truncated ? " (truncated)" : ""));
-    const uint32_t toTarget = store.store ? 0 : 1;
-    const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Update, [&] {
-        const ProgressLine progress(
-            out, store.store ? "Storing the job in the programmer" : "Programming the target");
-        return UpdateMCU(&job.record, job.icpFlag, toTarget);
-    });
-    ThrowForResult(result, MessageTable::Update);
-    Json object{{"command", store.store ? "store" : "program"},
-                {"ok", true},
-                {"exitStatus", 0},
-                {"resultCode", 0},
-                {"message", ProgrammerMessage(RC_OK, MessageTable::Update)},
-                {"part", part.name},
-                {"source", job.source},
-                {"codeLength", job.record.codeLength},
-                {"checksum", Hex(core::ImageChecksum(job.image), 4)},
-                {"options", OptionNames(part, states)},
-                {"truncated", job.truncated}};
-    std::string human = ProgrammerMessage(RC_OK, MessageTable::Update);
-    if (store.store) {
-        object["maxCount"] = job.record.maxCount;
-        object["serialNumbers"] = (job.record.serialFlags & 1u) != 0;
-        human += " Job stored: max count " + std::to_string(job.record.maxCount);
-        if ((job.record.serialFlags & 1u) != 0) {
-            object["serialText"] = std::string(job.record.serialText, KORVID_SERIAL_TEXT_SIZE);
-            object["serialNumber"] = Hex(job.record.serialNumber, 8);
-            object["autoIncrement"] = (job.record.serialFlags & 2u) != 0;
-            object["nextSerialAddress"] = Hex(job.record.serialAddress, 8);
-            human += ", serial number " + Hex(job.record.serialNumber, 8) + " at " +
-                     Hex(store.serialAddressGiven ? store.serial.serialAddress
-                                                  : core::HighestSerialAddress(part.flashSize),
-                         8);
+               FirmwarePolicy policy, const ProductionChoices& production) {
+    PreparedJob prepared = PrepareJob(choices, store);
+    out.detail("part " + std::string(prepared.part->name) + ", image " +
+               Hex(prepared.job.record.codeLength, 0) + " bytes" +
+               (prepared.job.truncated ? " (truncated)" : ""));
+    std::optional<ProductionLog> log;
+    if (production.log) {
+        log.emplace(*production.log);
+    }
+    if (production.repeat) {
+        return RunRepeat(out, prepared, policy, production, log ? &*log : nullptr);
+    }
+    if (production.all || production.devices.size() > 1) {
+        return RunRack(out, choices, store, policy, production, prepared, log ? &*log : nullptr);
+    }
+    const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(
+        production.devices.empty() ? std::nullopt : std::optional(production.devices.front()));
+    std::optional<SerialRange> range;
+    if (prepared.serialNumbers() && prepared.store) {
+        const uint32_t count = prepared.job.record.maxCount;
+        if (production.serialCounter && count == 0) {
+            throw CommandFailure(ExitStatus::BadSetting,
+                                 "a serial counter needs a --max-count of at least 1");
+        }
+        const uint32_t first = production.serialCounter
+                                   ? ReserveSerialNumbers(*production.serialCounter,
+                                                          prepared.job.record.serialNumber, count)
+                                   : prepared.job.record.serialNumber;
+        prepared.job.record.serialNumber = first;
+        if (count > 0) {
+            range = SerialRange{first, count};
         }
     }
-    out.result(object, human);
+    const Attempt attempt = AttemptProgramming(out, prepared, policy, programmer, range);
+    LogAttempt(log ? &*log : nullptr, attempt);
+    if (attempt.failure) {
+        throw *attempt.failure;
+    }
+    out.result(attempt.result, HumanResult(attempt));
     return 0;
 }
 
 int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
-            FirmwarePolicy policy) {
+            FirmwarePolicy policy, const std::optional<std::string>& device,
+            const std::optional<std::string>& logFile) {
+    std::optional<ProductionLog> log;
+    if (logFile) {
+        log.emplace(*logFile);
+    }
+    const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(device);
     std::vector<uint8_t> information(256);
-    const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Dump, [&] {
-        const ProgressLine progress(out, "Reading the target information");
-        return DumpMCUInfo(information.data());
+    RunLogged(log ? &*log : nullptr, "dump", programmer, [&] {
+        const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Dump, [&] {
+            const ProgressDisplay progress(out, "dump");
+            return DumpMCUInfo(information.data());
+        });
+        ThrowForResult(result, MessageTable::Dump);
+        return ProgrammerMessage(RC_OK, MessageTable::Dump);
     });
-    ThrowForResult(result, MessageTable::Dump);
     std::string hex;
     for (const uint8_t byte : information) {
         char pair[3];
@@ -112,8 +179,11 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
                 {"exitStatus", 0},
                 {"resultCode", 0},
                 {"message", ProgrammerMessage(RC_OK, MessageTable::Dump)}};
+    if (programmer) {
+        object.update(ProgrammerFields(programmer));
+    }
     if (outputFile) {
-        WriteFileAtomically(*outputFile, information);
+        ReplaceFile(*outputFile, information, Durability::Fast);
         object["file"] = *outputFile;
         out.result(object,
                    ProgrammerMessage(RC_OK, MessageTable::Dump) + " Written to " + *outputFile);
@@ -139,15 +209,26 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
     return 0;
 }
 
-int RunUpdateFirmware(const Reporter& out) {
-    const uint8_t result = RunFirmwareUpdate(out);
-    ThrowForResult(result, MessageTable::Update);
-    out.result(Json{{"command", "update-firmware"},
-                    {"ok", true},
-                    {"exitStatus", 0},
-                    {"resultCode", 0},
-                    {"message", ProgrammerMessage(RC_OK, MessageTable::Update)}},
-               ProgrammerMessage(RC_OK, MessageTable::Update));
+int RunUpdateFirmware(const Reporter& out, const std::optional<std::string>& device,
+                      const std::optional<std::string>& logFile) {
+    std::optional<ProductionLog> log;
+    if (logFile) {
+        log.emplace(*logFile);
+    }
+    const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(device);
+    RunLogged(log ? &*log : nullptr, "update-firmware", programmer, [&] {
+        ThrowForResult(RunFirmwareUpdate(out), MessageTable::Update);
+        return ProgrammerMessage(RC_OK, MessageTable::Update);
+    });
+    Json object{{"command", "update-firmware"},
+                {"ok", true},
+                {"exitStatus", 0},
+                {"resultCode", 0},
+                {"message", ProgrammerMessage(RC_OK, MessageTable::Update)}};
+    if (programmer) {
+        object.update(ProgrammerFields(programmer));
+    }
+    out.result(object, ProgrammerMessage(RC_OK, MessageTable::Update));
     return 0;
 }
 

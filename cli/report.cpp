@@ -1,6 +1,5 @@
 #include "report.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include <unistd.h>
@@ -59,57 +58,6 @@ int Reporter::failure(const std::string& command, const CommandFailure& failure)
 
 bool Reporter::showsProgress() const {
     return !style_.quiet && ::isatty(STDERR_FILENO) == 1;
-}
-
-ProgressLine::ProgressLine(const Reporter& reporter, std::string label, double expectedSeconds,
-                           unsigned expectedSteps, std::string stepName)
-    : label_(std::move(label)),
-      expectedSeconds_(expectedSeconds),
-      expectedSteps_(expectedSteps),
-      stepName_(std::move(stepName)) {
-    if (!reporter.showsProgress()) {
-        return;
-    }
-    running_ = true;
-    painter_ = std::thread([this] {
-        const auto start = std::chrono::steady_clock::now();
-        for (unsigned frame = 0; running_; ++frame) {
-            const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-            draw(frame, elapsed.count());
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        std::fprintf(stderr, "\r\033[K");
-        std::fflush(stderr);
-    });
-}
-
-ProgressLine::~ProgressLine() {
-    if (painter_.joinable()) {
-        running_ = false;
-        painter_.join();
-    }
-}
-
-void ProgressLine::draw(unsigned frame, double elapsed) const {
-    static constexpr char kSpinner[] = "|/-\\";
-    std::string line = std::string(1, kSpinner[frame % 4]) + " " + label_;
-    char text[160];
-    if (expectedSeconds_ > 0) {
-        const double share = std::min(elapsed / expectedSeconds_, 0.99);
-        std::snprintf(text, sizeof text, "  %.1f s of about %.1f s", elapsed, expectedSeconds_);
-        line += text;
-        if (expectedSteps_ > 0) {
-            std::snprintf(text, sizeof text, ", ~%u/%u %s (estimated)",
-                          static_cast<unsigned>(share * expectedSteps_), expectedSteps_,
-                          stepName_.c_str());
-            line += text;
-        }
-    } else {
-        std::snprintf(text, sizeof text, "  %.1f s", elapsed);
-        line += text;
-    }
-    std::fprintf(stderr, "\r\033[K%s", line.c_str());
-    std::fflush(stderr);
 }
 
 }  // namespace korvid::cli

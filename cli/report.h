@@ -1,5 +1,5 @@
 // Where a command's output goes: human text or one JSON object per result on
-// stdout, notes on stderr, and a progress line on a terminal.
+// stdout, notes on stderr.
 #pragma once
 
 #include "hex_number.h"
@@ -7,10 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 
 namespace korvid::cli {
 
@@ -45,28 +42,6 @@ public:
 
 private:
     OutputStyle style_;
-};
-
-// A progress line redrawn on stderr while a long library call runs: a spinner,
-// the elapsed time and, when the duration is known, the expected share done.
-// The library reports no progress of its own, so the share is estimated by time.
-class ProgressLine {
-public:
-    ProgressLine(const Reporter& reporter, std::string label, double expectedSeconds = 0,
-                 unsigned expectedSteps = 0, std::string stepName = {});
-    ~ProgressLine();
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-
-private:
-    void draw(unsigned frame, double elapsed) const;
-
-    std::string label_;
-    double expectedSeconds_;
-    unsigned expectedSteps_;
-    std::string stepName_;
-    std::atomic<bool> running_{false};
-    std::thread painter_;
 };
 
 }  // namespace korvid::cli

@@ -1,0 +1,150 @@
+// program --repeat: targets programmed one after another from this computer,
+// PASS or FAIL with the running totals after each, Enter between them.
+#include "commands.h"
+
+#include "production_log.h"
+#include "programmer_choice.h"
+#include "programming_steps.h"
+#include "serial_counter.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+
+#include <poll.h>
+#include <unistd.h>
+
+namespace korvid::cli {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+// Ctrl+C sets the flag instead of ending the process while it lives, so a unit
+// being programmed is finished and the totals are printed.
+class InterruptFlag {
+public:
+    InterruptFlag() {
+        interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;  // the library's transfers go on undisturbed
+        ::sigaction(SIGINT, &action, &previous_);
+    }
+    ~InterruptFlag() { ::sigaction(SIGINT, &previous_, nullptr); }
+    InterruptFlag(const InterruptFlag&) = delete;
+    InterruptFlag& operator=(const InterruptFlag&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
+enum class Answer { Next, Stop, Interrupted };
+
+// Waits for a line on stdin: an empty one (or anything but q) goes on, "q" or
+// the end of input stops, Ctrl+C interrupts. poll is never restarted after a
+// signal, so Ctrl+C ends the wait at once.
+Answer WaitForEnter() {
+    std::string line;
+    for (;;) {
+        if (interrupted) {
+            return Answer::Interrupted;
+        }
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (::poll(&input, 1, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Answer::Stop;
+        }
+        char c = 0;
+        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return Answer::Stop;
+        }
+        if (c == '\n') {
+            return line == "q" || line == "Q" ? Answer::Stop : Answer::Next;
+        }
+        line += c;
+    }
+}
+
+std::string Totals(unsigned passed, unsigned failed) {
+    return std::to_string(passed) + " passed, " + std::to_string(failed) + " failed";
+}
+
+}  // namespace
+
+int RunRepeat(const Reporter& out, PreparedJob& prepared, FirmwarePolicy policy,
+              const ProductionChoices& production, const ProductionLog* log) {
+    const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(
+        production.devices.empty() ? std::nullopt : std::optional(production.devices.front()));
+    const InterruptFlag flag;
+    const uint32_t start = prepared.job.record.serialNumber;
+    unsigned passed = 0;
+    unsigned failed = 0;
+    for (unsigned unit = 1;; ++unit) {
+        std::optional<SerialRange> range;
+        if (prepared.serialNumbers()) {
+            const uint32_t number = production.serialCounter
+                                        ? ReserveSerialNumbers(*production.serialCounter, start, 1)
+                                        : start + (unit - 1);
+            prepared.job.record.serialNumber = number;
+            range = SerialRange{number, 1};
+        }
+        const Attempt attempt = AttemptProgramming(out, prepared, policy, programmer, range);
+        LogAttempt(log, attempt);
+        (attempt.failure ? failed : passed) += 1;
+        Json object =
+            attempt.failure
+                ? Json{{"command", "program"},
+                       {"ok", false},
+                       {"exitStatus", static_cast<int>(attempt.failure->status())},
+                       {"resultCode", attempt.record.resultCode ? Json(*attempt.record.resultCode)
+                                                                : Json(nullptr)},
+                       {"message", attempt.record.message}}
+                : attempt.result;
+        object["unit"] = unit;
+        object["passed"] = passed;
+        object["failed"] = failed;
+        std::string human = (attempt.failure ? "FAIL unit " : "PASS unit ") + std::to_string(unit) +
+                            ": " + attempt.record.message;
+        if (range) {
+            human += " (serial number " + Hex(range->first, 8) + ")";
+        }
+        out.result(object, human + "  [" + Totals(passed, failed) + "]");
+        if (interrupted) {
+            out.note("Interrupted: stopped after unit " + std::to_string(unit) + ".");
+            break;
+        }
+        if (!out.style().json) {
+            std::fprintf(stderr, "Enter: next target; q and Enter: stop > ");
+            std::fflush(stderr);
+        }
+        const Answer answer = WaitForEnter();
+        if (answer == Answer::Interrupted) {
+            out.note("\nInterrupted between units.");
+        }
+        if (answer != Answer::Next) {
+            break;
+        }
+    }
+    out.result(Json{{"command", "program"},
+                    {"ok", failed == 0},
+                    {"exitStatus",
+                     static_cast<int>(failed == 0 ? ExitStatus::Ok : ExitStatus::SomeFailed)},
+                    {"units", passed + failed},
+                    {"passed", passed},
+                    {"failed", failed}},
+               "Totals: " + Totals(passed, failed));
+    return static_cast<int>(failed == 0 ? ExitStatus::Ok : ExitStatus::SomeFailed);
+}
+
+}  // namespace korvid::cli
