@@ -154,8 +154,8 @@ int main(int argc, char** argv) {
     repeat->excludes(storeFlag);
     auto* maxCount = program->add_option("--max-count", store.serial.maxCount,
                                          "targets the stored job may program (0 to 65530)");
-    auto* text = program->add_option("--serial-text", store.serial.serialText,
-                                     "serial block text, at most 12 characters");
+    program->add_option("--serial-text", store.serial.serialText,
+                        "serial block text, at most 12 characters");
     auto* number = program->add_option_function<std::string>(
         "--serial-number",
         [&store](const std::string& t) {
@@ -192,8 +192,8 @@ int main(int argc, char** argv) {
             }
         },
         "HEX"));
-    auto* increment = program->add_flag("--auto-increment", store.serial.autoIncrement,
-                                        "count the serial number up per target");
+    program->add_flag("--auto-increment", store.serial.autoIncrement,
+                      "count the serial number up per target");
     maxCount->needs(storeFlag);
     program->callback([&] {
         store.serial.serialEnabled = program->count("--serial-text") +

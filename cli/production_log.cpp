@@ -39,8 +39,11 @@ std::string UtcTimestamp() {
 
 Json LogEntry(const OperationRecord& record) {
     Json entry{{"operation", record.operation}};
-    entry.update(record.programmer);
-    entry.update(record.job);
+    for (const Json* fields : {&record.programmer, &record.job}) {
+        if (fields->is_object()) {
+            entry.update(*fields);
+        }
+    }
     if (record.serialRange) {
         entry["serialRange"] = Json{{"first", Hex(record.serialRange->first, 8)},
                                     {"last", Hex(record.serialRange->last(), 8)}};

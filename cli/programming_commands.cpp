@@ -23,7 +23,11 @@ template <typename Operation>
 void RunLogged(const ProductionLog* log, const std::string& name,
                const std::optional<KorvidProgrammerInfo>& programmer, Operation operation) {
     const auto start = std::chrono::steady_clock::now();
-    OperationRecord record{name, ProgrammerFields(programmer), Json::object()};
+    Attempt attempt;
+    OperationRecord& record = attempt.record;
+    record.operation = name;
+    record.programmer = ProgrammerFields(programmer);
+    record.job = Json::object();
     try {
         record.message = operation();
         record.ok = true;
@@ -32,11 +36,11 @@ void RunLogged(const ProductionLog* log, const std::string& name,
         record.resultCode = failure.result();
         record.message = failure.what();
         record.seconds = SecondsSince(start);
-        LogAttempt(log, Attempt{record, {}, failure});
+        LogAttempt(log, attempt);
         throw;
     }
     record.seconds = SecondsSince(start);
-    LogAttempt(log, Attempt{record, {}, std::nullopt});
+    LogAttempt(log, attempt);
 }
 
 }  // namespace

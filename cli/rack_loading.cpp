@@ -204,7 +204,10 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
         Json result = WorkerResult(ends[i], command);
         const bool ok = result.value("ok", false) && ends[i].exitStatus == 0;
         result.update(ProgrammerFields(programmers[i]));
-        OperationRecord record{command, ProgrammerFields(programmers[i]), JobFields(prepared)};
+        OperationRecord record;
+        record.operation = command;
+        record.programmer = ProgrammerFields(programmers[i]);
+        record.job = JobFields(prepared);
         record.job.update(CountFields(prepared));
         if (ranges[i]) {
             record.job["serialNumber"] = Hex(ranges[i]->first, 8);
