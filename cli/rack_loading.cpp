@@ -149,7 +149,8 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
     if (prepared.serialNumbers() && prepared.store) {
         const uint32_t count = prepared.job.record.maxCount;
         uint32_t start = prepared.job.record.serialNumber;
-        SplitSerialRanges(start, count, programmers.size());  // refuses before the counter moves
+        // A count of 0 (overlapping ranges) is refused before the counter moves.
+        SplitSerialRanges(0, count, programmers.size());
         if (production.serialCounter) {
             start = ReserveSerialNumbers(*production.serialCounter, start,
                                          uint64_t{count} * programmers.size());
