@@ -1,6 +1,8 @@
-// The exported programmer operations: C in, C++ inside, no exception out.
-#include "korvid.h"
+// The exported programmer operations and their progress callback: C in, C++
+// inside, no exception out.
+#include "korvid_ext.h"
 #include "programming/operations.h"
+#include "programming/progress.h"
 
 uint8_t UpdateMCU(JobRecord* job, uint32_t icpMode, uint32_t toTarget) {
     try {
@@ -24,4 +26,8 @@ uint8_t UpdateFW(void) {
     } catch (...) {
         return RC_COMM_FAIL;
     }
+}
+
+void KorvidSetProgressCallback(KorvidProgressCallback callback, void* context) {
+    korvid::programming::setProgressCallback(callback, context);
 }
