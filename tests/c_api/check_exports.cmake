@@ -1,7 +1,15 @@
-# Checks that the shared library defines exactly the nine exported functions.
+# Checks that the shared library defines exactly the nine exported functions and
+# the extensions of korvid_ext.h, nothing else.
 #   cmake -DNM=<nm> -DLIBRARY=<libkorvid.so> -P check_exports.cmake
-set(expected DumpMCUInfo GetAPInfo GetICPInfo GetISPInfo LoadKPJBuffer LoadKPJInfo SaveKPJ
-             UpdateFW UpdateMCU)
+set(nine DumpMCUInfo GetAPInfo GetICPInfo GetISPInfo LoadKPJBuffer LoadKPJInfo SaveKPJ
+         UpdateFW UpdateMCU)
+set(extensions
+    KorvidDetectProgrammer
+    KorvidListProgrammers
+    KorvidSelectProgrammer
+    KorvidSetProgressCallback)
+set(expected ${nine} ${extensions})
+list(SORT expected)
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
                 OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
