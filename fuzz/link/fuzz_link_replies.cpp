@@ -71,7 +71,7 @@ public:
         if (!present_) {
             return {};
         }
-        return {{"fuzz", link::kVendorId, link::kHidProductNormal}};
+        return {{"fuzz", link::kVendorId, link::kHidProductNormal, "fuzz", "", true}};
     }
     std::unique_ptr<platform::HidDevice> open(const std::string&, platform::OpenFailure&) override {
         return std::make_unique<FuzzHidDevice>(replies_, lengths_);
@@ -104,6 +104,9 @@ private:
 class FuzzPipeBus : public platform::PipeBus {
 public:
     explicit FuzzPipeBus(Replies& replies) : replies_(replies) {}
+    std::vector<platform::PipeDeviceInfo> enumerate(uint16_t, uint16_t) override {
+        return {{"fuzz", "", "fuzz", true}};
+    }
     std::unique_ptr<platform::PipeDevice> open(uint16_t, uint16_t, unsigned,
                                                platform::OpenFailure&) override {
         return std::make_unique<FuzzPipeDevice>(replies_);

@@ -41,21 +41,26 @@ typedef struct KorvidProgrammerInfo {
 } KorvidProgrammerInfo;
 
 /*
- * Lists the attached programmers, HID ones first, each in a stable order. Fills at
- * most `capacity` records (list may be NULL when capacity is 0) and returns how many
- * programmers are attached, which may be more than `capacity`. Sends nothing.
+ * Lists the attached programmers (vendor 0x4C7B: HID products 0x0323 and, in
+ * firmware-update mode, 0x030B; pipe product 0x030D), HID ones first, each link in
+ * the order in which an operation without a selection tries them. Fills at most
+ * `capacity` records (nothing when list is NULL) and returns how many programmers
+ * are attached, which may be more than `capacity`; 0 when none is. Lists every
+ * programmer whatever the selection. Opens nothing and sends nothing.
  */
 KORVID_API uint32_t KorvidListProgrammers(KorvidProgrammerInfo* list, uint32_t capacity);
 
 /*
  * Selects the programmer that every following operation of this process opens (the
- * nine included), by location or by USB serial string; NULL or "" clears the
- * selection, so the first programmer found is used again. A selection also follows
- * the programmer into firmware-update mode during a re-flash. Without a call the
- * environment variable KORVID_DEVICE, when set, gives the selection.
- * Returns RC_OK, or RC_NO_DEVICE when the text is longer than a location or a serial
- * can be (the selection is then unchanged). Selecting a programmer that is not
- * attached is allowed: operations then answer RC_NO_DEVICE.
+ * nine included), by location or by USB serial string, compared exactly; NULL or ""
+ * clears the selection, so the first programmer found is used again. A selection
+ * also follows the programmer into firmware-update mode during a re-flash: one made
+ * by serial string finds it there by the location where that serial was last seen,
+ * since the update mode may show no serial. Without a call the environment variable
+ * KORVID_DEVICE, read once at the first operation, gives the selection.
+ * Returns RC_OK, or RC_NO_DEVICE when the text is longer than a serial field holds
+ * (KORVID_USB_SERIAL_SIZE - 1 bytes; the selection is then unchanged). Selecting a
+ * programmer that is not attached is allowed: operations then answer RC_NO_DEVICE.
  */
 KORVID_API uint8_t KorvidSelectProgrammer(const char* locationOrSerial);
 
@@ -70,9 +75,11 @@ typedef struct KorvidDetection {
 
 /*
  * Finds the selected (or first) programmer and asks its firmware identifier, with
- * nothing sent but that handshake; the link is closed again. Returns RC_OK,
- * RC_FIRMWARE_MISMATCH (detection filled), RC_NO_DEVICE or RC_COMM_FAIL. A
- * programmer in firmware-update mode does not answer the handshake: it is listed by
+ * nothing sent but that handshake; the link is closed again. Returns RC_OK or
+ * RC_FIRMWARE_MISMATCH with the detection filled, or RC_NO_DEVICE or RC_COMM_FAIL
+ * with it zeroed. detection may be NULL. Like the operations, a successful
+ * detection sets the programmer identifier that SaveKPJ writes. A programmer in
+ * firmware-update mode does not answer the handshake: it is listed by
  * KorvidListProgrammers but not detected here.
  */
 KORVID_API uint8_t KorvidDetectProgrammer(KorvidDetection* detection);
@@ -100,9 +107,17 @@ typedef struct KorvidProgress {
 typedef void (*KorvidProgressCallback)(const KorvidProgress* progress, void* context);
 
 /*
- * Registers the progress callback (NULL removes it). It is called on the thread
- * that runs the operation, between transfers; it must not call the library. It
- * changes neither the bytes on the wire nor their timing.
+ * Registers the progress callback (NULL removes it) with a context handed back on
+ * every call. It is called on the thread that runs the operation, between
+ * transfers; it must not call the library. It changes neither the bytes on the
+ * wire nor their timing. The operations report:
+ *   UpdateMCU    DETECTING; SENDING_COMMAND; SENDING_IMAGE 0/total, then after each
+ *                report (HID) or pipe transfer; WAITING for each "still working".
+ *   DumpMCUInfo  DETECTING; SENDING_COMMAND; RECEIVING 0/256 and 256/256.
+ *   UpdateFW     SENDING_COMMAND (mode switch or boot request); RESTART_WAIT while
+ *                the programmer restarts into its update mode; REFLASH_DATA 0/total,
+ *                then after each data report (HID) or pipe transfer; RESTART_WAIT
+ *                while it restarts with the new firmware.
  */
 KORVID_API void KorvidSetProgressCallback(KorvidProgressCallback callback, void* context);
 
@@ -133,9 +148,8 @@ KORVID_API void KorvidStopTrace(void);
 #else
 #define KORVID_EXT_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
 #endif
-KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProgrammerInfo) == 16 + KORVID_LOCATION_SIZE +
-                                                             KORVID_USB_SERIAL_SIZE +
-                                                             KORVID_NODE_SIZE,
+KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProgrammerInfo) ==
+                             16 + KORVID_LOCATION_SIZE + KORVID_USB_SERIAL_SIZE + KORVID_NODE_SIZE,
                          "KorvidProgrammerInfo layout");
 KORVID_EXT_STATIC_ASSERT(sizeof(KorvidDetection) == 16 + KORVID_LOCATION_SIZE,
                          "KorvidDetection layout");

@@ -24,7 +24,7 @@ std::array<uint8_t, kIdentifyCommandBytes> identifyCommand() {
 }
 
 // The HID link is open: ask for the identifier (little-endian in the reply).
-uint8_t identifyHidProgrammer() {
+uint8_t identifyHidProgrammer(Detection& detection) {
     const auto command = identifyCommand();
     if (WriteReports(command.data(), command.size(), outputReportLength()) != command.size()) {
         return RC_COMM_FAIL;
@@ -36,6 +36,7 @@ uint8_t identifyHidProgrammer() {
         return RC_COMM_FAIL;
     }
     const auto identifier = static_cast<uint16_t>(reply[0] | reply[1] << 8);
+    detection = {LinkKind::Hid, identifier, openedHidLocation()};
     if (identifier != kHidFirmwareIdentifier) {
         return RC_FIRMWARE_MISMATCH;
     }
@@ -56,12 +57,13 @@ uint16_t pipeHandshakeAnswer() {
 }
 
 // The pipe device is open: ask until two consecutive answers agree.
-uint8_t identifyPipeProgrammer() {
+uint8_t identifyPipeProgrammer(Detection& detection) {
     PipeSetTimeout(kHandshakeTimeout);
     uint16_t previous = 0x0000;
     for (unsigned exchange = 0; exchange < kMaxHandshakeExchanges; ++exchange) {
         const uint16_t answer = pipeHandshakeAnswer();
         if (answer == previous) {
+            detection = {LinkKind::Pipe, answer, PipeDevice::Location()};
             if (answer != kPipeFirmwareIdentifier) {
                 return RC_FIRMWARE_MISMATCH;
             }
@@ -76,15 +78,20 @@ uint8_t identifyPipeProgrammer() {
 }  // namespace
 
 uint8_t DetectProgrammer() {
+    Detection ignored;
+    return DetectProgrammer(ignored);
+}
+
+uint8_t DetectProgrammer(Detection& detection) {
     if (OpenHidProgrammer(kVendorId, kHidProductNormal) == 1) {
-        const uint8_t result = identifyHidProgrammer();
+        const uint8_t result = identifyHidProgrammer(detection);
         CloseHidProgrammer();
         return result;
     }
     if (PipeDevice::Open(kVendorId, kPipeProduct, 1) != PIPE_DONE) {
         return RC_NO_DEVICE;
     }
-    const uint8_t result = identifyPipeProgrammer();
+    const uint8_t result = identifyPipeProgrammer(detection);
     PipeDevice::Close();
     return result;
 }

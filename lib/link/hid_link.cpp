@@ -7,6 +7,7 @@
 
 #include "link/hid_reports.h"
 #include "link/platform.h"
+#include "link/selection.h"
 
 namespace korvid::link {
 namespace {
@@ -16,6 +17,7 @@ struct HidLink {
     uint16_t vendorId = 0;
     uint16_t productId = 0;
     std::unique_ptr<platform::HidDevice> device;
+    std::string location;
     uint8_t featureReportLength = 0;
     uint8_t inputReportLength = 0;
     uint8_t outputReportLength = 0;
@@ -41,6 +43,7 @@ bool takeReportLengths(HidLink& link, const platform::ReportLengths& lengths) {
 
 void resetLink(HidLink& link) {
     link.device.reset();
+    link.location.clear();
     link.featureReportLength = 0;
     link.inputReportLength = 0;
     link.outputReportLength = 0;
@@ -58,7 +61,8 @@ int OpenHidProgrammer(uint16_t vendorId, uint16_t productId) {
         return 0;
     }
     for (const platform::HidDeviceInfo& info : bus->enumerate()) {
-        if (info.vendorId != vendorId || info.productId != productId) {
+        if (info.vendorId != vendorId || info.productId != productId ||
+            !IsSelected({info.location, info.serial, productId == kHidProductFirmwareUpdate})) {
             continue;
         }
         platform::OpenFailure failure = platform::OpenFailure::None;
@@ -68,6 +72,7 @@ int OpenHidProgrammer(uint16_t vendorId, uint16_t productId) {
         }
         if (takeReportLengths(link, device->reportLengths())) {
             link.device = std::move(device);
+            link.location = info.location;
             return 1;
         }
         resetLink(link);
@@ -78,6 +83,10 @@ int OpenHidProgrammer(uint16_t vendorId, uint16_t productId) {
 int CloseHidProgrammer() {
     resetLink(theLink());
     return 1;
+}
+
+const std::string& openedHidLocation() {
+    return theLink().location;
 }
 
 uint8_t featureReportLength() {
@@ -116,7 +125,8 @@ int ReadInputReport(uint8_t* report) {
     return 0;
 }
 
-size_t WriteReports(const uint8_t* bytes, size_t length, size_t reportLength) {
+size_t WriteReports(const uint8_t* bytes, size_t length, size_t reportLength,
+                    const SentObserver& afterReport) {
     if (!theLink().device || length == 0) {
         return 0;
     }
@@ -132,6 +142,9 @@ size_t WriteReports(const uint8_t* bytes, size_t length, size_t reportLength) {
             break;
         }
         sent += n;
+        if (afterReport) {
+            afterReport(sent);
+        }
     }
     return sent;
 }

@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+
+#include "link/sent_observer.h"
 
 namespace korvid::link {
 
@@ -17,12 +20,15 @@ inline constexpr int kReportReadTimeoutMs = 5000;
 // A read gives up after this many consecutive empty input reports.
 inline constexpr unsigned kMaxEmptyReports = 1000;
 
-// 1 when a matching device was opened, 0 otherwise. A device whose input or output
-// reports are shorter than 2 bytes cannot carry a payload and is skipped. A link
-// still open from before is closed first.
+// 1 when a matching device was opened, 0 otherwise. Only the selected programmer
+// matches (link/selection.h). A device whose input or output reports are shorter
+// than 2 bytes cannot carry a payload and is skipped. A link still open from before
+// is closed first.
 int OpenHidProgrammer(uint16_t vendorId, uint16_t productId);
 // Always 1; harmless when nothing is open.
 int CloseHidProgrammer();
+// The USB location of the open device; "" while closed or when it has none.
+const std::string& openedHidLocation();
 
 // Report lengths of the open link (low bytes), including the report-identifier byte.
 uint8_t featureReportLength();
@@ -35,8 +41,10 @@ uint8_t outputReportLength();
 int WriteOutputReport(const uint8_t* report);
 int ReadInputReport(uint8_t* report);
 
-// Payload bytes sent; equal to `length` on success.
-size_t WriteReports(const uint8_t* bytes, size_t length, size_t reportLength);
+// Payload bytes sent; equal to `length` on success. afterReport, when given, is
+// told the payload bytes sent so far after each report that went out.
+size_t WriteReports(const uint8_t* bytes, size_t length, size_t reportLength,
+                    const SentObserver& afterReport = {});
 // Payload bytes received; equal to `length` on success. More than `length` when the
 // programmer announced more than was asked for (never stored past `destination`):
 // callers must treat any count other than `length` as failure.

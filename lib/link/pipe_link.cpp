@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "link/pipe_blocks.h"
 #include "link/platform.h"
+#include "link/selection.h"
 
 namespace korvid::link {
 namespace {
@@ -15,6 +20,12 @@ constexpr uint16_t kCommandGapUs = 800;
 struct PipeLink {
     std::unique_ptr<platform::PipeDevice> device;
     uint32_t pollLimit = kInitialPollLimit;
+    // Which device is open: its identifiers and position in the bus's order, and
+    // its location once known.
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    unsigned position = 0;
+    std::optional<std::string> location;
 };
 
 PipeLink& theLink() {
@@ -39,6 +50,21 @@ uint8_t statusOf(platform::TransferResult result, platform::Pipe pipe) {
     return PIPE_DEVICE_FAULT;
 }
 
+// The position (1-based, in the bus's order) of the n-th selected device, with its
+// location; nothing when there are fewer.
+std::optional<std::pair<unsigned, std::string>> nthSelected(platform::PipeBus& bus,
+                                                            uint16_t vendorId, uint16_t productId,
+                                                            unsigned n) {
+    const std::vector<platform::PipeDeviceInfo> devices = bus.enumerate(vendorId, productId);
+    unsigned matches = 0;
+    for (size_t k = 0; k < devices.size(); ++k) {
+        if (IsSelected({devices[k].location, devices[k].serial}) && ++matches == n) {
+            return std::pair{static_cast<unsigned>(k + 1), devices[k].location};
+        }
+    }
+    return std::nullopt;
+}
+
 uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
     PipeLink& link = theLink();
     if (!link.device) {
@@ -55,13 +81,17 @@ uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
 }
 
 // A data phase of any length, in transfers of at most kPipeTransferMaxBytes.
-uint8_t transferPhase(platform::Pipe pipe, uint8_t* data, uint32_t length) {
+uint8_t transferPhase(platform::Pipe pipe, uint8_t* data, uint32_t length,
+                      const SentObserver& afterTransfer = {}) {
     for (uint32_t done = 0; done < length;) {
         const uint32_t chunk = std::min(length - done, kPipeTransferMaxBytes);
         if (const uint8_t status = transferOnce(pipe, data + done, chunk); status != PIPE_DONE) {
             return status;
         }
         done += chunk;
+        if (afterTransfer) {
+            afterTransfer(done);
+        }
     }
     return PIPE_DONE;
 }
@@ -90,7 +120,8 @@ uint8_t readStatusBlock() {
     return PIPE_DONE;
 }
 
-uint8_t writeExchange(const uint8_t* source, uint32_t count, uint32_t pauseMs) {
+uint8_t writeExchange(const uint8_t* source, uint32_t count, uint32_t pauseMs,
+                      const SentObserver& afterTransfer) {
     if (!PipeDevice::IsOpen()) {
         return PIPE_NOT_OPEN;
     }
@@ -102,7 +133,8 @@ uint8_t writeExchange(const uint8_t* source, uint32_t count, uint32_t pauseMs) {
         return status;
     }
     DelayMicroseconds(kCommandGapUs);
-    const uint8_t dataStatus = transferPhase(platform::Pipe::Write, writable(source), count);
+    const uint8_t dataStatus =
+        transferPhase(platform::Pipe::Write, writable(source), count, afterTransfer);
     if (pauseMs != 0) {
         platform::current().clock->sleepMs(pauseMs);
     }
@@ -118,18 +150,51 @@ namespace PipeDevice {
 
 uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n) {
     PipeLink& link = theLink();
-    link.device.reset();
+    Close();
     platform::PipeBus* bus = platform::current().pipe;
     if (bus == nullptr) {
         return PIPE_NOT_OPEN;
     }
+    // Without a selection the n-th device is opened directly, as the bus counts it.
+    unsigned position = n;
+    if (HasSelection()) {
+        auto selected = nthSelected(*bus, vendorId, productId, n);
+        if (!selected) {
+            return PIPE_NOT_OPEN;
+        }
+        position = selected->first;
+        link.location = std::move(selected->second);
+    }
     platform::OpenFailure failure = platform::OpenFailure::None;
-    link.device = bus->open(vendorId, productId, n, failure);
-    return link.device ? PIPE_DONE : PIPE_NOT_OPEN;
+    link.device = bus->open(vendorId, productId, position, failure);
+    if (!link.device) {
+        link.location.reset();
+        return PIPE_NOT_OPEN;
+    }
+    link.vendorId = vendorId;
+    link.productId = productId;
+    link.position = position;
+    return PIPE_DONE;
 }
 
 void Close() {
     theLink().device.reset();
+    theLink().location.reset();
+}
+
+const std::string& Location() {
+    PipeLink& link = theLink();
+    if (!link.location) {
+        link.location.emplace();
+        platform::PipeBus* bus = platform::current().pipe;
+        if (link.device && bus != nullptr) {
+            const auto devices = bus->enumerate(link.vendorId, link.productId);
+            if (link.position <= devices.size()) {
+                link.location = devices[link.position - 1].location;
+            }
+        }
+    }
+    return *link.location;
 }
 
 bool IsOpen() {
@@ -185,12 +250,12 @@ uint8_t PipeRead(uint8_t* destination, uint32_t count) {
     return transferPhase(platform::Pipe::Read, destination, count);
 }
 
-uint8_t PipeWrite(const uint8_t* source, uint32_t count) {
-    return writeExchange(source, count, 0);
+uint8_t PipeWrite(const uint8_t* source, uint32_t count, const SentObserver& afterTransfer) {
+    return writeExchange(source, count, 0, afterTransfer);
 }
 
 uint8_t PipeWriteWait(const uint8_t* source, uint32_t count, uint32_t milliseconds) {
-    return writeExchange(source, count, milliseconds);
+    return writeExchange(source, count, milliseconds, {});
 }
 
 uint32_t pollLimit() {

@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+
+#include "link/sent_observer.h"
 
 namespace korvid::link {
 
@@ -21,10 +24,14 @@ enum PipeStatus : uint8_t {
 };
 
 namespace PipeDevice {
-// 0 when the n-th matching device was opened, 0xFF when none.
+// 0 when the n-th matching device was opened, 0xFF when none. With a programmer
+// selected (link/selection.h) only the selected one counts.
 uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n);
 void Close();
 bool IsOpen();
+// The USB location of the open device; "" while closed or when the bus no longer
+// lists it.
+const std::string& Location();
 }  // namespace PipeDevice
 
 // One transfer of at most kPipeTransferMaxBytes on the read / write data pipe,
@@ -43,7 +50,9 @@ void DelayMicroseconds(uint16_t microseconds);
 // kPipeTransferMaxBytes are split into several transfers.
 uint8_t PipeSetTimeout(uint32_t value);
 uint8_t PipeRead(uint8_t* destination, uint32_t count);
-uint8_t PipeWrite(const uint8_t* source, uint32_t count);
+// afterTransfer, when given, is told the data bytes sent so far after each
+// transfer of the data phase.
+uint8_t PipeWrite(const uint8_t* source, uint32_t count, const SentObserver& afterTransfer = {});
 uint8_t PipeWriteWait(const uint8_t* source, uint32_t count, uint32_t milliseconds);
 
 // How many 1 ms polls one pipe transfer may wait (70000 until PipeSetTimeout).

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "link/backends/real_platform.h"
 #include "link/sim/demo_platform.h"
@@ -12,13 +13,21 @@ namespace {
 
 Platform* testOverride = nullptr;
 
-// Chosen once: a built-in simulated programmer when KORVID_SIMULATE names one,
+// KORVID_SIMULATE_CLOCK=virtual lets the simulated programmers' pauses pass at once.
+sim::DemoClock demoClock() {
+    const char* clock = std::getenv("KORVID_SIMULATE_CLOCK");
+    return clock != nullptr && std::string_view(clock) == "virtual" ? sim::DemoClock::Virtual
+                                                                    : sim::DemoClock::System;
+}
+
+// Chosen once: the built-in simulated programmers when KORVID_SIMULATE names them,
 // otherwise the real backends. Without the variable only real devices are touched.
 Platform& defaultPlatform() {
     static Platform& chosen = []() -> Platform& {
         const char* mode = std::getenv("KORVID_SIMULATE");
         if (mode != nullptr) {
-            static std::unique_ptr<sim::SimulatedPlatform> demo = sim::MakeDemoPlatform(mode);
+            static std::unique_ptr<sim::SimulatedPlatform> demo =
+                sim::MakeDemoPlatform(mode, demoClock());
             if (demo) {
                 return demo->platform();
             }

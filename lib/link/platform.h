@@ -23,9 +23,15 @@ enum class OpenFailure { None, NotFound, AccessDenied, Busy, Other };
 
 // One present HID interface, as enumeration lists it.
 struct HidDeviceInfo {
-    std::string path;
+    std::string path{};  // also its device node
     uint16_t vendorId = 0;
     uint16_t productId = 0;
+    // The USB device's bus and port path as sysfs names it ("1-2.3"); "" when the
+    // interface is not on USB. The same after re-plugging into the same port and in
+    // every mode of the device.
+    std::string location{};
+    std::string serial{};    // USB serial string; "" when the device has none
+    bool accessible = true;  // this user may open the node for reading and writing
 };
 
 // Report byte lengths as the Windows HID capabilities report them: the largest
@@ -69,7 +75,8 @@ class HidBus {
 public:
     virtual ~HidBus() = default;
 
-    // The present HID interfaces in a stable order, each path once.
+    // The present HID interfaces in a stable order, each path once, with where they
+    // sit on USB and whether this user may open them. Opens nothing.
     virtual std::vector<HidDeviceInfo> enumerate() = 0;
 
     // Opens a path for reading and writing; nullptr and `failure` set when it fails.
@@ -104,9 +111,22 @@ public:
     virtual void resetPipe(Pipe pipe) = 0;
 };
 
+// One present bulk-pipe device, as enumeration lists it.
+struct PipeDeviceInfo {
+    std::string location{};  // USB bus and port path, "1-2.3"
+    std::string serial{};    // USB serial string; "" when the device has none
+    std::string node{};      // device node, "/dev/bus/usb/BBB/DDD"
+    bool accessible = true;
+};
+
 class PipeBus {
 public:
     virtual ~PipeBus() = default;
+
+    // The present devices with these identifiers, in the order open() counts them
+    // (entry k is device n = k + 1). Reads no more than the system's device list:
+    // nothing is opened and nothing crosses the bus.
+    virtual std::vector<PipeDeviceInfo> enumerate(uint16_t vendorId, uint16_t productId) = 0;
 
     // Opens the n-th (1-based) present device with these identifiers, in a stable
     // order; nullptr and `failure` set when there is none or it cannot be opened.

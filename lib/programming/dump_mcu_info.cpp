@@ -6,6 +6,7 @@
 #include "link/pipe_link.h"
 #include "programming/link_sessions.h"
 #include "programming/operations.h"
+#include "programming/progress.h"
 
 namespace korvid::programming {
 namespace {
@@ -31,7 +32,8 @@ std::array<uint8_t, 23> pipeDumpHeader() {
     return header;
 }
 
-uint8_t dumpOverHid(HidLinkSession& hid, uint8_t* destination) {
+uint8_t dumpOverHid(HidLinkSession& hid, uint8_t* destination, const Progress& progress) {
+    progress.report(KORVID_PHASE_SENDING_COMMAND);
     if (!hid.send(hidDumpCommand())) {
         return RC_COMM_FAIL;
     }
@@ -42,16 +44,22 @@ uint8_t dumpOverHid(HidLinkSession& hid, uint8_t* destination) {
     if (*ack != 'A') {
         return RC_REFUSED;
     }
-    return hid.receive({destination, kTargetInfoBytes}) ? RC_OK : RC_COMM_FAIL;
+    progress.report(KORVID_PHASE_RECEIVING, 0, kTargetInfoBytes);
+    if (!hid.receive({destination, kTargetInfoBytes})) {
+        return RC_COMM_FAIL;
+    }
+    progress.report(KORVID_PHASE_RECEIVING, kTargetInfoBytes, kTargetInfoBytes);
+    return RC_OK;
 }
 
-uint8_t dumpOverPipe(uint8_t* destination) {
+uint8_t dumpOverPipe(uint8_t* destination, const Progress& progress) {
     PipeLinkSession pipe;
     if (!pipe.open()) {
         return RC_NO_DEVICE;
     }
     link::PipeSetTimeout(kPipeTimeout);
     const auto header = pipeDumpHeader();
+    progress.report(KORVID_PHASE_SENDING_COMMAND);
     if (link::PipeWrite(header.data(), header.size()) != link::PIPE_DONE) {
         return RC_COMM_FAIL;
     }
@@ -62,7 +70,12 @@ uint8_t dumpOverPipe(uint8_t* destination) {
     if (ack != 0x00) {
         return RC_REFUSED;
     }
-    return link::PipeRead(destination, kTargetInfoBytes) == link::PIPE_DONE ? RC_OK : RC_COMM_FAIL;
+    progress.report(KORVID_PHASE_RECEIVING, 0, kTargetInfoBytes);
+    if (link::PipeRead(destination, kTargetInfoBytes) != link::PIPE_DONE) {
+        return RC_COMM_FAIL;
+    }
+    progress.report(KORVID_PHASE_RECEIVING, kTargetInfoBytes, kTargetInfoBytes);
+    return RC_OK;
 }
 
 }  // namespace
@@ -71,14 +84,16 @@ uint8_t dumpMcuInfo(uint8_t* destination) {
     if (destination == nullptr) {
         return RC_REFUSED;
     }
+    const Progress progress(KORVID_OPERATION_DUMP);
+    progress.report(KORVID_PHASE_DETECTING);
     if (const uint8_t detected = link::DetectProgrammer(); detected != RC_OK) {
         return detected;
     }
     HidLinkSession hid;
     if (hid.open(link::kHidProductNormal)) {
-        return dumpOverHid(hid, destination);
+        return dumpOverHid(hid, destination, progress);
     }
-    return dumpOverPipe(destination);
+    return dumpOverPipe(destination, progress);
 }
 
 }  // namespace korvid::programming

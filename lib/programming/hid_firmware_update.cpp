@@ -13,6 +13,7 @@
 #include "programming/feature_reports.h"
 #include "programming/firmware_update.h"
 #include "programming/pause.h"
+#include "programming/progress.h"
 
 namespace korvid::programming {
 namespace {
@@ -30,18 +31,23 @@ std::array<uint8_t, 31> modeSwitchCommand() {
     return command;
 }
 
-// Lets the system finish installing the re-enumerated device.
-void waitForInstallations() {
+// Lets the system finish installing the re-enumerated device; part of the restart
+// wait that began at startUs.
+void waitForInstallations(const Progress& progress, uint64_t startUs) {
     link::WaitNoPendingInstallations();
+    progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, startUs);
     pauseMs(kInstallationSettleMs);
     link::WaitNoPendingInstallations();
+    progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, startUs);
     pauseMs(kInstallationSettleMs);
     link::WaitNoPendingInstallations();
+    progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, startUs);
 }
 
-bool waitForUpdateMode(HidLinkSession& updater) {
+bool waitForUpdateMode(HidLinkSession& updater, const Progress& progress, uint64_t startUs) {
     for (int attempt = 0; attempt < kReappearAttempts; ++attempt) {
         pauseMs(kReappearPauseMs);
+        progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, startUs);
         if (updater.open(link::kHidProductFirmwareUpdate)) {
             return true;
         }
@@ -55,16 +61,19 @@ bool setFeature(const FeatureReport& report) {
 
 // Size announcement, data reports and checksum query; the answered checksum, or
 // nothing when a report could not be set or fetched.
-std::optional<uint16_t> transferImage(std::span<const uint8_t> image, size_t reportBytes) {
+std::optional<uint16_t> transferImage(std::span<const uint8_t> image, size_t reportBytes,
+                                      const Progress& progress) {
     if (!setFeature(sizeAnnouncementReport(static_cast<uint32_t>(image.size())))) {
         return std::nullopt;
     }
+    progress.report(KORVID_PHASE_REFLASH_DATA, 0, image.size());
     const size_t chunkBytes = reportBytes - 1;
     for (size_t offset = 0; offset < image.size(); offset += chunkBytes) {
-        if (!setFeature(dataReport(
-                image.subspan(offset).first(std::min(chunkBytes, image.size() - offset))))) {
+        const size_t n = std::min(chunkBytes, image.size() - offset);
+        if (!setFeature(dataReport(image.subspan(offset, n)))) {
             return std::nullopt;
         }
+        progress.report(KORVID_PHASE_REFLASH_DATA, offset + n, image.size());
         pauseMs(kDataReportPauseMs);
     }
     if (!setFeature(checksumQueryReport())) {
@@ -79,12 +88,13 @@ std::optional<uint16_t> transferImage(std::span<const uint8_t> image, size_t rep
 
 }  // namespace
 
-uint8_t updateHidFirmware(HidLinkSession& normalMode) {
+uint8_t updateHidFirmware(HidLinkSession& normalMode, const Progress& progress) {
     // Without an image the programmer must stay in its normal mode.
     const auto image = firmware::find(firmware::kHidProgrammerImage);
     if (!image || image->empty() || image->size() > kMaxAnnouncedImageBytes) {
         return RC_NO_RESOURCE;
     }
+    progress.report(KORVID_PHASE_SENDING_COMMAND);
     if (!normalMode.send(modeSwitchCommand())) {
         return RC_COMM_FAIL;
     }
@@ -94,11 +104,12 @@ uint8_t updateHidFirmware(HidLinkSession& normalMode) {
     }
     normalMode.close();
 
+    const uint64_t switchedUs = clockNowUs();
     HidLinkSession updater;
-    if (!waitForUpdateMode(updater)) {
+    if (!waitForUpdateMode(updater, progress, switchedUs)) {
         return RC_RESET_ERROR;
     }
-    waitForInstallations();
+    waitForInstallations(progress, switchedUs);
 
     // Reports are built in 65-byte buffers; a device with longer (or without)
     // feature reports does not speak this exchange.
@@ -106,7 +117,7 @@ uint8_t updateHidFirmware(HidLinkSession& normalMode) {
     if (reportBytes < 2 || reportBytes > kMaxFeatureReportBytes) {
         return RC_COMM_FAIL;
     }
-    const auto answered = transferImage(*image, reportBytes);
+    const auto answered = transferImage(*image, reportBytes, progress);
     if (!answered) {
         link::CancelHidTransfers();
         setFeature(restartRequestReport());
@@ -121,7 +132,7 @@ uint8_t updateHidFirmware(HidLinkSession& normalMode) {
         return RC_RESET_ERROR;
     }
     updater.close();
-    waitForInstallations();
+    waitForInstallations(progress, clockNowUs());
     return RC_OK;
 }
 

@@ -18,9 +18,9 @@ void HidLinkSession::close() {
     }
 }
 
-bool HidLinkSession::send(std::span<const uint8_t> bytes) {
-    return link::WriteReports(bytes.data(), bytes.size(), link::outputReportLength()) ==
-           bytes.size();
+bool HidLinkSession::send(std::span<const uint8_t> bytes, const link::SentObserver& afterReport) {
+    return link::WriteReports(bytes.data(), bytes.size(), link::outputReportLength(),
+                              afterReport) == bytes.size();
 }
 
 bool HidLinkSession::receive(std::span<uint8_t> destination) {

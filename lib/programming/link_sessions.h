@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+#include "link/sent_observer.h"
+
 namespace korvid::programming {
 
 // The HID link, opened by product identifier (normal or firmware-update mode).
@@ -22,7 +24,8 @@ public:
     bool isOpen() const { return open_; }
 
     // Sends the whole stream in output reports; false when any of it was not sent.
-    bool send(std::span<const uint8_t> bytes);
+    // afterReport, when given, is told the bytes sent so far after each report.
+    bool send(std::span<const uint8_t> bytes, const link::SentObserver& afterReport = {});
     // Receives exactly destination.size() bytes; false when fewer (or more) came.
     bool receive(std::span<uint8_t> destination);
     // One reply byte, or nothing when no byte arrived.

@@ -19,10 +19,12 @@ constexpr int kReopenAttempts = 21;
 constexpr uint32_t kReopenPauseMs = 500;
 constexpr uint32_t kFlashSettleMs = 5000;
 
-bool reopenInBootMode(PipeLinkSession& pipe) {
+bool reopenInBootMode(PipeLinkSession& pipe, const Progress& progress) {
+    const uint64_t startUs = clockNowUs();
     for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
         if (attempt > 0) {
             pauseMs(kReopenPauseMs);
+            progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, startUs);
         }
         if (pipe.open()) {
             return true;
@@ -33,7 +35,7 @@ bool reopenInBootMode(PipeLinkSession& pipe) {
 
 }  // namespace
 
-uint8_t updatePipeFirmware() {
+uint8_t updatePipeFirmware(const Progress& progress) {
     PipeLinkSession pipe;
     if (!pipe.open()) {
         return RC_NO_DEVICE;
@@ -60,9 +62,10 @@ uint8_t updatePipeFirmware() {
 
     // The boot request is 0x00 after an answer of 0xFF 0xFF, 0xFF after any other.
     const uint8_t bootRequest = identifier == 0xFFFF ? 0x00 : 0xFF;
+    progress.report(KORVID_PHASE_SENDING_COMMAND);
     link::PipeWriteWait(&bootRequest, 1, kBootRequestStatusPauseMs);
     pipe.close();
-    if (!reopenInBootMode(pipe)) {
+    if (!reopenInBootMode(pipe, progress)) {
         return RC_RESET_ERROR;
     }
 
@@ -71,12 +74,19 @@ uint8_t updatePipeFirmware() {
     std::array<uint8_t, 3> reply = {0x00, 0x00, 0x00};
     // A failed transfer leaves the zeroed reply, which must not pass for the
     // confirmation of an image whose checksum happens to be 0.
+    progress.report(KORVID_PHASE_REFLASH_DATA, 0, image->size());
     const bool transferred =
         link::PipeWrite(header.data(), header.size()) == link::PIPE_DONE &&
-        link::PipeWrite(image->data(), static_cast<uint32_t>(image->size())) == link::PIPE_DONE &&
+        link::PipeWrite(image->data(), static_cast<uint32_t>(image->size()),
+                        progress.bytesSent(KORVID_PHASE_REFLASH_DATA, image->size())) ==
+            link::PIPE_DONE &&
         link::PipeRead(reply.data(), reply.size()) == link::PIPE_DONE;
     pipe.close();
+    // The programmer restarts with its new firmware meanwhile.
+    const uint64_t settleStartUs = clockNowUs();
+    progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, settleStartUs);
     pauseMs(kFlashSettleMs);
+    progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, settleStartUs);
 
     const uint16_t answered = static_cast<uint16_t>(reply[0] << 8 | reply[1]);
     return transferred && answered == checksum && reply[2] == 0x00 ? RC_OK : RC_FIRMWARE_FAIL;

@@ -1,9 +1,10 @@
-// The exported programmer operations: C in, C++ inside, no exception out (one
-// thrown, e.g. out of memory, ends the operation as a failed transfer). Each call
-// and its return are written to a running wire trace.
-#include "korvid.h"
+// The exported programmer operations and their progress callback: C in, C++
+// inside, no exception out (one thrown, e.g. out of memory, ends the operation as
+// a failed transfer). Each call and its return are written to a running wire trace.
+#include "korvid_ext.h"
 #include "link/trace/api_call.h"
 #include "programming/operations.h"
+#include "programming/progress.h"
 #include "programming/trace_fields.h"
 
 using namespace korvid;
@@ -40,4 +41,8 @@ uint8_t UpdateFW(void) {
     }
     call.returned(result);
     return result;
+}
+
+void KorvidSetProgressCallback(KorvidProgressCallback callback, void* context) {
+    programming::setProgressCallback(callback, context);
 }

@@ -1,15 +1,17 @@
 #include "link/hid_link.h"
 #include "programming/firmware_update.h"
 #include "programming/operations.h"
+#include "programming/progress.h"
 
 namespace korvid::programming {
 
 uint8_t updateFirmware() {
+    const Progress progress(KORVID_OPERATION_UPDATE_FW);
     HidLinkSession hid;
     if (hid.open(link::kHidProductNormal)) {
-        return updateHidFirmware(hid);
+        return updateHidFirmware(hid, progress);
     }
-    return updatePipeFirmware();
+    return updatePipeFirmware(progress);
 }
 
 }  // namespace korvid::programming

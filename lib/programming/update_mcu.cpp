@@ -13,6 +13,8 @@
 #include "programming/link_sessions.h"
 #include "programming/operations.h"
 #include "programming/program_command.h"
+#include "programming/progress.h"
+#include "programming/working_wait.h"
 
 namespace korvid::programming {
 namespace {
@@ -37,7 +39,8 @@ ProgramFields programFields(const JobRecord& job, bool icp, bool toTarget, const
 }
 
 uint8_t programOverHid(HidLinkSession& hid, const ProgramFields& fields,
-                       std::span<const uint8_t> image) {
+                       std::span<const uint8_t> image, const Progress& progress) {
+    progress.report(KORVID_PHASE_SENDING_COMMAND);
     if (!hid.send(buildProgramCommand(fields))) {
         return RC_COMM_FAIL;
     }
@@ -48,17 +51,21 @@ uint8_t programOverHid(HidLinkSession& hid, const ProgramFields& fields,
     if (*accepted != 'A') {
         return RC_REFUSED;
     }
-    if (!hid.send(image)) {
+    progress.report(KORVID_PHASE_SENDING_IMAGE, 0, image.size());
+    if (!hid.send(image, progress.bytesSent(KORVID_PHASE_SENDING_IMAGE, image.size()))) {
         return RC_COMM_FAIL;
     }
-    // 'W' means still working; the programmer decides how long that takes.
+    // 'W' means still working, for as long as the programmer needs within the limit.
+    WorkingWait wait(progress);
     std::optional<uint8_t> reply;
-    do {
-        reply = hid.receiveByte();
-        if (!reply) {
+    while ((reply = hid.receiveByte()) && *reply == 'W') {
+        if (!wait.stillWorking()) {
             return RC_COMM_FAIL;
         }
-    } while (*reply == 'W');
+    }
+    if (!reply) {
+        return RC_COMM_FAIL;
+    }
     switch (*reply) {
         case 'A':
             return RC_OK;
@@ -69,25 +76,39 @@ uint8_t programOverHid(HidLinkSession& hid, const ProgramFields& fields,
     }
 }
 
-uint8_t programOverPipe(const ProgramFields& fields, std::span<const uint8_t> image) {
+uint8_t programOverPipe(const ProgramFields& fields, std::span<const uint8_t> image,
+                        const Progress& progress) {
     PipeLinkSession pipe;
     if (!pipe.open()) {
         return RC_NO_DEVICE;
     }
     link::PipeSetTimeout(kPipeTimeout);
     const auto header = buildPipeProgramHeader(fields);
-    if (link::PipeWrite(header.data(), header.size()) != link::PIPE_DONE ||
-        link::PipeWrite(image.data(), static_cast<uint32_t>(image.size())) != link::PIPE_DONE) {
+    progress.report(KORVID_PHASE_SENDING_COMMAND);
+    if (link::PipeWrite(header.data(), header.size()) != link::PIPE_DONE) {
+        return RC_COMM_FAIL;
+    }
+    progress.report(KORVID_PHASE_SENDING_IMAGE, 0, image.size());
+    if (link::PipeWrite(image.data(), static_cast<uint32_t>(image.size()),
+                        progress.bytesSent(KORVID_PHASE_SENDING_IMAGE, image.size())) !=
+        link::PIPE_DONE) {
         return RC_COMM_FAIL;
     }
     // Reply: checksum (most significant byte first), then status; status 'U'
     // means still working, which only a programming of the target reports.
     std::array<uint8_t, 3> reply = {'U', 'U', 'U'};
-    do {
+    WorkingWait wait(progress);
+    while (true) {
         if (link::PipeRead(reply.data(), reply.size()) != link::PIPE_DONE) {
             return RC_COMM_FAIL;
         }
-    } while (fields.toTarget && reply[2] == 'U');
+        if (!fields.toTarget || reply[2] != 'U') {
+            break;
+        }
+        if (!wait.stillWorking()) {
+            return RC_COMM_FAIL;
+        }
+    }
     pipe.close();
 
     if ((reply[0] << 8 | reply[1]) != fields.checksum) {
@@ -115,6 +136,8 @@ uint8_t updateMcu(JobRecord* job, bool icp, bool toTarget, const catalogue::Cata
     if (!part || !imageLength) {
         return RC_REFUSED;
     }
+    const Progress progress(KORVID_OPERATION_UPDATE_MCU);
+    progress.report(KORVID_PHASE_DETECTING);
     if (const uint8_t detected = link::DetectProgrammer(); detected != RC_OK) {
         return detected;
     }
@@ -123,9 +146,9 @@ uint8_t updateMcu(JobRecord* job, bool icp, bool toTarget, const catalogue::Cata
 
     HidLinkSession hid;
     if (hid.open(link::kHidProductNormal)) {
-        return programOverHid(hid, fields, image);
+        return programOverHid(hid, fields, image, progress);
     }
-    return programOverPipe(fields, image);
+    return programOverPipe(fields, image, progress);
 }
 
 }  // namespace korvid::programming

@@ -61,6 +61,15 @@ TEST_F(FakeHidrawClass, ReadsTheDescriptorOfTheNodeBehindADevicePath) {
     EXPECT_FALSE(readReportDescriptor("/dev/ttyS0", classDir()));
 }
 
+TEST_F(FakeHidrawClass, LocatesTheUsbDeviceBehindANode) {
+    addNode("hidraw5", "usb1/1-2/1-2.3/1-2.3:1.0/0003:4C7B:0323.0005", {});
+    addNode("hidraw6", "virtual/misc/uhid/0003:4C7B:0323.0006", {});
+    EXPECT_EQ(usbLocationOfHidrawNode("/dev/hidraw5", classDir()), "1-2.3");
+    EXPECT_EQ(usbLocationOfHidrawNode("/dev/hidraw6", classDir()), "");  // not on USB
+    EXPECT_EQ(usbLocationOfHidrawNode("/dev/hidraw9", classDir()), "");  // gone
+    EXPECT_EQ(usbLocationOfHidrawNode("/dev/ttyS0", classDir()), "");
+}
+
 TEST(HidDeviceName, ParsesBusVendorAndProduct) {
     const auto ids = parseHidDeviceName("0003:4C7B:030B.000C");
     ASSERT_TRUE(ids);

@@ -31,6 +31,7 @@ TEST(RealPlatform, FindsNoProgrammerAndDoesNotHang) {
     EXPECT_EQ(platform.hid->open("/dev/hidraw-that-is-not-there", failure), nullptr);
     EXPECT_EQ(failure, OpenFailure::NotFound);
 
+    EXPECT_TRUE(platform.pipe->enumerate(link::kVendorId, link::kPipeProduct).empty());
     failure = OpenFailure::None;
     EXPECT_EQ(platform.pipe->open(link::kVendorId, link::kPipeProduct, 1, failure), nullptr);
     EXPECT_EQ(failure, OpenFailure::NotFound);

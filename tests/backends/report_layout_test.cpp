@@ -103,11 +103,13 @@ TEST(ReportLayout, FeatureAnswerKeepsThePresetIdentifierAndIsPadded) {
 }
 
 TEST(HidEnumeration, RepeatedPathsAreDroppedInOrder) {
-    const std::vector<HidDeviceInfo> listed = {{"/dev/hidraw3", 0x4C7B, 0x0323},
-                                               {"/dev/hidraw1", 0x046D, 0xC52B},
-                                               {"/dev/hidraw3", 0x4C7B, 0x0323},
-                                               {"/dev/hidraw1", 0x046D, 0xC52B},
-                                               {"/dev/hidraw2", 0x4C7B, 0x0323}};
+    const auto hid = [](const char* path, uint16_t vendorId, uint16_t productId) {
+        return HidDeviceInfo{path, vendorId, productId, "", "", true};
+    };
+    const std::vector<HidDeviceInfo> listed = {
+        hid("/dev/hidraw3", 0x4C7B, 0x0323), hid("/dev/hidraw1", 0x046D, 0xC52B),
+        hid("/dev/hidraw3", 0x4C7B, 0x0323), hid("/dev/hidraw1", 0x046D, 0xC52B),
+        hid("/dev/hidraw2", 0x4C7B, 0x0323)};
     const auto kept = dropRepeatedPaths(listed);
     ASSERT_EQ(kept.size(), 3u);
     EXPECT_EQ(kept[0].path, "/dev/hidraw3");

@@ -17,14 +17,15 @@ TEST(PipeDeviceOrder, ByBusThenPortPath) {
         {1, {1, 4}},  // 3
         {1, {10}},    // 4: port numbers compare as numbers
     };
-    std::vector<size_t> order;
-    for (unsigned n = 1; n <= listed.size(); ++n) {
-        order.push_back(nthByLocation(listed, n).value());
-    }
-    EXPECT_EQ(order, (std::vector<size_t>{3, 2, 1, 4, 0}));
-    EXPECT_FALSE(nthByLocation(listed, 0));
-    EXPECT_FALSE(nthByLocation(listed, 6));
-    EXPECT_FALSE(nthByLocation({}, 1));
+    EXPECT_EQ(orderByLocation(listed), (std::vector<size_t>{3, 2, 1, 4, 0}));
+    EXPECT_TRUE(orderByLocation({}).empty());
+}
+
+TEST(UsbLocationName, AsSysfsNamesTheDevice) {
+    EXPECT_EQ(formatUsbLocation({1, {2}}), "1-2");
+    EXPECT_EQ(formatUsbLocation({1, {2, 3}}), "1-2.3");
+    EXPECT_EQ(formatUsbLocation({12, {10, 4, 255}}), "12-10.4.255");
+    EXPECT_EQ(formatUsbLocation({3, {}}), "usb3");
 }
 
 TEST(PipeEndpoints, FirstBulkInAndFirstBulkOut) {

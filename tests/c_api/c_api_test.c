@@ -1,13 +1,17 @@
-/* The exported header used from C: the catalogue and project-file exports through
- * the shared library. Exits non-zero, naming the check, when one fails. */
+/* The exported headers used from C: the catalogue and project-file exports, and
+ * the programmer list, selection, detection and progress against the simulated
+ * programmers that CTest names (KORVID_SIMULATE=hid,pipe,hid), through the shared
+ * library. Exits non-zero, naming the check, when one fails. */
 #define _POSIX_C_SOURCE 200809L /* mkstemp, close, unlink */
 
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
 #include "korvid.h"
+#include "korvid_ext.h"
 
 static int failures = 0;
 
@@ -79,9 +83,119 @@ static void checkProjectFile(void) {
     unlink(path);
 }
 
+static void checkExtensionLayouts(void) {
+    CHECK(offsetof(KorvidProgrammerInfo, link) == 0);
+    CHECK(offsetof(KorvidProgrammerInfo, updateMode) == 4);
+    CHECK(offsetof(KorvidProgrammerInfo, accessible) == 8);
+    CHECK(offsetof(KorvidProgrammerInfo, reserved) == 12);
+    CHECK(offsetof(KorvidProgrammerInfo, location) == 16);
+    CHECK(offsetof(KorvidProgrammerInfo, serial) == 48);
+    CHECK(offsetof(KorvidProgrammerInfo, node) == 176);
+    CHECK(sizeof(KorvidProgrammerInfo) == 240);
+    CHECK(offsetof(KorvidDetection, identifier) == 4);
+    CHECK(offsetof(KorvidDetection, firmwareMatches) == 8);
+    CHECK(offsetof(KorvidDetection, location) == 16);
+    CHECK(sizeof(KorvidDetection) == 48);
+    CHECK(offsetof(KorvidProgress, phase) == 4);
+    CHECK(offsetof(KorvidProgress, done) == 8);
+    CHECK(offsetof(KorvidProgress, total) == 12);
+}
+
+static void checkProgrammerList(void) {
+    CHECK(KorvidListProgrammers(NULL, 0) == 3);
+
+    KorvidProgrammerInfo list[3];
+    memset(list, 0x5A, sizeof list);
+    CHECK(KorvidListProgrammers(list, 2) == 3);
+    CHECK(list[2].link == 0x5A5A5A5Au); /* beyond the capacity: untouched */
+
+    CHECK(KorvidListProgrammers(list, 3) == 3);
+    CHECK(list[0].link == KORVID_LINK_HID && strcmp(list[0].location, "0-1") == 0);
+    CHECK(list[1].link == KORVID_LINK_HID && strcmp(list[1].location, "0-3") == 0);
+    CHECK(list[2].link == KORVID_LINK_PIPE && strcmp(list[2].location, "0-2") == 0);
+    CHECK(strcmp(list[1].serial, "SIM0003") == 0);
+    CHECK(strcmp(list[2].node, "sim-pipe-0") == 0);
+    CHECK(list[0].updateMode == 0 && list[0].accessible == 1 && list[0].reserved == 0);
+}
+
+static void checkSelectionAndDetection(void) {
+    KorvidDetection detection;
+    CHECK(KorvidSelectProgrammer("0-2") == RC_OK);
+    memset(&detection, 0x5A, sizeof detection);
+    CHECK(KorvidDetectProgrammer(&detection) == RC_OK);
+    CHECK(detection.link == KORVID_LINK_PIPE);
+    CHECK(detection.identifier == 0x0551);
+    CHECK(detection.firmwareMatches == 1);
+    CHECK(detection.reserved == 0);
+    CHECK(strcmp(detection.location, "0-2") == 0);
+
+    CHECK(KorvidSelectProgrammer("SIM0003") == RC_OK);
+    CHECK(KorvidDetectProgrammer(&detection) == RC_OK);
+    CHECK(detection.link == KORVID_LINK_HID && detection.identifier == 0x0603);
+    CHECK(strcmp(detection.location, "0-3") == 0);
+
+    CHECK(KorvidSelectProgrammer("SIM9999") == RC_OK);
+    CHECK(KorvidDetectProgrammer(&detection) == RC_NO_DEVICE);
+    CHECK(detection.link == 0 && detection.location[0] == '\0');
+
+    char overlong[KORVID_USB_SERIAL_SIZE + 1];
+    memset(overlong, 'S', KORVID_USB_SERIAL_SIZE);
+    overlong[KORVID_USB_SERIAL_SIZE] = '\0';
+    CHECK(KorvidSelectProgrammer(overlong) == RC_NO_DEVICE);
+    CHECK(KorvidDetectProgrammer(NULL) == RC_NO_DEVICE); /* still SIM9999 */
+
+    CHECK(KorvidSelectProgrammer(NULL) == RC_OK);
+    CHECK(KorvidDetectProgrammer(&detection) == RC_OK);
+    CHECK(strcmp(detection.location, "0-1") == 0);
+}
+
+struct ProgressLog {
+    unsigned events;
+    unsigned imageEvents;
+    KorvidProgress last;
+};
+
+static void logProgress(const KorvidProgress* progress, void* context) {
+    struct ProgressLog* log = context;
+    ++log->events;
+    if (progress->phase == KORVID_PHASE_SENDING_IMAGE) {
+        ++log->imageEvents;
+        log->last = *progress;
+    }
+}
+
+static void checkProgress(void) {
+    uint8_t code[200];
+    memset(code, 0x3C, sizeof code);
+    JobRecord job;
+    memset(&job, 0, sizeof job);
+    job.partIndex = 3;
+    job.maxCount = 0xFFFF;
+    job.codeLength = sizeof code;
+    job.codeBuffer = code;
+
+    struct ProgressLog log;
+    memset(&log, 0, sizeof log);
+    KorvidSetProgressCallback(logProgress, &log);
+    CHECK(UpdateMCU(&job, 0, 1) == RC_OK);
+    KorvidSetProgressCallback(NULL, NULL);
+    CHECK(log.events > 0);
+    CHECK(log.imageEvents == 1 + 4); /* the start, then four reports of at most 64 bytes */
+    CHECK(log.last.operation == KORVID_OPERATION_UPDATE_MCU);
+    CHECK(log.last.done == sizeof code && log.last.total == sizeof code);
+
+    const unsigned before = log.events;
+    CHECK(UpdateMCU(&job, 0, 1) == RC_OK);
+    CHECK(log.events == before);
+}
+
 int main(void) {
     checkCatalogue();
     checkProjectFile();
+    checkExtensionLayouts();
+    checkProgrammerList();
+    checkSelectionAndDetection();
+    checkProgress();
     if (failures != 0) {
         fprintf(stderr, "%d check(s) failed\n", failures);
         return EXIT_FAILURE;

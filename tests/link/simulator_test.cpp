@@ -6,7 +6,6 @@
 #include <numeric>
 #include <vector>
 
-#include "firmware/firmware_images.h"
 #include "link/hid_link.h"
 #include "link/pipe_link.h"
 #include "link/sim/demo_platform.h"
@@ -277,21 +276,6 @@ TEST_F(SimulatedPipeTest, FirmwareUpdateThroughTheBootRequest) {
     EXPECT_FALSE(programmer.inBootMode());
     EXPECT_EQ(programmer.firmwareIdentifier(), 0x0551);
     EXPECT_EQ(programmer.installedFirmware(), image);
-}
-
-TEST(DemoPlatform, BuildsTheNamedProgrammerAndInstallsSyntheticImages) {
-    EXPECT_EQ(MakeDemoPlatform("usb"), nullptr);
-    auto demo = MakeDemoPlatform("hid-old");
-    ASSERT_NE(demo, nullptr);
-    EXPECT_EQ(demo->virtualClock(), nullptr);
-    const auto hidImage = firmware::find(firmware::kHidProgrammerImage);
-    const auto pipeImage = firmware::find(firmware::kPipeProgrammerImage);
-    ASSERT_TRUE(hidImage && pipeImage);
-    EXPECT_EQ(hidImage->size(), 13796u);
-    EXPECT_EQ(pipeImage->size(), 8698u);
-    EXPECT_EQ((*hidImage)[0], 0x02);
-    firmware::install(firmware::kHidProgrammerImage, std::nullopt);
-    firmware::install(firmware::kPipeProgrammerImage, std::nullopt);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "catalogue/option_encoding.h"
+#include "korvid_ext.h"
 #include "link/programmer_identifier.h"
 #include "programming/operations.h"
 #include "programming_fixture.h"
@@ -176,6 +177,34 @@ TEST_F(UpdateMcuTest, PipeProgrammingPollsWhileWorking) {
     }
     EXPECT_EQ(replies, 3);
     EXPECT_EQ(programmer.targetFlash(), code);
+}
+
+// A programmer that stays in its working state says so every 100 ms.
+TEST_F(UpdateMcuTest, HidWorkingWaitEndsAfterTheLimit) {
+    sim::SimulatedHidProgrammer& programmer = attachHid({.stuckWorking = true});
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_COMM_FAIL);
+
+    // Identify answer and 'A', then a 'W' every 100 ms until ten minutes have passed.
+    const auto inputs = sim::BytesOf(programmer.traffic(), sim::TrafficKind::InputReport);
+    ASSERT_EQ(inputs.size(), 2u + KORVID_WORKING_WAIT_LIMIT_MS / 100);
+    EXPECT_EQ(inputs.back()[1], 'W');
+    EXPECT_EQ(clock().nowUs(), uint64_t{KORVID_WORKING_WAIT_LIMIT_MS} * 1000);
+    EXPECT_TRUE(programmer.targetFlash().empty());
+}
+
+TEST_F(UpdateMcuTest, PipeWorkingWaitEndsAfterTheLimit) {
+    sim::SimulatedPipeProgrammer& programmer = attachPipe({.stuckWorking = true});
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_COMM_FAIL);
+
+    // Every poll costs 100 ms and 800 µs: the wait ends with the first poll past the limit.
+    const uint64_t limitUs = uint64_t{KORVID_WORKING_WAIT_LIMIT_MS} * 1000;
+    EXPECT_GE(clock().nowUs(), limitUs);
+    EXPECT_LT(clock().nowUs(), limitUs + 100800 + 20000);  // + one poll + detection and image
+    const auto reads = sim::BytesOf(programmer.traffic(), sim::TrafficKind::PipeRead);
+    ASSERT_FALSE(reads.empty());
+    EXPECT_EQ(reads.back().size(), 3u);
+    EXPECT_EQ(reads.back()[2], 'U');
+    EXPECT_TRUE(programmer.targetFlash().empty());
 }
 
 TEST_F(UpdateMcuTest, PipeReplyChecksumIsTestedBeforeStatus) {

@@ -179,7 +179,8 @@ TEST_F(TraceRecordingTest, ShowsAFailedOpenWithItsReason) {
     EXPECT_THAT(EventLines(path),
                 ::testing::ElementsAre(
                     "0 api - call name=DumpMCUInfo",
-                    "0 hid - enumerate devices=1 [path=sim-hid-0 vendor=4c7b product=0323]",
+                    "0 hid - enumerate devices=1 [path=sim-hid-0 vendor=4c7b product=0323 "
+                    "location=0-1 serial= accessible=no]",
                     "0 hid - open path=sim-hid-0 result=access-denied",
                     "0 pipe - open vendor=4c7b product=030d index=1 result=not-found",
                     "0 api - return name=DumpMCUInfo result=0xe1"));

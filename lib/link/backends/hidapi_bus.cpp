@@ -11,6 +11,7 @@
 #include "link/backends/report_descriptor.h"
 #include "link/backends/system_clock.h"
 #include "link/backends/udev_queue.h"
+#include "link/backends/usb_sysfs.h"
 
 namespace korvid::platform {
 
@@ -38,11 +39,21 @@ std::vector<HidDeviceInfo> HidapiBus::enumerate() {
     hid_device_info* list = hid_enumerate(0, 0);
     for (const hid_device_info* entry = list; entry != nullptr; entry = entry->next) {
         if (entry->path != nullptr) {
-            devices.push_back({entry->path, entry->vendor_id, entry->product_id});
+            HidDeviceInfo device;
+            device.path = entry->path;
+            device.vendorId = entry->vendor_id;
+            device.productId = entry->product_id;
+            devices.push_back(std::move(device));
         }
     }
     hid_free_enumeration(list);
-    return dropRepeatedPaths(std::move(devices));
+    devices = dropRepeatedPaths(std::move(devices));
+    for (HidDeviceInfo& device : devices) {
+        device.location = usbLocationOfHidrawNode(device.path);
+        device.serial = usbSerialAt(device.location);
+        device.accessible = isReadWriteAccessible(device.path);
+    }
+    return devices;
 }
 
 std::unique_ptr<HidDevice> HidapiBus::open(const std::string& path, OpenFailure& failure) {

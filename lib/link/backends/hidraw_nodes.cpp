@@ -11,6 +11,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "link/backends/usb_sysfs.h"
+
 namespace korvid::platform {
 namespace fs = std::filesystem;
 
@@ -28,6 +30,18 @@ std::optional<uint16_t> hexField(const std::string& text, size_t at, size_t widt
         return std::nullopt;
     }
     return static_cast<uint16_t>(value);
+}
+
+// The node's name ("hidrawN") behind a device path; a udev symlink to the node
+// names the node behind it.
+std::optional<std::string> hidrawNodeName(const std::string& devicePath) {
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(devicePath, error);
+    std::string node = (error ? fs::path(devicePath) : resolved).filename().string();
+    if (node.rfind("hidraw", 0) != 0) {
+        return std::nullopt;
+    }
+    return node;
 }
 
 }  // namespace
@@ -48,14 +62,11 @@ std::optional<HidIds> parseHidDeviceName(const std::string& name) {
 
 std::optional<std::vector<uint8_t>> readReportDescriptor(const std::string& devicePath,
                                                          const std::string& classDir) {
-    // A udev symlink to the node names the node behind it.
-    std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(devicePath, error);
-    const std::string node = (error ? fs::path(devicePath) : resolved).filename().string();
-    if (node.rfind("hidraw", 0) != 0) {
+    const auto node = hidrawNodeName(devicePath);
+    if (!node) {
         return std::nullopt;
     }
-    std::ifstream file(fs::path(classDir) / node / "device" / "report_descriptor",
+    std::ifstream file(fs::path(classDir) / *node / "device" / "report_descriptor",
                        std::ios::binary);
     if (!file) {
         return std::nullopt;
@@ -66,6 +77,19 @@ std::optional<std::vector<uint8_t>> readReportDescriptor(const std::string& devi
         return std::nullopt;
     }
     return bytes;
+}
+
+std::string usbLocationOfHidrawNode(const std::string& devicePath, const std::string& classDir) {
+    const auto node = hidrawNodeName(devicePath);
+    if (!node) {
+        return {};
+    }
+    std::error_code error;
+    const fs::path device = fs::canonical(fs::path(classDir) / *node / "device", error);
+    if (error) {
+        return {};
+    }
+    return usbLocationInSysfsPath(device.string()).value_or("");
 }
 
 std::vector<std::string> hidrawNodesOfVendor(uint16_t vendorId, const std::string& classDir) {

@@ -27,6 +27,11 @@ std::optional<HidIds> parseHidDeviceName(const std::string& name);
 std::optional<std::vector<uint8_t>> readReportDescriptor(
     const std::string& devicePath, const std::string& classDir = kHidrawClassDir);
 
+// The USB location ("1-2.3") of the device behind the node at devicePath, found by
+// resolving <classDir>/hidrawN/device; "" when it is not on USB or is gone.
+std::string usbLocationOfHidrawNode(const std::string& devicePath,
+                                    const std::string& classDir = kHidrawClassDir);
+
 // The device paths ("/dev/hidrawN") of every hidraw node whose HID device has this
 // vendor identifier, in name order.
 std::vector<std::string> hidrawNodesOfVendor(uint16_t vendorId,

@@ -2,12 +2,15 @@
 
 #include <libusb.h>
 
+#include <cstdio>
 #include <span>
 #include <vector>
 
+#include "link/backends/hidraw_nodes.h"
 #include "link/backends/libusb_pipe_device.h"
 #include "link/backends/libusb_results.h"
 #include "link/backends/usb_selection.h"
+#include "link/backends/usb_sysfs.h"
 
 namespace korvid::platform {
 
@@ -44,6 +47,64 @@ std::optional<BulkPipes> bulkPipesOfInterfaceZero(libusb_device* device) {
     return firstBulkPipes(endpoints);
 }
 
+// libusb's device list, freed (each device unreferenced) when it goes out of scope;
+// an open handle holds its own reference.
+class DeviceList {
+public:
+    explicit DeviceList(libusb_context* usb) {
+        const ssize_t count = usb != nullptr ? libusb_get_device_list(usb, &list_) : 0;
+        if (count > 0) {
+            devices_ = std::span(list_, static_cast<size_t>(count));
+        }
+    }
+    ~DeviceList() {
+        if (list_ != nullptr) {
+            libusb_free_device_list(list_, 1);
+        }
+    }
+    DeviceList(const DeviceList&) = delete;
+    DeviceList& operator=(const DeviceList&) = delete;
+
+    std::span<libusb_device*> devices() const { return devices_; }
+
+private:
+    libusb_device** list_ = nullptr;
+    std::span<libusb_device*> devices_;
+};
+
+struct LocatedDevice {
+    libusb_device* device;
+    UsbLocation location;
+};
+
+// The listed devices with these identifiers, ordered by bus and port path.
+std::vector<LocatedDevice> matchingDevices(const DeviceList& list, uint16_t vendorId,
+                                           uint16_t productId) {
+    std::vector<libusb_device*> matches;
+    std::vector<UsbLocation> locations;
+    for (libusb_device* device : list.devices()) {
+        libusb_device_descriptor descriptor{};
+        if (libusb_get_device_descriptor(device, &descriptor) == LIBUSB_SUCCESS &&
+            descriptor.idVendor == vendorId && descriptor.idProduct == productId) {
+            matches.push_back(device);
+            locations.push_back(locationOf(device));
+        }
+    }
+    std::vector<LocatedDevice> ordered;
+    for (size_t index : orderByLocation(locations)) {
+        ordered.push_back({matches[index], locations[index]});
+    }
+    return ordered;
+}
+
+// The usbfs node of a device, "/dev/bus/usb/BBB/DDD".
+std::string usbfsNode(libusb_device* device) {
+    char node[32];
+    std::snprintf(node, sizeof node, "/dev/bus/usb/%03u/%03u", libusb_get_bus_number(device),
+                  libusb_get_device_address(device));
+    return node;
+}
+
 }  // namespace
 
 LibusbBus::~LibusbBus() {
@@ -59,6 +120,17 @@ libusb_context* LibusbBus::context() {
     return context_;
 }
 
+std::vector<PipeDeviceInfo> LibusbBus::enumerate(uint16_t vendorId, uint16_t productId) {
+    const DeviceList list(context());
+    std::vector<PipeDeviceInfo> devices;
+    for (const LocatedDevice& match : matchingDevices(list, vendorId, productId)) {
+        const std::string location = formatUsbLocation(match.location);
+        const std::string node = usbfsNode(match.device);
+        devices.push_back({location, usbSerialAt(location), node, isReadWriteAccessible(node)});
+    }
+    return devices;
+}
+
 std::unique_ptr<PipeDevice> LibusbBus::open(uint16_t vendorId, uint16_t productId, unsigned n,
                                             OpenFailure& failure) {
     failure = OpenFailure::NotFound;
@@ -66,30 +138,17 @@ std::unique_ptr<PipeDevice> LibusbBus::open(uint16_t vendorId, uint16_t productI
     if (usb == nullptr) {
         return nullptr;
     }
-    libusb_device** list = nullptr;
-    const ssize_t count = libusb_get_device_list(usb, &list);
-    if (count < 0) {
-        return nullptr;
-    }
-    std::vector<libusb_device*> matches;
-    std::vector<UsbLocation> locations;
-    for (libusb_device* device : std::span(list, static_cast<size_t>(count))) {
-        libusb_device_descriptor descriptor{};
-        if (libusb_get_device_descriptor(device, &descriptor) == LIBUSB_SUCCESS &&
-            descriptor.idVendor == vendorId && descriptor.idProduct == productId) {
-            matches.push_back(device);
-            locations.push_back(locationOf(device));
-        }
-    }
-    const auto chosen = nthByLocation(locations, n);
     libusb_device_handle* handle = nullptr;
     std::optional<BulkPipes> pipes;
     int code = LIBUSB_ERROR_NOT_FOUND;
-    if (chosen) {
-        pipes = bulkPipesOfInterfaceZero(matches[*chosen]);
-        code = libusb_open(matches[*chosen], &handle);
+    {
+        const DeviceList list(usb);
+        const std::vector<LocatedDevice> matches = matchingDevices(list, vendorId, productId);
+        if (n >= 1 && n <= matches.size()) {
+            pipes = bulkPipesOfInterfaceZero(matches[n - 1].device);
+            code = libusb_open(matches[n - 1].device, &handle);
+        }
     }
-    libusb_free_device_list(list, 1);  // an open handle holds its own reference
     if (code != LIBUSB_SUCCESS) {
         failure = openFailureFromLibusb(code);
         return nullptr;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "link/platform.h"
 
@@ -21,6 +22,11 @@ public:
     ~LibusbBus() override;
     LibusbBus(const LibusbBus&) = delete;
     LibusbBus& operator=(const LibusbBus&) = delete;
+
+    // The matching devices ordered by bus and port path, with their location
+    // ("1-2.3"), serial string (from sysfs, so the device is not opened) and usbfs
+    // node. Empty when libusb cannot start.
+    std::vector<PipeDeviceInfo> enumerate(uint16_t vendorId, uint16_t productId) override;
 
     // Orders the matching devices by bus and port path and opens the n-th:
     // interface 0 claimed (the kernel driver detached while it is held), its

@@ -6,17 +6,25 @@
 
 namespace korvid::platform {
 
-std::optional<size_t> nthByLocation(std::span<const UsbLocation> locations, unsigned n) {
-    if (n == 0 || n > locations.size()) {
-        return std::nullopt;
-    }
+std::vector<size_t> orderByLocation(std::span<const UsbLocation> locations) {
     std::vector<size_t> order(locations.size());
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(), [&locations](size_t a, size_t b) {
         return std::tie(locations[a].bus, locations[a].ports) <
                std::tie(locations[b].bus, locations[b].ports);
     });
-    return order[n - 1];
+    return order;
+}
+
+std::string formatUsbLocation(const UsbLocation& location) {
+    if (location.ports.empty()) {
+        return "usb" + std::to_string(location.bus);
+    }
+    std::string text = std::to_string(location.bus) + "-";
+    for (size_t i = 0; i < location.ports.size(); ++i) {
+        text += (i == 0 ? "" : ".") + std::to_string(location.ports[i]);
+    }
+    return text;
 }
 
 std::optional<BulkPipes> firstBulkPipes(std::span<const EndpointDescription> endpoints) {

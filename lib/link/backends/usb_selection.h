@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace korvid::platform {
@@ -16,10 +17,14 @@ struct UsbLocation {
     std::vector<uint8_t> ports;
 };
 
-// The index into `locations` of the n-th (1-based) device when they are ordered
-// by bus, then by port path (a hub's own port before the ports behind it).
-// libusb lists the newest device first, so its own order is not stable.
-std::optional<size_t> nthByLocation(std::span<const UsbLocation> locations, unsigned n);
+// The indices into `locations` ordered by bus, then by port path (a hub's own port
+// before the ports behind it). libusb lists the newest device first, so its own
+// order is not stable.
+std::vector<size_t> orderByLocation(std::span<const UsbLocation> locations);
+
+// The location as sysfs names the USB device: "B-P.P.P" (bus, then the ports
+// from the root hub down, in decimal); "usbB" for a root hub itself.
+std::string formatUsbLocation(const UsbLocation& location);
 
 struct EndpointDescription {
     uint8_t address = 0;     // bit 7 set: IN

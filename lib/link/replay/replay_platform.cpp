@@ -201,6 +201,19 @@ private:
     TraceScript& script_;
 };
 
+// An optional text of an enumerated device ("" when the recording has none: traces
+// made before the field was recorded).
+std::string recordedText(const TraceEvent& entry, std::string_view key) {
+    const std::string* value = entry.field(key);
+    return value != nullptr ? *value : std::string{};
+}
+
+// Whether an enumerated device was accessible; accessible when not recorded.
+bool recordedAccess(const TraceEvent& entry) {
+    const std::string* value = entry.field("accessible");
+    return value == nullptr || trace::ParseYesNo(*value).value_or(true);
+}
+
 // An open as recorded: the failure it reported, or success.
 std::optional<platform::OpenFailure> recordedOpen(TraceScript& script, const TraceEvent* e,
                                                   platform::OpenFailure& failure) {
@@ -238,7 +251,12 @@ public:
                 script_.failAtLastEvent("hid enumerate: a device without path, vendor or product");
                 return {};
             }
-            devices.push_back({*path, *vendor, *product});
+            devices.push_back({.path = *path,
+                               .vendorId = *vendor,
+                               .productId = *product,
+                               .location = recordedText(entry, "location"),
+                               .serial = recordedText(entry, "serial"),
+                               .accessible = recordedAccess(entry)});
         }
         return devices;
     }
@@ -273,6 +291,28 @@ private:
 class ReplayPlatform::PipeBus final : public platform::PipeBus {
 public:
     explicit PipeBus(TraceScript& script) : script_(script) {}
+
+    std::vector<platform::PipeDeviceInfo> enumerate(uint16_t vendorId,
+                                                    uint16_t productId) override {
+        const TraceEvent* e =
+            script_.expect(hostEvent(trace::kLinkPipe, Direction::None, trace::kEnumerate)
+                               .add("vendor", trace::IdName(vendorId))
+                               .add("product", trace::IdName(productId)),
+                           {"vendor", "product"});
+        if (e == nullptr) {
+            return {};
+        }
+        std::vector<platform::PipeDeviceInfo> devices;
+        for (const trace::TraceRecord& record : e->records) {
+            TraceEvent entry = *e;
+            entry.fields = record;
+            devices.push_back({.location = recordedText(entry, "location"),
+                               .serial = recordedText(entry, "serial"),
+                               .node = recordedText(entry, "node"),
+                               .accessible = recordedAccess(entry)});
+        }
+        return devices;
+    }
 
     std::unique_ptr<platform::PipeDevice> open(uint16_t vendorId, uint16_t productId, unsigned n,
                                                platform::OpenFailure& failure) override {

@@ -9,6 +9,9 @@
 
 namespace korvid::sim {
 
+// How often a simulated programmer stuck in its working state says so.
+inline constexpr uint32_t kStuckWorkingReplyMs = 100;
+
 // Never sleeps; adds every pause and busy wait to the elapsed virtual time.
 class VirtualClock : public platform::Clock {
 public:

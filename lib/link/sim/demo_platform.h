@@ -9,11 +9,23 @@
 
 namespace korvid::sim {
 
-// A real-time simulated system for a mode name: "hid" (a current HID programmer),
-// "hid-old" (one with outdated firmware, up to date after a re-flash), "pipe" and
-// "pipe-old" (the same for the older model). Installs synthetic firmware images so
-// the re-flash can be tried. nullptr for any other name.
-std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view mode);
+enum class DemoClock {
+    System,  // pauses take their time, as with a real programmer
+    Virtual  // pauses only advance the clock: a re-flash takes milliseconds
+};
+
+// A simulated system for a comma-separated list of programmer names, attached in
+// that order: "hid" (a current HID programmer), "hid-old" (one with outdated
+// firmware, up to date after a re-flash), "pipe" and "pipe-old" (the same for the
+// older model), "hid-refuse" (takes every job, then answers failure),
+// "hid-stuck" (answers "still working" forever after a job) and "hid-noaccess"
+// (listed as not accessible; opening it is refused). The N-th programmer (from 1)
+// sits at location "0-N" (no real USB device is on bus 0) with serial "SIM" and N
+// in four digits ("SIM0001") and device node "sim-hid-K" or "sim-pipe-K" (K counting each link's
+// programmers from 0). Installs synthetic firmware images so the re-flash can be tried. nullptr
+// when a name is unknown or the list is empty; spaces around names are ignored.
+std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view modes,
+                                                    DemoClock clock = DemoClock::System);
 
 // A clearly synthetic firmware image: a long jump at the reset vector, a text
 // marker saying what it is, then a counting pattern.

@@ -176,6 +176,7 @@ void SimulatedHidProgrammer::leave(bool toUpdateMode) {
     present_ = false;
     ++generation_;
     leaveWhenAnswered_ = false;
+    stuck_ = false;
     nextModeIsUpdate_ = toUpdateMode;
     pollsUntilPresent_ = options_.reappearAfterPolls;
     inputReports_.clear();
@@ -184,6 +185,7 @@ void SimulatedHidProgrammer::leave(bool toUpdateMode) {
 }
 
 void SimulatedHidProgrammer::handleClosed() {
+    stuck_ = false;
     if (leaveWhenAnswered_) {
         leave(true);
     }
@@ -206,6 +208,10 @@ platform::ReadResult SimulatedHidProgrammer::readInputReport(uint64_t generation
                                                              size_t length, int timeoutMs) {
     if (!reachable(generation)) {
         return platform::ReadResult::Error;
+    }
+    if (inputReports_.empty() && stuck_) {
+        clock_.sleepMs(kStuckWorkingReplyMs);
+        queueAnswer({kWorking});
     }
     if (inputReports_.empty()) {
         clock_.sleepMs(static_cast<uint32_t>(std::max(timeoutMs, 0)));
@@ -292,6 +298,10 @@ void SimulatedHidProgrammer::finishImage() {
     receiving_.reset();
     for (unsigned i = 0; i < options_.workingReplies; ++i) {
         queueAnswer({kWorking});
+    }
+    if (options_.stuckWorking) {
+        stuck_ = true;
+        return;
     }
     if (options_.corruptChecksum || byteSum(job.image) != job.checksum) {
         queueAnswer({kChecksumDiffers});
@@ -414,7 +424,10 @@ std::vector<platform::HidDeviceInfo> SimulatedHidBus::enumerate() {
     for (const auto& device : devices_) {
         device->poll();
         if (device->present()) {
-            present.push_back({device->path(), device->options().vendorId, device->productId()});
+            const HidProgrammerOptions& options = device->options();
+            present.push_back(
+                {device->path(), options.vendorId, device->productId(), options.location,
+                 device->inFirmwareUpdateMode() ? "" : options.serial, !options.refuseOpen});
         }
     }
     return present;

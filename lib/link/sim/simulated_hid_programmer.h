@@ -16,6 +16,7 @@
 #include "link/hid_link.h"
 #include "link/platform.h"
 #include "link/programmer_identifier.h"
+#include "link/sim/clocks.h"
 #include "link/sim/traffic.h"
 
 namespace korvid::sim {
@@ -26,6 +27,10 @@ struct HidProgrammerOptions {
     uint16_t productId = link::kHidProductNormal;                // identity in normal mode
     uint16_t firmwareIdentifier = link::kHidFirmwareIdentifier;  // answer to identify
     uint16_t identifierAfterReflash = link::kHidFirmwareIdentifier;
+    // Where it sits on USB ("" gets one from SimulatedPlatform) and its serial string
+    // in normal mode; in firmware-update mode it shows none, as a boot loader may.
+    std::string location{};
+    std::string serial{};
 
     // Report byte lengths as the platform reports them (report-identifier byte included).
     size_t inputReportLength = 65;
@@ -35,6 +40,7 @@ struct HidProgrammerOptions {
     // Answers of the programming protocol.
     uint8_t commandAck = 'A';      // first reply to a program or dump command
     unsigned workingReplies = 0;   // 'W' replies after the image, before the final one
+    bool stuckWorking = false;     // after the image: 'W' forever (one per kStuckWorkingReplyMs)
     uint8_t finalReply = 'A';      // after an image whose checksum agrees
     bool corruptChecksum = false;  // image: answer 'C'; firmware: a checksum off by one bit
     bool answerModeSwitch = true;  // answer 'A' to the mode switch
@@ -49,7 +55,7 @@ struct HidProgrammerOptions {
     std::optional<unsigned> failFeatureReportAt{};  // this feature transfer (from 0) fails
 
     // Misbehaviour of the report link.
-    bool refuseOpen = false;                         // present but not accessible
+    bool refuseOpen = false;  // present but not accessible (listed so, opens AccessDenied)
     unsigned emptyReportsBeforeAnswer = 0;           // empty input reports before every answer
     std::optional<size_t> truncateRepliesTo{};       // answers cut to at most this many bytes
     std::optional<uint8_t> countByteOverride{};      // count byte of every answer's first report
@@ -141,6 +147,7 @@ private:
     bool unplugged_ = false;
     bool updateMode_ = false;
     bool leaveWhenAnswered_ = false;
+    bool stuck_ = false;  // took an image while stuckWorking: answers 'W' until closed
     bool nextModeIsUpdate_ = false;
     int pollsUntilPresent_ = 0;
     uint64_t generation_ = 0;
@@ -173,6 +180,8 @@ public:
     explicit SimulatedHidBus(platform::Clock& clock) : clock_(clock) {}
 
     SimulatedHidProgrammer& attach(HidProgrammerOptions options = {});
+    // The attached programmers, in attachment order.
+    SimulatedHidProgrammer& programmer(size_t index) { return *devices_.at(index); }
 
     std::vector<platform::HidDeviceInfo> enumerate() override;
     std::unique_ptr<platform::HidDevice> open(const std::string& path,

@@ -82,8 +82,11 @@ private:
 };
 
 SimulatedPipeProgrammer::SimulatedPipeProgrammer(PipeProgrammerOptions options,
-                                                 platform::Clock& clock)
-    : options_(std::move(options)), clock_(clock), identifier_(options_.firmwareIdentifier) {}
+                                                 platform::Clock& clock, std::string node)
+    : options_(std::move(options)),
+      clock_(clock),
+      node_(std::move(node)),
+      identifier_(options_.firmwareIdentifier) {}
 
 void SimulatedPipeProgrammer::unplug() {
     unplugged_ = true;
@@ -122,6 +125,7 @@ void SimulatedPipeProgrammer::handleClosed() {
     lastHandshakeAnswer_.reset();
     pendingJob_.reset();
     firmwareFollows_ = false;
+    stuckChecksum_.reset();
     if (restartOnClose_) {
         restartOnClose_ = false;
         bootMode_ = false;
@@ -210,6 +214,10 @@ platform::TransferResult SimulatedPipeProgrammer::takeWrite(const uint8_t* data,
             return platform::TransferResult::Done;
         case link::PIPE_COMMAND_READ:
             reading_.clear();
+            if (answers_.empty() && stuckChecksum_) {
+                clock_.sleepMs(kStuckWorkingReplyMs);
+                queueAnswer(checksumReply(*stuckChecksum_, kWorkingStatus));
+            }
             if (!answers_.empty()) {
                 reading_ = std::move(answers_.front());
                 answers_.pop_front();
@@ -298,6 +306,10 @@ void SimulatedPipeProgrammer::finishJob(std::vector<uint8_t> image) {
             queueAnswer(checksumReply(checksum, kWorkingStatus));
         }
     }
+    if (options_.stuckWorking) {
+        stuckChecksum_ = checksum;
+        return;
+    }
     queueAnswer(checksumReply(checksum, options_.programStatus));
     if (options_.programStatus != 0x00 || options_.corruptChecksum) {
         return;
@@ -326,8 +338,23 @@ void SimulatedPipeProgrammer::handleBootMessage(std::vector<uint8_t> message) {
 }
 
 SimulatedPipeProgrammer& SimulatedPipeBus::attach(PipeProgrammerOptions options) {
-    devices_.push_back(std::make_shared<SimulatedPipeProgrammer>(std::move(options), clock_));
+    devices_.push_back(std::make_shared<SimulatedPipeProgrammer>(
+        std::move(options), clock_, "sim-pipe-" + std::to_string(devices_.size())));
     return *devices_.back();
+}
+
+std::vector<platform::PipeDeviceInfo> SimulatedPipeBus::enumerate(uint16_t vendorId,
+                                                                  uint16_t productId) {
+    std::vector<platform::PipeDeviceInfo> present;
+    for (const auto& device : devices_) {
+        device->poll();
+        const PipeProgrammerOptions& options = device->options();
+        if (device->present() && options.vendorId == vendorId && options.productId == productId) {
+            present.push_back({options.location, device->inBootMode() ? "" : options.serial,
+                               device->node(), !options.refuseOpen});
+        }
+    }
+    return present;
 }
 
 std::unique_ptr<platform::PipeDevice> SimulatedPipeBus::open(uint16_t vendorId, uint16_t productId,

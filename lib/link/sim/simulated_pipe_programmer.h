@@ -9,12 +9,14 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "link/hid_link.h"
 #include "link/pipe_link.h"
 #include "link/platform.h"
 #include "link/programmer_identifier.h"
+#include "link/sim/clocks.h"
 #include "link/sim/traffic.h"
 
 namespace korvid::sim {
@@ -26,9 +28,14 @@ struct PipeProgrammerOptions {
     uint16_t identifierAfterReflash = link::kPipeFirmwareIdentifier;
     // Answers to the first handshakes, one per handshake; afterwards the identifier.
     std::vector<uint16_t> handshakeAnswers{};
+    // Where it sits on USB ("" gets one from SimulatedPlatform) and its serial string
+    // in normal mode; in boot mode it shows none.
+    std::string location{};
+    std::string serial{};
 
     // Answers of the programming protocol.
     unsigned workingReplies = 0;   // 'U' statuses before the final one (programming a target)
+    bool stuckWorking = false;     // after a job: status 'U' forever (one per kStuckWorkingReplyMs)
     uint8_t programStatus = 0x00;  // final status: 0x00 success, 0xFE target locked
     bool corruptChecksum = false;  // answer a checksum one above the true one
     uint8_t dumpAck = 0x00;
@@ -40,7 +47,7 @@ struct PipeProgrammerOptions {
     int reappearAfterPolls = 2;
 
     // Misbehaviour of the pipes.
-    bool refuseOpen = false;
+    bool refuseOpen = false;  // present but not accessible (listed so, opens AccessDenied)
     std::optional<unsigned> statusErrorAt{};    // this status block (from 0) reports error 0x01
     std::optional<unsigned> faultTransferAt{};  // this transfer (from 0) is a device fault
     std::optional<unsigned> unplugAfterTransfers{};
@@ -68,9 +75,11 @@ struct PipeProgramJob {
 
 class SimulatedPipeProgrammer {
 public:
-    SimulatedPipeProgrammer(PipeProgrammerOptions options, platform::Clock& clock);
+    SimulatedPipeProgrammer(PipeProgrammerOptions options, platform::Clock& clock,
+                            std::string node);
 
     PipeProgrammerOptions& options() { return options_; }
+    const std::string& node() const { return node_; }
 
     bool present() const { return present_; }
     bool inBootMode() const { return bootMode_; }
@@ -115,6 +124,7 @@ private:
 
     PipeProgrammerOptions options_;
     platform::Clock& clock_;
+    std::string node_;
 
     bool present_ = true;
     bool unplugged_ = false;
@@ -144,6 +154,7 @@ private:
     std::optional<PipeProgramJob> pendingJob_;
     bool firmwareFollows_ = false;
     bool restartOnClose_ = false;
+    std::optional<uint16_t> stuckChecksum_;  // stuck after a job: its checksum, until closed
     std::vector<uint8_t> targetFlash_;
     std::optional<PipeProgramJob> storedJob_;
     std::vector<uint8_t> installedFirmware_;
@@ -155,7 +166,11 @@ public:
     explicit SimulatedPipeBus(platform::Clock& clock) : clock_(clock) {}
 
     SimulatedPipeProgrammer& attach(PipeProgrammerOptions options = {});
+    // The attached programmers, in attachment order.
+    SimulatedPipeProgrammer& programmer(size_t index) { return *devices_.at(index); }
 
+    // The present devices in attachment order, as open() counts them.
+    std::vector<platform::PipeDeviceInfo> enumerate(uint16_t vendorId, uint16_t productId) override;
     std::unique_ptr<platform::PipeDevice> open(uint16_t vendorId, uint16_t productId, unsigned n,
                                                platform::OpenFailure& failure) override;
 

@@ -13,11 +13,23 @@ SimulatedPlatform::SimulatedPlatform(std::unique_ptr<platform::Clock> clock)
       pipe_(*clock_),
       platform_{&hid_, &pipe_, clock_.get()} {}
 
+std::string SimulatedPlatform::nextLocation() {
+    return "0-" + std::to_string(++attached_);
+}
+
 SimulatedHidProgrammer& SimulatedPlatform::attachHidProgrammer(HidProgrammerOptions options) {
+    std::string location = nextLocation();
+    if (options.location.empty()) {
+        options.location = std::move(location);
+    }
     return hid_.attach(std::move(options));
 }
 
 SimulatedPipeProgrammer& SimulatedPlatform::attachPipeProgrammer(PipeProgrammerOptions options) {
+    std::string location = nextLocation();
+    if (options.location.empty()) {
+        options.location = std::move(location);
+    }
     return pipe_.attach(std::move(options));
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "link/platform.h"
 #include "link/sim/clocks.h"
@@ -24,6 +25,9 @@ public:
     SimulatedPlatform();
     explicit SimulatedPlatform(std::unique_ptr<platform::Clock> clock);
 
+    // A programmer without a location in its options gets "0-N", N counting the
+    // programmers attached to this platform from 1: Linux numbers USB buses from 1,
+    // so no real device is ever at bus 0.
     SimulatedHidProgrammer& attachHidProgrammer(HidProgrammerOptions options = {});
     SimulatedPipeProgrammer& attachPipeProgrammer(PipeProgrammerOptions options = {});
 
@@ -35,10 +39,13 @@ public:
     SimulatedPipeBus& pipeBus() { return pipe_; }
 
 private:
+    std::string nextLocation();
+
     std::unique_ptr<platform::Clock> clock_;
     SimulatedHidBus hid_;
     SimulatedPipeBus pipe_;
     platform::Platform platform_;
+    unsigned attached_ = 0;
 };
 
 // Installs a platform for the protocol code for the lifetime of the object; on

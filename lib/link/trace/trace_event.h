@@ -24,7 +24,7 @@ inline constexpr std::string_view kLinkClock = "clock";
 inline constexpr std::string_view kLinkApi = "api";  // calls of the exported functions
 
 // Event kinds (the fourth column).
-inline constexpr std::string_view kEnumerate = "enumerate";  // hid
+inline constexpr std::string_view kEnumerate = "enumerate";  // hid, pipe
 inline constexpr std::string_view kOpen = "open";            // hid, pipe
 inline constexpr std::string_view kClose = "close";          // hid, pipe
 inline constexpr std::string_view kOutputReport = "output";  // hid

@@ -54,6 +54,7 @@ constexpr NameTable<platform::Pipe, 2> kPipes = {{platform::Pipe::Read, "read"},
                                                  {platform::Pipe::Write, "write"}};
 
 constexpr NameTable<bool, 2> kSuccess = {{true, "ok"}, {false, "failed"}};
+constexpr NameTable<bool, 2> kYesNo = {{true, "yes"}, {false, "no"}};
 
 }  // namespace
 
@@ -105,6 +106,13 @@ std::string_view SuccessName(bool succeeded) {
 }
 std::optional<bool> ParseSuccess(std::string_view name) {
     return valueOf(kSuccess, name);
+}
+
+std::string_view YesNoName(bool yes) {
+    return nameOf(kYesNo, yes);
+}
+std::optional<bool> ParseYesNo(std::string_view name) {
+    return valueOf(kYesNo, name);
 }
 
 }  // namespace korvid::trace

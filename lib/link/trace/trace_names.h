@@ -32,4 +32,8 @@ std::optional<uint16_t> ParseId(std::string_view name);
 std::string_view SuccessName(bool succeeded);
 std::optional<bool> ParseSuccess(std::string_view name);
 
+// Properties that hold or not, such as a device's accessibility: "yes" or "no".
+std::string_view YesNoName(bool yes);
+std::optional<bool> ParseYesNo(std::string_view name);
+
 }  // namespace korvid::trace

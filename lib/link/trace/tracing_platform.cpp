@@ -132,7 +132,10 @@ public:
             for (const platform::HidDeviceInfo& device : devices) {
                 e.records.push_back({{"path", device.path},
                                      {"vendor", IdName(device.vendorId)},
-                                     {"product", IdName(device.productId)}});
+                                     {"product", IdName(device.productId)},
+                                     {"location", device.location},
+                                     {"serial", device.serial},
+                                     {"accessible", std::string(YesNoName(device.accessible))}});
             }
             recording_.record(e);
         }
@@ -225,6 +228,26 @@ public:
     void bind(platform::PipeBus* inner, const Recording& recording) {
         inner_ = inner;
         recording_ = recording;
+    }
+
+    std::vector<platform::PipeDeviceInfo> enumerate(uint16_t vendorId,
+                                                    uint16_t productId) override {
+        const uint64_t t = recording_.now();
+        std::vector<platform::PipeDeviceInfo> devices = inner_->enumerate(vendorId, productId);
+        if (recording_.recording()) {
+            TraceEvent e = MakeEvent(t, kLinkPipe, Direction::None, kEnumerate);
+            e.add("vendor", IdName(vendorId))
+                .add("product", IdName(productId))
+                .add("devices", std::to_string(devices.size()));
+            for (const platform::PipeDeviceInfo& device : devices) {
+                e.records.push_back({{"location", device.location},
+                                     {"serial", device.serial},
+                                     {"node", device.node},
+                                     {"accessible", std::string(YesNoName(device.accessible))}});
+            }
+            recording_.record(e);
+        }
+        return devices;
     }
 
     std::unique_ptr<platform::PipeDevice> open(uint16_t vendorId, uint16_t productId, unsigned n,
