@@ -172,8 +172,10 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
             request.store.serial.serialNumber = ranges[i]->first;
         }
         std::vector<std::string> argv{"/proc/self/exe", "--json"};
+        // Each worker traces to a file of its own, so that every trace is one
+        // process's traffic and replays on its own.
         if (production.trace) {
-            argv.insert(argv.end(), {"--trace", *production.trace});
+            argv.insert(argv.end(), {"--trace", *production.trace + "." + programmers[i].location});
         }
         argv.insert(argv.end(), {"worker", JsonLine(WorkerRequestJson(request))});
         workers.push_back(std::move(argv));

@@ -59,9 +59,11 @@ TEST_F(CommandTest, DetectNamesEachModelAndItsIdentifier) {
     EXPECT_THAT(
         hid.out,
         HasSubstr(
-            R"("accessible":true,"firmwareMatches":true,"model":"HID programmer","identifier":"0x0603")"));
+            R"("model":"HID programmer","serial":"SIM0001","node":"sim-hid-0","updateMode":false,"accessible":true,"identifier":"0x0603","firmwareMatches":true,"ok":true)"));
     const Outcome pipe = RunKorvid({"detect"}, kPipe);
-    EXPECT_EQ(pipe.out, "older pipe programmer, identifier 0x0551, accessible, firmware matches\n");
+    EXPECT_EQ(pipe.out,
+              "0-1  older pipe programmer, serial SIM0001, identifier 0x0551, accessible, firmware "
+              "matches\n");
     const Outcome outdated = RunKorvid({"--json", "detect"}, {{"KORVID_SIMULATE", "hid-old"}});
     EXPECT_EQ(outdated.exitStatus, 0);
     EXPECT_THAT(outdated.out, HasSubstr(R"("firmwareMatches":false)"));
@@ -75,7 +77,7 @@ TEST_F(CommandTest, ProgramsTheTargetOnBothModels) {
         EXPECT_THAT(
             run.out,
             HasSubstr(
-                R"("command":"program","ok":true,"exitStatus":0,"resultCode":0,"message":"Update success !","part":"Part A1")"));
+                R"("command":"program","ok":true,"exitStatus":0,"resultCode":0,"message":"Update success !","location":"0-1","programmerSerial":"SIM0001","part":"Part A1")"));
         EXPECT_THAT(run.out, HasSubstr(R"("codeLength":4096)"));
         EXPECT_THAT(run.out, HasSubstr(R"("options":["KEEP IAP-DATA"])"));
         EXPECT_THAT(run.calls, ElementsAre("UpdateMCU"));
@@ -93,7 +95,7 @@ TEST_F(CommandTest, StoresAJobWithSerialNumbersAndReportsTheAdvancedAddress) {
     EXPECT_THAT(
         run.out,
         HasSubstr(
-            R"("maxCount":65530,"serialNumbers":true,"serialText":"LINE-7      ","serialNumber":"0x00001A2B","autoIncrement":true,"nextSerialAddress":"0x0000F00C")"));
+            R"("maxCount":65530,"serialNumbers":true,"serialText":"LINE-7      ","serialNumber":"0x00001A2B","autoIncrement":true,"serialAddress":"0x0000F000","nextSerialAddress":"0x0000F00C")"));
     const Outcome plain =
         RunKorvid({"program", bin, "-p", "Part A4", "--store", "--max-count", "3"}, kPipe);
     EXPECT_EQ(plain.exitStatus, 0) << plain.err;
@@ -120,7 +122,10 @@ TEST_F(CommandTest, DumpsToTheTerminalAndToAFile) {
     const Outcome raw = RunKorvid({"--json", "dump", "-o", file}, kPipe);
     ASSERT_EQ(raw.exitStatus, 0) << raw.err;
     EXPECT_EQ(ReadBytes(file).size(), 256u);
-    EXPECT_THAT(raw.out, HasSubstr(R"("message":"Dump Information ok !","file":)"));
+    EXPECT_THAT(
+        raw.out,
+        HasSubstr(
+            R"("message":"Dump Information ok !","location":"0-1","programmerSerial":"SIM0001","file":)"));
 }
 
 TEST_F(CommandTest, ReflashesThePipeProgrammerAloneAndOnMismatch) {

@@ -4,7 +4,7 @@
  * comma-separated list of result codes, answers the next one instead of asking
  * the simulated programmer. An exhausted or absent list passes the call on. */
 #define _GNU_SOURCE
-#include "korvid.h"
+#include "korvid_ext.h"
 
 #include <dlfcn.h>
 #include <stdint.h>
@@ -58,6 +58,7 @@ static int next_fake(const char* variable, int* position) {
 typedef uint8_t (*UpdateMcuFunction)(JobRecord*, uint32_t, uint32_t);
 typedef uint8_t (*DumpFunction)(uint8_t*);
 typedef uint8_t (*UpdateFwFunction)(void);
+typedef uint8_t (*DetectFunction)(KorvidDetection*);
 
 uint8_t UpdateMCU(JobRecord* job, uint32_t icpMode, uint32_t toTarget) {
     static int position = 0;
@@ -88,4 +89,14 @@ uint8_t UpdateFW(void) {
         return (uint8_t)fake;
     }
     return ((UpdateFwFunction)dlsym(RTLD_NEXT, "UpdateFW"))();
+}
+
+uint8_t KorvidDetectProgrammer(KorvidDetection* detection) {
+    static int position = 0;
+    log_call("KorvidDetectProgrammer");
+    const int fake = next_fake("KORVID_FAKE_KORVIDDETECTPROGRAMMER", &position);
+    if (fake >= 0) {
+        return (uint8_t)fake;
+    }
+    return ((DetectFunction)dlsym(RTLD_NEXT, "KorvidDetectProgrammer"))(detection);
 }

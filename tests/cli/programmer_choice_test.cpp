@@ -1,0 +1,203 @@
+// Several simulated programmers: detect lists each one, --device picks one by
+// location or serial (and only that one sees traffic), --trace records the wire,
+// and --json turns the library's progress events into JSON lines on stderr.
+#include "korvid_runner.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace korvid::cli::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using Json = nlohmann::json;
+
+const std::map<std::string, std::string> kThree{{"KORVID_SIMULATE", "hid,pipe,hid"}};
+
+std::vector<Json> JsonLines(const std::string& text) {
+    std::vector<Json> objects;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind('{', 0) == 0) {
+            objects.push_back(Json::parse(line));
+        }
+    }
+    return objects;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The HID device nodes a trace shows being opened.
+std::set<std::string> OpenedHidNodes(const std::string& trace) {
+    std::set<std::string> nodes;
+    std::istringstream lines(trace);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find(" hid - open path=");
+        if (at != std::string::npos) {
+            const std::size_t start = at + 17;
+            nodes.insert(line.substr(start, line.find(' ', start) - start));
+        }
+    }
+    return nodes;
+}
+
+class ProgrammerChoiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = ScratchDir();
+        bin = dir + "/code.bin";
+        WriteBytes(bin, std::vector<unsigned char>(600, 0x5A));
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    std::string dir;
+    std::string bin;
+};
+
+TEST_F(ProgrammerChoiceTest, DetectListsEveryProgrammerAsTextAndAsJson) {
+    const Outcome text = RunKorvid({"detect"}, kThree);
+    ASSERT_EQ(text.exitStatus, 0) << text.err;
+    EXPECT_EQ(text.out,
+              "0-1  HID programmer, serial SIM0001, identifier 0x0603, accessible, firmware "
+              "matches\n"
+              "0-3  HID programmer, serial SIM0003, identifier 0x0603, accessible, firmware "
+              "matches\n"
+              "0-2  older pipe programmer, serial SIM0002, identifier 0x0551, accessible, "
+              "firmware matches\n");
+    const Outcome json = RunKorvid({"--json", "detect"}, kThree);
+    ASSERT_EQ(json.exitStatus, 0) << json.err;
+    const std::vector<Json> objects = JsonLines(json.out);
+    ASSERT_EQ(objects.size(), 3u);
+    std::vector<std::string> locations;
+    for (const Json& object : objects) {
+        locations.push_back(object.at("location"));
+        EXPECT_EQ(object.at("accessible"), true);
+        EXPECT_EQ(object.at("firmwareMatches"), true);
+    }
+    EXPECT_THAT(locations, ElementsAre("0-1", "0-3", "0-2"));
+    EXPECT_EQ(objects[2].at("link"), "pipe");
+    EXPECT_EQ(objects[2].at("serial"), "SIM0002");
+    EXPECT_EQ(objects[2].at("identifier"), "0x0551");
+    EXPECT_EQ(objects[1].at("identifier"), "0x0603");
+}
+
+TEST_F(ProgrammerChoiceTest, DetectSaysWhichProgrammerIsOutdatedOrNotAccessible) {
+    const Outcome run = RunKorvid(
+        {"--json", "detect"},
+        {{"KORVID_SIMULATE", "hid,hid-old,hid-noaccess"}, {"KORVID_SIMULATE_CLOCK", "virtual"}});
+    const std::vector<Json> objects = JsonLines(run.out);
+    ASSERT_EQ(objects.size(), 3u) << run.out;
+    EXPECT_EQ(objects[0].at("firmwareMatches"), true);
+    EXPECT_EQ(objects[1].at("firmwareMatches"), false);
+    EXPECT_EQ(objects[2].at("accessible"), false);
+    EXPECT_EQ(run.exitStatus, 12);
+}
+
+TEST_F(ProgrammerChoiceTest, DeviceByLocationOrSerialTalksOnlyToThatProgrammer) {
+    for (const auto& [device, node] : std::map<std::string, std::string>{
+             {"0-3", "sim-hid-1"}, {"SIM0001", "sim-hid-0"}, {"SIM0003", "sim-hid-1"}}) {
+        const std::string trace = dir + "/" + device + ".trace";
+        const Outcome run = RunKorvid(
+            {"--json", "--trace", trace, "program", bin, "-p", "Part A1", "--device", device},
+            kThree);
+        ASSERT_EQ(run.exitStatus, 0) << device << run.err;
+        EXPECT_THAT(OpenedHidNodes(ReadText(trace)), ElementsAre(node)) << device;
+        EXPECT_THAT(ReadText(trace), HasSubstr("api - call name=UpdateMCU"));
+        const Json result = JsonLines(run.out).at(0);
+        EXPECT_EQ(result.at("location"), node == "sim-hid-0" ? "0-1" : "0-3");
+    }
+    const Outcome dump = RunKorvid({"--json", "dump", "--device", "0-2"}, kThree);
+    EXPECT_EQ(dump.exitStatus, 0) << dump.err;
+    EXPECT_EQ(JsonLines(dump.out).at(0).at("programmerSerial"), "SIM0002");
+}
+
+TEST_F(ProgrammerChoiceTest, AnUnknownDeviceFindsNoProgrammerAndSendsNothing) {
+    for (const auto& command : std::vector<std::vector<std::string>>{
+             {"program", bin, "-p", "Part A1"}, {"dump"}, {"update-firmware"}, {"detect"}}) {
+        std::vector<std::string> args{"--json"};
+        args.insert(args.end(), command.begin(), command.end());
+        args.insert(args.end(), {"--device", "9-9"});
+        const Outcome run = RunKorvid(args, kThree);
+        EXPECT_EQ(run.exitStatus, 11) << command[0];
+        EXPECT_THAT(run.out, HasSubstr("no programmer found with location or serial \\\"9-9\\\"; "
+                                       "attached: 0-1 (SIM0001), 0-3 (SIM0003), 0-2 (SIM0002)"))
+            << command[0];
+        EXPECT_THAT(run.calls, ::testing::IsEmpty()) << command[0];
+    }
+}
+
+TEST_F(ProgrammerChoiceTest, TraceIsWrittenOrItsFileRefusedBeforeAnythingIsSent) {
+    const std::string trace = dir + "/dump.trace";
+    const Outcome run = RunKorvid({"--trace", trace, "dump"}, kThree);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::string text = ReadText(trace);
+    EXPECT_THAT(text, ::testing::StartsWith("# korvid wire trace, format 1:"));
+    EXPECT_THAT(text, HasSubstr("hid > output length=65 result=ok data=1fc5"));
+    const Outcome refused = RunKorvid({"--trace", dir + "/no/such/dir/t", "dump"}, kThree);
+    EXPECT_EQ(refused.exitStatus, 4);
+    EXPECT_THAT(refused.err, HasSubstr("cannot open the trace file"));
+    EXPECT_THAT(refused.calls, ::testing::IsEmpty());
+}
+
+TEST_F(ProgrammerChoiceTest, JsonProgressEventsFollowProgrammingAndReflashing) {
+    const Outcome program = RunKorvid({"--json", "program", bin, "-p", "Part A1"}, kThree);
+    ASSERT_EQ(program.exitStatus, 0) << program.err;
+    std::vector<std::string> phases;
+    std::vector<uint32_t> sent;
+    for (const Json& event : JsonLines(program.err)) {
+        EXPECT_EQ(event.at("event"), "progress");
+        EXPECT_EQ(event.at("operation"), "program");
+        if (phases.empty() || phases.back() != event.at("phase")) {
+            phases.push_back(event.at("phase"));
+        }
+        if (event.at("phase") == "sending image") {
+            EXPECT_EQ(event.at("total"), 600);
+            sent.push_back(event.at("done"));
+        }
+    }
+    EXPECT_THAT(phases, ElementsAre("detecting", "sending command", "sending image", "waiting"));
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), 0u);
+    EXPECT_EQ(sent.back(), 600u);
+    EXPECT_TRUE(std::is_sorted(sent.begin(), sent.end()));
+
+    const Outcome reflash =
+        RunKorvid({"--json", "update-firmware"},
+                  {{"KORVID_SIMULATE", "hid-old"}, {"KORVID_SIMULATE_CLOCK", "virtual"}});
+    ASSERT_EQ(reflash.exitStatus, 0) << reflash.err;
+    phases.clear();
+    uint32_t firmwareDone = 0;
+    uint32_t firmwareTotal = 0;
+    for (const Json& event : JsonLines(reflash.err)) {
+        EXPECT_EQ(event.at("operation"), "update-firmware");
+        if (phases.empty() || phases.back() != event.at("phase")) {
+            phases.push_back(event.at("phase"));
+        }
+        if (event.at("phase") == "sending firmware") {
+            firmwareDone = event.at("done");
+            firmwareTotal = event.at("total");
+        }
+    }
+    EXPECT_THAT(phases, ElementsAre("sending command", "waiting for restart", "sending firmware",
+                                    "waiting for restart"));
+    EXPECT_GT(firmwareTotal, 0u);
+    EXPECT_EQ(firmwareDone, firmwareTotal);
+    // Without --json and without a terminal nothing but the result is printed.
+    const Outcome plain = RunKorvid({"program", bin, "-p", "Part A1"}, kThree);
+    EXPECT_EQ(plain.err, "");
+    EXPECT_EQ(plain.out, "Update success !\n");
+}
+
+}  // namespace
+}  // namespace korvid::cli::test
