@@ -6,6 +6,7 @@
 
 #include "code_image.h"
 #include "firmware_mismatch.h"
+#include "interrupt_flag.h"
 #include "production_log.h"
 #include "programmer_choice.h"
 #include "programming_steps.h"
@@ -13,6 +14,7 @@
 #include "worker_processes.h"
 #include "worker_request.h"
 
+#include <csignal>
 #include <cstdio>
 #include <sstream>
 
@@ -182,10 +184,14 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
     }
     std::vector<WorkerEnd> ends;
     {
+        const InterruptFlag flag;
         RackProgress progress(out, programmers);
         ends = RunWorkers(workers, [&progress](std::size_t worker, const std::string& line) {
             progress.line(worker, line);
         });
+        if (InterruptFlag::Interrupted()) {
+            out.note("Interrupted: every programmer being loaded was finished first.");
+        }
     }
 
     std::vector<std::string> failed = unknown;
@@ -261,6 +267,10 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
 }
 
 int RunWorker(const Reporter& out, const std::string& text) {
+    // Ctrl+C on a terminal reaches the whole process group: a worker finishes the
+    // programmer it loads (stopping mid-transfer could leave it half re-flashed),
+    // and the command that started it says so.
+    std::signal(SIGINT, SIG_IGN);
     const WorkerRequest request = ParseWorkerRequest(text);
     const PreparedJob prepared = PrepareJob(request.job, request.store);
     if (prepared.job.record.codeLength != request.codeLength ||

@@ -2,13 +2,13 @@
 // PASS or FAIL with the running totals after each, Enter between them.
 #include "commands.h"
 
+#include "interrupt_flag.h"
 #include "production_log.h"
 #include "programmer_choice.h"
 #include "programming_steps.h"
 #include "serial_counter.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 
 #include <poll.h>
@@ -16,32 +16,6 @@
 
 namespace korvid::cli {
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-    interrupted = 1;
-}
-
-// Ctrl+C sets the flag instead of ending the process while it lives, so a unit
-// being programmed is finished and the totals are printed.
-class InterruptFlag {
-public:
-    InterruptFlag() {
-        interrupted = 0;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;  // the library's transfers go on undisturbed
-        ::sigaction(SIGINT, &action, &previous_);
-    }
-    ~InterruptFlag() { ::sigaction(SIGINT, &previous_, nullptr); }
-    InterruptFlag(const InterruptFlag&) = delete;
-    InterruptFlag& operator=(const InterruptFlag&) = delete;
-
-private:
-    struct sigaction previous_ {};
-};
 
 enum class Answer { Next, Stop, Interrupted };
 
@@ -51,7 +25,7 @@ enum class Answer { Next, Stop, Interrupted };
 Answer WaitForEnter() {
     std::string line;
     for (;;) {
-        if (interrupted) {
+        if (InterruptFlag::Interrupted()) {
             return Answer::Interrupted;
         }
         pollfd input{STDIN_FILENO, POLLIN, 0};
@@ -120,7 +94,7 @@ int RunRepeat(const Reporter& out, PreparedJob& prepared, FirmwarePolicy policy,
             human += " (serial number " + Hex(range->first, 8) + ")";
         }
         out.result(object, human + "  [" + Totals(passed, failed) + "]");
-        if (interrupted) {
+        if (InterruptFlag::Interrupted()) {
             out.note("Interrupted: stopped after unit " + std::to_string(unit) + ".");
             break;
         }

@@ -1,0 +1,19 @@
+// Ctrl+C as a request instead of an end: while an InterruptFlag lives, SIGINT
+// only sets a flag, so what is being programmed is finished before the command
+// stops and says so.
+#pragma once
+
+namespace korvid::cli {
+
+class InterruptFlag {
+public:
+    InterruptFlag();
+    ~InterruptFlag();
+    InterruptFlag(const InterruptFlag&) = delete;
+    InterruptFlag& operator=(const InterruptFlag&) = delete;
+
+    // Whether Ctrl+C came since the flag was raised.
+    static bool Interrupted();
+};
+
+}  // namespace korvid::cli
