@@ -45,6 +45,8 @@ inline constexpr TextPair editedMarker{" *", " *"};
 inline constexpr TextPair firmwareUpdating{
     "Unmatched firmware version, Update in processing ...\n\nDo not plug out the programmer.",
     "更新硬件程序中...\n\n请勿拔出编程器."};
+// On the re-flash bar once the data is sent, while the programmer restarts.
+inline constexpr TextPair programmerRestarting{"Programmer restarting ...", "编程器重启中..."};
 
 // Max count and serial number dialog ("Auto Increment Numbe" and "Start Addressr"
 // are stored exactly so).

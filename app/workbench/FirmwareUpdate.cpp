@@ -1,18 +1,18 @@
 #include "FirmwareUpdate.h"
 
-#include "ProgrammerOperations.h"
 #include "korvid.h"
 
 #include <system_error>
 
 namespace korvid::workbench {
 
-std::thread StartFirmwareUpdate(FirmwareUpdateState& state, ProgrammerOperations& operations) {
+std::thread StartFirmwareUpdate(FirmwareUpdateState& state, ProgrammerOperations& operations,
+                                FirmwareProgressSink progress) {
     state.result = 0;
     state.busy.store(1, std::memory_order_release);
     try {
-        return std::thread([&state, &operations] {
-            state.result = operations.UpdateFW();
+        return std::thread([&state, &operations, progress = std::move(progress)] {
+            state.result = operations.UpdateFW(progress);
             state.busy.store(0, std::memory_order_release);
         });
     } catch (const std::system_error&) {

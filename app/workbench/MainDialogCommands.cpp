@@ -68,8 +68,11 @@ std::optional<uint8_t> MainDialog::WithFirmwareRetry(const std::function<uint8_t
 }
 
 uint8_t MainDialog::RunFirmwareUpdate() {
-    std::thread worker = StartFirmwareUpdate(firmwareUpdate_, operations_);
     ProgressDialog progress(firmwareUpdate_, this);
+    // The events come on the worker thread; the dialog takes them over to its own.
+    std::thread worker = StartFirmwareUpdate(
+        firmwareUpdate_, operations_,
+        [&progress](const KorvidProgress& event) { progress.ReportProgress(event); });
     prompts_.Run(progress);
     // The dialog ends once busy is clear; the worker has then stored its result
     // and only returns. Joining keeps no thread running past the command (and

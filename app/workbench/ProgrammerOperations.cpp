@@ -12,8 +12,17 @@ uint8_t LibraryOperations::DumpMCUInfo(uint8_t* destination) {
     return ::DumpMCUInfo(destination);
 }
 
-uint8_t LibraryOperations::UpdateFW() {
-    return ::UpdateFW();
+uint8_t LibraryOperations::UpdateFW(const FirmwareProgressSink& progress) {
+    // The callback is registered for this re-flash only, so the other operations
+    // report to nobody and no call outlives progress.
+    KorvidSetProgressCallback(
+        [](const KorvidProgress* event, void* context) {
+            (*static_cast<const FirmwareProgressSink*>(context))(*event);
+        },
+        const_cast<FirmwareProgressSink*>(&progress));
+    const uint8_t result = ::UpdateFW();
+    KorvidSetProgressCallback(nullptr, nullptr);
+    return result;
 }
 
 uint8_t LibraryOperations::SaveKPJ(const std::string& path, const JobRecord& job,

@@ -4,11 +4,16 @@
 #pragma once
 
 #include "korvid.h"
+#include "korvid_ext.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace korvid::workbench {
+
+// Receives the re-flash's progress events on the thread that runs UpdateFW.
+using FirmwareProgressSink = std::function<void(const KorvidProgress&)>;
 
 class ProgrammerOperations {
 public:
@@ -16,8 +21,9 @@ public:
 
     virtual uint8_t UpdateMCU(JobRecord& job, uint32_t icpMode, uint32_t toTarget) = 0;
     virtual uint8_t DumpMCUInfo(uint8_t* destination) = 0;
-    // Called on the firmware-update worker thread.
-    virtual uint8_t UpdateFW() = 0;
+    // Called on the firmware-update worker thread; hands each progress event of the
+    // re-flash to progress, on that thread.
+    virtual uint8_t UpdateFW(const FirmwareProgressSink& progress) = 0;
     virtual uint8_t SaveKPJ(const std::string& path, const JobRecord& job, uint32_t icpFlag) = 0;
     // True when a programmer is attached but none of its device nodes may be opened.
     virtual bool ProgrammerNotAccessible() = 0;
@@ -28,7 +34,7 @@ class LibraryOperations final : public ProgrammerOperations {
 public:
     uint8_t UpdateMCU(JobRecord& job, uint32_t icpMode, uint32_t toTarget) override;
     uint8_t DumpMCUInfo(uint8_t* destination) override;
-    uint8_t UpdateFW() override;
+    uint8_t UpdateFW(const FirmwareProgressSink& progress) override;
     uint8_t SaveKPJ(const std::string& path, const JobRecord& job, uint32_t icpFlag) override;
     bool ProgrammerNotAccessible() override;
 };

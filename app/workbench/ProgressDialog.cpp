@@ -4,9 +4,13 @@
 #include "FirmwareUpdate.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QProgressBar>
+
+#include <cstdint>
 
 namespace korvid::workbench {
 namespace {
@@ -16,6 +20,8 @@ namespace {
 constexpr int kWidth = 375;
 constexpr int kHeight = 244;
 constexpr QRect kNoticeRect(32, 128, 312, 49);
+// The bar lies under the notice, inside the picture's frame.
+constexpr QRect kBarRect(32, 190, 312, 18);
 
 }  // namespace
 
@@ -46,6 +52,13 @@ ProgressDialog::ProgressDialog(const FirmwareUpdateState& state, QWidget* parent
     notice_->setStyleSheet("QLabel { color: black; background: transparent; }");
     notice_->setGeometry(kNoticeRect);
 
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName("reflashProgress");
+    bar_->setAccessibleName("Re-flash progress");
+    bar_->setGeometry(kBarRect);
+    // Busy until the first firmware data is counted.
+    bar_->setRange(0, 0);
+
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ProgressDialog::OnTick);
@@ -66,6 +79,8 @@ void ProgressDialog::OnTick() {
         return;
     }
     if (!state_.Busy()) {
+        // The worker reported its last events before it cleared busy: show them.
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
         finished_ = true;
         accept();
         return;
@@ -75,6 +90,34 @@ void ProgressDialog::OnTick() {
     notice_->setText(round_ % 2 == 1 ? QStringLiteral(" ") : Shown(TextTable::firmwareUpdating));
     notice_->repaint();
     timer_.start(kBlinkMs);
+}
+
+void ProgressDialog::ReportProgress(const KorvidProgress& progress) {
+    QMetaObject::invokeMethod(
+        this, [this, progress] { ShowProgress(progress); }, Qt::QueuedConnection);
+}
+
+void ProgressDialog::ShowProgress(const KorvidProgress& progress) {
+    switch (progress.phase) {
+        case KORVID_PHASE_REFLASH_DATA: {
+            // The bar counts in int: a total beyond INT32_MAX is shown in half steps.
+            const int shift = progress.total > INT32_MAX ? 1 : 0;
+            bar_->setRange(0, static_cast<int>(progress.total >> shift));
+            bar_->setValue(static_cast<int>(progress.done >> shift));
+            bar_->resetFormat();
+            break;
+        }
+        case KORVID_PHASE_RESTART_WAIT:
+            // Before the data the programmer restarts into its update mode (the bar
+            // stays busy); after it, with the new firmware.
+            if (bar_->maximum() > 0) {
+                bar_->setValue(bar_->maximum());
+                bar_->setFormat(Shown(TextTable::programmerRestarting));
+            }
+            break;
+        default:
+            break;
+    }
 }
 
 void ProgressDialog::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,11 @@
 // The picture shown while the programmer is re-flashed: bitmap 134 with a blinking
-// notice, no caption and no buttons. It takes no input and ends by itself once the
-// worker has cleared busy, at the earliest at its first tick (100 ms). The event
-// loop keeps running meanwhile, so the windows repaint.
+// notice and under it a bar of the firmware bytes sent, no caption and no buttons.
+// It takes no input and ends by itself once the worker has cleared busy, at the
+// earliest at its first tick (100 ms). The event loop keeps running meanwhile, so
+// the windows repaint.
 #pragma once
+
+#include "korvid_ext.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -12,6 +15,7 @@
 #include <cstdint>
 
 class QLabel;
+class QProgressBar;
 
 namespace korvid::workbench {
 
@@ -26,6 +30,10 @@ public:
 
     explicit ProgressDialog(const FirmwareUpdateState& state, QWidget* parent = nullptr);
 
+    // Shows a progress event of the re-flash on the bar. Callable from any thread:
+    // the bar is updated on the dialog's own thread.
+    void ReportProgress(const KorvidProgress& progress);
+
     // Neither Escape nor the close box ends it.
     void reject() override {}
 
@@ -37,9 +45,11 @@ protected:
 
 private:
     void OnTick();
+    void ShowProgress(const KorvidProgress& progress);
 
     const FirmwareUpdateState& state_;
     QLabel* notice_;
+    QProgressBar* bar_;
     QTimer timer_;
     QElapsedTimer shown_;
     int round_ = 0;

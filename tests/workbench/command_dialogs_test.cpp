@@ -9,9 +9,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <thread>
 
 namespace korvid::workbench {
 namespace {
@@ -204,6 +207,11 @@ TEST_F(MaxCountDialogTest, ExitStoresNothingButTheBoxesBit) {
 class ProgressDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing::EnsureApplication(); }
+
+    // Reports the event from another thread, as the re-flash worker does.
+    static void ReportFromWorker(ProgressDialog& dialog, const KorvidProgress& event) {
+        std::thread([&dialog, event] { dialog.ReportProgress(event); }).join();
+    }
 };
 
 TEST_F(ProgressDialogTest, EndsAtItsFirstTickWhenTheWorkerIsAlreadyDone) {
@@ -232,6 +240,64 @@ TEST_F(ProgressDialogTest, NoticeBlinksWhileBusyAndTheLoopKeepsRunning) {
     ASSERT_EQ(seen.size(), 2);
     EXPECT_EQ(seen[0], " ");
     EXPECT_EQ(seen[1], QString::fromUtf8("更新硬件程序中...\n\n请勿拔出编程器."));
+}
+
+// Each event reaches the bar only through the dialog's own event loop, never on
+// the reporting thread.
+TEST_F(ProgressDialogTest, BarFollowsTheReflashReportedFromTheWorker) {
+    FirmwareUpdateState state;
+    ProgressDialog dialog(state);
+    auto* bar = dialog.findChild<QProgressBar*>("reflashProgress");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->accessibleName(), "Re-flash progress");
+    EXPECT_EQ(bar->maximum(), 0);  // busy at first
+
+    struct Step {
+        KorvidProgress event;
+        int maximum;
+        int value;
+        QString text;
+    };
+    const QString restarting = QString::fromUtf8("编程器重启中...");
+    const Step steps[] = {
+        {{KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_SENDING_COMMAND, 0, 0}, 0, -1, {}},
+        // The restart into the update mode comes before any count: still busy.
+        {{KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 200, 0}, 0, -1, {}},
+        {{KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 0, 3000}, 3000, 0, "0%"},
+        {{KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 1000, 3000}, 3000, 1000, "33%"},
+        {{KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 3000, 3000}, 3000, 3000, "100%"},
+        {{KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 0, 0}, 3000, 3000, restarting},
+        {{KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 900, 0}, 3000, 3000, restarting},
+    };
+    for (const Step& step : steps) {
+        const std::pair before{bar->maximum(), bar->value()};
+        ReportFromWorker(dialog, step.event);
+        EXPECT_EQ(std::pair(bar->maximum(), bar->value()), before);  // not yet: queued
+        QCoreApplication::sendPostedEvents(&dialog);
+        EXPECT_EQ(bar->maximum(), step.maximum) << step.event.phase << " " << step.event.done;
+        if (step.maximum > 0) {
+            EXPECT_EQ(bar->value(), step.value) << step.event.done;
+            EXPECT_EQ(bar->text(), step.text) << step.event.done;
+        }
+    }
+
+    // A second re-flash counts afresh, without the restart text.
+    ReportFromWorker(dialog, {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 512, 1024});
+    QCoreApplication::sendPostedEvents(&dialog);
+    EXPECT_EQ(bar->text(), "50%");
+}
+
+TEST_F(ProgressDialogTest, TotalsBeyondTheBarsRangeAreHalved) {
+    FirmwareUpdateState state;
+    ProgressDialog dialog(state);
+    auto* bar = dialog.findChild<QProgressBar*>("reflashProgress");
+    ASSERT_NE(bar, nullptr);
+    dialog.ReportProgress(
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 0x80000000u, 0xFFFFFFFFu});
+    QCoreApplication::sendPostedEvents(&dialog);
+    EXPECT_EQ(bar->maximum(), 0x7FFFFFFF);
+    EXPECT_EQ(bar->value(), 0x40000000);
+    EXPECT_EQ(bar->text(), "50%");
 }
 
 }  // namespace

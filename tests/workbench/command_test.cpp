@@ -6,6 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressBar>
+#include <QThread>
 #include <QTimer>
 
 #include <cstring>
@@ -375,6 +377,45 @@ TEST_F(CommandTest, ProgressDialogStaysForItsFirstTickAndRefusesToClose) {
     EXPECT_TRUE(visibleAfterClose);
     EXPECT_GE(shownMs, 100);
     EXPECT_EQ(programmer_.Functions().size(), 3u);
+    EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新成功 !"));
+}
+
+// The re-flash's events come on the worker thread; the bar takes them on the
+// window's thread and ends full, telling that the programmer restarts.
+TEST_F(CommandTest, ReflashProgressReachesTheBarOnTheWindowsThread) {
+    LoadCode();
+    programmer_.updateResults = {RC_FIRMWARE_MISMATCH};
+    programmer_.firmwareProgress = {
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_SENDING_COMMAND, 0, 0},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 0, 0},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 0, 3072},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 1024, 3072},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 2048, 3072},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 3072, 3072},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 0, 0},
+    };
+    prompts_.answers = {QMessageBox::Yes};
+    std::vector<int> values;
+    bool offTheWindowsThread = false;
+    int maximum = 0;
+    QString text;
+    prompts_.dialogs.push_back([&](QDialog& progress) {
+        auto* bar = progress.findChild<QProgressBar*>("reflashProgress");
+        EXPECT_NE(bar, nullptr);
+        QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+            offTheWindowsThread |= QThread::currentThread() != qApp->thread();
+            values.push_back(value);
+        });
+        const int result = progress.exec();
+        maximum = bar->maximum();
+        text = bar->text();
+        return result;
+    });
+    Click(1046);
+    EXPECT_EQ(values, (std::vector<int>{0, 1024, 2048, 3072}));
+    EXPECT_FALSE(offTheWindowsThread);
+    EXPECT_EQ(maximum, 3072);
+    EXPECT_EQ(text, QString::fromUtf8("编程器重启中..."));
     EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新成功 !"));
 }
 

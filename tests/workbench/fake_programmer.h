@@ -1,5 +1,6 @@
 // Programmer operations for tests: records every call with a copy of the job and
-// returns scripted result codes (RC_OK once the script is used up).
+// returns scripted result codes (RC_OK once the script is used up); UpdateFW also
+// reports scripted progress events.
 #pragma once
 
 #include "ProgrammerOperations.h"
@@ -40,7 +41,13 @@ public:
         }
         return result;
     }
-    uint8_t UpdateFW() override { return Finish(Call("UpdateFW"), firmwareResults); }
+    // Reports firmwareProgress to progress, on the worker thread as the library would.
+    uint8_t UpdateFW(const FirmwareProgressSink& progress) override {
+        for (const KorvidProgress& event : firmwareProgress) {
+            progress(event);
+        }
+        return Finish(Call("UpdateFW"), firmwareResults);
+    }
     uint8_t SaveKPJ(const std::string& path, const JobRecord& job, uint32_t icpFlag) override {
         Call call = Record("SaveKPJ", job);
         call.path = path;
@@ -60,7 +67,8 @@ public:
     std::deque<uint8_t> updateResults, dumpResults, firmwareResults, saveResults;
     std::vector<uint8_t> dumpBytes = std::vector<uint8_t>(256);
     bool notAccessible = false;
-    std::function<void()> duringCall;  // runs inside UpdateMCU and DumpMCUInfo
+    std::vector<KorvidProgress> firmwareProgress;  // reported by every UpdateFW
+    std::function<void()> duringCall;              // runs inside UpdateMCU and DumpMCUInfo
     std::vector<Call> calls;
 
 private:

@@ -275,6 +275,7 @@ TEST_F(LanguageTest, EveryMessageIsEnglish) {
                                &TextTable::checksumPrefix,
                                &TextTable::codeNamePrefix,
                                &TextTable::firmwareUpdating,
+                               &TextTable::programmerRestarting,
                                &TextTable::setMaxCountTitle,
                                &TextTable::maxCountLabel,
                                &TextTable::enableSerialNumber,
