@@ -3,11 +3,14 @@
 // each suite runs in its own process with the variable set (see CMakeLists.txt):
 // Current* with "hid" and "pipe", Outdated* with "hid-old" and "pipe-old",
 // NoProgrammer* without the variable on a machine with no programmer attached.
+// The simulated pauses pass at once (KORVID_SIMULATE_CLOCK=virtual).
 #include "dialog_fixture.h"
 #include "hex_records.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProgressBar>
+
+#include <algorithm>
 
 namespace korvid::workbench {
 namespace {
@@ -83,22 +86,32 @@ TEST_F(CurrentProgrammer, ProgramsDownloadsDumpsAndSaves) {
     EXPECT_TRUE(LastText().startsWith(QString::fromUtf8("无法建立或写入 \"")));
 }
 
+// The bar counts the firmware bytes the library reports up to the whole image.
 TEST_F(OutdatedProgrammer, IsReflashedBehindTheProgressDialogAndThenProgrammed) {
     LoadHex();
     prompts_.answers = {QMessageBox::Yes};
-    qint64 progressMs = 0;
+    std::vector<int> values;
+    int maximum = 0;
     prompts_.dialogs.push_back([&](QDialog& progress) {
-        QElapsedTimer clock;
-        clock.start();
+        auto* bar = progress.findChild<QProgressBar*>("reflashProgress");
+        EXPECT_NE(bar, nullptr);
+        QObject::connect(bar, &QProgressBar::valueChanged,
+                         [&](int value) { values.push_back(value); });
         const int result = progress.exec();
-        progressMs = clock.elapsed();
+        maximum = bar->maximum();
         return result;
     });
     Click(1046);
     ASSERT_EQ(prompts_.messages.size(), 2u);
     EXPECT_EQ(prompts_.messages[0].text, QString::fromUtf8("固件版本不合，更新程序 ?"));
     EXPECT_EQ(prompts_.ranDialogs.back(), "id132");
-    EXPECT_GT(progressMs, 1000);  // the simulated re-flash takes its time
+    // From 0 up to the whole image, a step per data report (HID) or transfer (pipe).
+    ASSERT_GE(values.size(), 2u);
+    EXPECT_EQ(values.front(), 0);
+    EXPECT_TRUE(std::adjacent_find(values.begin(), values.end(), std::greater_equal<>()) ==
+                values.end());
+    EXPECT_GT(maximum, 0);
+    EXPECT_EQ(values.back(), maximum);
     EXPECT_EQ(LastText(), kUpdateSuccess);
     Click(1046);  // up to date now: no question
     EXPECT_EQ(prompts_.messages.size(), 3u);
