@@ -15,13 +15,6 @@ extern char** environ;
 namespace korvid::cli::test {
 namespace {
 
-std::string ReadText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 std::string ShellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (const char c : text) {
@@ -97,6 +90,13 @@ std::string ScratchDir() {
         std::abort();
     }
     return pattern;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 std::vector<unsigned char> ReadBytes(const std::string& path) {

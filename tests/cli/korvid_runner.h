@@ -34,6 +34,7 @@ Outcome RunKorvidOnTerminal(const std::vector<std::string>& args,
 // A fresh directory for one test's files.
 std::string ScratchDir();
 
+std::string ReadText(const std::string& path);
 std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 

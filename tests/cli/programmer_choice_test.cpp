@@ -32,13 +32,6 @@ std::vector<Json> JsonLines(const std::string& text) {
     return objects;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The HID device nodes a trace shows being opened.
 std::set<std::string> OpenedHidNodes(const std::string& trace) {
     std::set<std::string> nodes;

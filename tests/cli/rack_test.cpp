@@ -27,13 +27,6 @@ std::vector<Json> JsonLines(const std::string& text) {
     return objects;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class RackTest : public ::testing::Test {
 protected:
     void SetUp() override {
