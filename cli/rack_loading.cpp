@@ -174,6 +174,11 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
             request.store.serial.serialNumber = ranges[i]->first;
         }
         std::vector<std::string> argv{"/proc/self/exe", "--json"};
+        // A quiet command keeps its workers' notes and progress quiet too; their
+        // JSON results still come.
+        if (out.style().quiet) {
+            argv.push_back("--quiet");
+        }
         // Each worker traces to a file of its own, so that every trace is one
         // process's traffic and replays on its own.
         if (production.trace) {
