@@ -24,7 +24,7 @@ std::array<uint8_t, kIdentifyCommandBytes> identifyCommand() {
 }
 
 // The HID link is open: ask for the identifier (little-endian in the reply).
-uint8_t identifyHidProgrammer(Detection& detection) {
+uint8_t identifyHidProgrammer(Detection* detection) {
     const auto command = identifyCommand();
     if (WriteReports(command.data(), command.size(), outputReportLength()) != command.size()) {
         return RC_COMM_FAIL;
@@ -36,7 +36,9 @@ uint8_t identifyHidProgrammer(Detection& detection) {
         return RC_COMM_FAIL;
     }
     const auto identifier = static_cast<uint16_t>(reply[0] | reply[1] << 8);
-    detection = {LinkKind::Hid, identifier, openedHidLocation()};
+    if (detection != nullptr) {
+        *detection = {LinkKind::Hid, identifier, openedHidLocation()};
+    }
     if (identifier != kHidFirmwareIdentifier) {
         return RC_FIRMWARE_MISMATCH;
     }
@@ -57,13 +59,16 @@ uint16_t pipeHandshakeAnswer() {
 }
 
 // The pipe device is open: ask until two consecutive answers agree.
-uint8_t identifyPipeProgrammer(Detection& detection) {
+uint8_t identifyPipeProgrammer(Detection* detection) {
     PipeSetTimeout(kHandshakeTimeout);
     uint16_t previous = 0x0000;
     for (unsigned exchange = 0; exchange < kMaxHandshakeExchanges; ++exchange) {
         const uint16_t answer = pipeHandshakeAnswer();
         if (answer == previous) {
-            detection = {LinkKind::Pipe, answer, PipeDevice::Location()};
+            // The location costs a device listing: only a caller that asks gets it.
+            if (detection != nullptr) {
+                *detection = {LinkKind::Pipe, answer, PipeDevice::Location()};
+            }
             if (answer != kPipeFirmwareIdentifier) {
                 return RC_FIRMWARE_MISMATCH;
             }
@@ -78,11 +83,10 @@ uint8_t identifyPipeProgrammer(Detection& detection) {
 }  // namespace
 
 uint8_t DetectProgrammer() {
-    Detection ignored;
-    return DetectProgrammer(ignored);
+    return DetectProgrammer(nullptr);
 }
 
-uint8_t DetectProgrammer(Detection& detection) {
+uint8_t DetectProgrammer(Detection* detection) {
     if (OpenHidProgrammer(kVendorId, kHidProductNormal) == 1) {
         const uint8_t result = identifyHidProgrammer(detection);
         CloseHidProgrammer();

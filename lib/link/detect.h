@@ -18,7 +18,7 @@ struct Detection {
 
 // RC_OK, RC_NO_DEVICE, RC_FIRMWARE_MISMATCH or RC_COMM_FAIL; both links closed.
 uint8_t DetectProgrammer();
-// The same handshake, telling who answered.
-uint8_t DetectProgrammer(Detection& detection);
+// The same handshake, telling who answered when detection is not null.
+uint8_t DetectProgrammer(Detection* detection);
 
 }  // namespace korvid::link

@@ -68,7 +68,7 @@ uint8_t KorvidSelectProgrammer(const char* locationOrSerial) {
 uint8_t KorvidDetectProgrammer(KorvidDetection* detection) {
     try {
         korvid::link::Detection found;
-        const uint8_t result = korvid::link::DetectProgrammer(found);
+        const uint8_t result = korvid::link::DetectProgrammer(&found);
         if (detection != nullptr) {
             *detection = KorvidDetection{};
             if (result == RC_OK || result == RC_FIRMWARE_MISMATCH) {

@@ -87,7 +87,7 @@ TEST_F(DemoPlatformTest, OnlyTheSelectedProgrammerAnswers) {
     for (const char* selection : {"0-3", "SIM0003"}) {
         link::SelectProgrammer(selection);
         link::Detection detection;
-        EXPECT_EQ(link::DetectProgrammer(detection), RC_OK);
+        EXPECT_EQ(link::DetectProgrammer(&detection), RC_OK);
         EXPECT_EQ(detection.location, "0-3");
     }
     EXPECT_TRUE(first.traffic().empty());
@@ -97,7 +97,7 @@ TEST_F(DemoPlatformTest, OnlyTheSelectedProgrammerAnswers) {
     third.clearTraffic();
     link::SelectProgrammer("SIM0002");
     link::Detection detection;
-    EXPECT_EQ(link::DetectProgrammer(detection), RC_OK);
+    EXPECT_EQ(link::DetectProgrammer(&detection), RC_OK);
     EXPECT_EQ(detection.link, link::LinkKind::Pipe);
     EXPECT_TRUE(first.traffic().empty());
     EXPECT_FALSE(pipe.traffic().empty());

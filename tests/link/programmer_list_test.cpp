@@ -95,7 +95,7 @@ protected:
 
 TEST_F(SeveralProgrammersTest, WithoutSelectionTheFirstHidProgrammerAnswers) {
     Detection detection;
-    EXPECT_EQ(DetectProgrammer(detection), RC_OK);
+    EXPECT_EQ(DetectProgrammer(&detection), RC_OK);
     EXPECT_EQ(detection.link, LinkKind::Hid);
     EXPECT_EQ(detection.identifier, kHidFirmwareIdentifier);
     EXPECT_EQ(detection.location, "0-1");
@@ -105,7 +105,7 @@ TEST_F(SeveralProgrammersTest, WithoutSelectionTheFirstHidProgrammerAnswers) {
 TEST_F(SeveralProgrammersTest, OnlyTheSelectedProgrammerSeesTraffic) {
     SelectProgrammer("0-2");
     Detection detection;
-    EXPECT_EQ(DetectProgrammer(detection), RC_OK);
+    EXPECT_EQ(DetectProgrammer(&detection), RC_OK);
     EXPECT_EQ(detection.link, LinkKind::Pipe);
     EXPECT_EQ(detection.identifier, kPipeFirmwareIdentifier);
     EXPECT_EQ(detection.location, "0-2");
@@ -114,7 +114,7 @@ TEST_F(SeveralProgrammersTest, OnlyTheSelectedProgrammerSeesTraffic) {
     forgetTraffic();
     SelectProgrammer("SIM0003");
     detection = {};
-    EXPECT_EQ(DetectProgrammer(detection), RC_FIRMWARE_MISMATCH);
+    EXPECT_EQ(DetectProgrammer(&detection), RC_FIRMWARE_MISMATCH);
     EXPECT_EQ(detection.link, LinkKind::Hid);
     EXPECT_EQ(detection.identifier, 0x0512);
     EXPECT_EQ(detection.location, "0-3");
@@ -128,7 +128,7 @@ TEST_F(SeveralProgrammersTest, OnlyTheSelectedProgrammerSeesTraffic) {
 TEST_F(SeveralProgrammersTest, ASelectionThatIsNotAttachedFindsNothing) {
     SelectProgrammer("9-9");
     Detection detection;
-    EXPECT_EQ(DetectProgrammer(detection), RC_NO_DEVICE);
+    EXPECT_EQ(DetectProgrammer(&detection), RC_NO_DEVICE);
     EXPECT_EQ(detection.link, LinkKind::None);
     EXPECT_EQ(OpenHidProgrammer(kVendorId, kHidProductNormal), 0);
     EXPECT_EQ(PipeDevice::Open(kVendorId, kPipeProduct, 1), PIPE_NOT_OPEN);
@@ -157,7 +157,7 @@ TEST_F(SeveralProgrammersTest, NoStableHandshakeLeavesTheDetectionEmpty) {
         pipe.options().handshakeAnswers[i] = static_cast<uint16_t>(0x0100 + i);
     }
     Detection detection;
-    EXPECT_EQ(DetectProgrammer(detection), RC_NO_DEVICE);
+    EXPECT_EQ(DetectProgrammer(&detection), RC_NO_DEVICE);
     EXPECT_EQ(detection.link, LinkKind::None);
 }
 
