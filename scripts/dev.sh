@@ -9,9 +9,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 jobs=$(nproc)
 
-install_packages() {
-  local wanted missing=()
-  wanted=$(grep -v '^#' scripts/packages.txt | grep -v '^$')
+install_packages() { # package lists under scripts/ (default: packages.txt)
+  local wanted missing=() list
+  wanted=$(for list in "${@:-packages.txt}"; do grep -v '^#' "scripts/$list" | grep -v '^$'; done)
   for p in $wanted; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
