@@ -14,8 +14,6 @@
 namespace korvid::testing {
 namespace {
 
-constexpr size_t kHidFirmwareBytes = 13796;
-constexpr size_t kPipeFirmwareBytes = 8698;
 constexpr uint16_t kOutdatedIdentifier = 0x0512;
 
 std::vector<uint8_t>& code() {
@@ -96,9 +94,9 @@ void attachPipe(sim::SimulatedPlatform& sim) {
 
 SimulatedFirmwareImages::SimulatedFirmwareImages() {
     firmware::install(firmware::kHidProgrammerImage,
-                      sim::SyntheticFirmwareImage(kHidFirmwareBytes));
+                      sim::SyntheticFirmwareImage(sim::kHidFirmwareImageBytes));
     firmware::install(firmware::kPipeProgrammerImage,
-                      sim::SyntheticFirmwareImage(kPipeFirmwareBytes));
+                      sim::SyntheticFirmwareImage(sim::kPipeFirmwareImageBytes));
 }
 
 SimulatedFirmwareImages::~SimulatedFirmwareImages() {

@@ -11,8 +11,6 @@
 namespace korvid::sim {
 namespace {
 
-constexpr size_t kHidImageBytes = 13796;
-constexpr size_t kPipeImageBytes = 8698;
 constexpr uint16_t kOutdatedHidIdentifier = 0x0512;
 constexpr uint16_t kOutdatedPipeIdentifier = 0x0540;
 constexpr uint8_t kLongJump = 0x02;
@@ -104,8 +102,10 @@ std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view modes, Demo
     for (size_t i = 0; i < names.size(); ++i) {
         attachNamed(*sim, names[i], demoSerial(i + 1));
     }
-    firmware::install(firmware::kHidProgrammerImage, SyntheticFirmwareImage(kHidImageBytes));
-    firmware::install(firmware::kPipeProgrammerImage, SyntheticFirmwareImage(kPipeImageBytes));
+    firmware::install(firmware::kHidProgrammerImage,
+                      SyntheticFirmwareImage(kHidFirmwareImageBytes));
+    firmware::install(firmware::kPipeProgrammerImage,
+                      SyntheticFirmwareImage(kPipeFirmwareImageBytes));
     return sim;
 }
 

@@ -27,6 +27,10 @@ enum class DemoClock {
 std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view modes,
                                                     DemoClock clock = DemoClock::System);
 
+// The sizes of the programmers' own firmware images, which the synthetic ones take.
+inline constexpr size_t kHidFirmwareImageBytes = 13796;
+inline constexpr size_t kPipeFirmwareImageBytes = 8698;
+
 // A clearly synthetic firmware image: a long jump at the reset vector, a text
 // marker saying what it is, then a counting pattern.
 std::vector<uint8_t> SyntheticFirmwareImage(size_t bytes);

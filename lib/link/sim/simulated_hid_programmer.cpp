@@ -118,6 +118,27 @@ void SimulatedHidProgrammer::unplug() {
     ++generation_;
 }
 
+bool SimulatedHidProgrammer::hostWritesOutputReport(const uint8_t* report, size_t length) {
+    return writeOutputReport(generation_, report, length);
+}
+
+std::optional<std::vector<uint8_t>> SimulatedHidProgrammer::hostReadsInputReport() {
+    std::vector<uint8_t> report(options_.inputReportLength);
+    if (readInputReport(generation_, report.data(), report.size(), 0) !=
+        platform::ReadResult::Report) {
+        return std::nullopt;
+    }
+    return report;
+}
+
+bool SimulatedHidProgrammer::hostSetsFeatureReport(const uint8_t* report, size_t length) {
+    return setFeatureReport(generation_, report, length);
+}
+
+bool SimulatedHidProgrammer::hostGetsFeatureReport(uint8_t* report, size_t length) {
+    return getFeatureReport(generation_, report, length);
+}
+
 void SimulatedHidProgrammer::poll() {
     if (present_ || unplugged_ || pollsUntilPresent_ < 0) {
         return;

@@ -111,6 +111,22 @@ public:
 
     // Pulls the plug: every open handle fails, the device is never listed again.
     void unplug();
+    bool unplugged() const { return unplugged_; }
+
+    // The device side, for presenting this programmer on a real USB bus (a gadget):
+    // each call is one transfer as the programmer meets it, with the same behaviour
+    // as behind the seam. Reports use the Windows layout (byte 0 is the report
+    // identifier position).
+    bool hostWritesOutputReport(const uint8_t* report, size_t length);
+    // The next input report the programmer has for the host, if any; a stuck
+    // programmer paces its "still working" replies with its clock.
+    std::optional<std::vector<uint8_t>> hostReadsInputReport();
+    bool hostSetsFeatureReport(const uint8_t* report, size_t length);
+    bool hostGetsFeatureReport(uint8_t* report, size_t length);
+    // After it left the bus: whether it comes back at all, and coming back, in the
+    // mode inFirmwareUpdateMode() then tells.
+    bool comesBack() const { return !unplugged_ && pollsUntilPresent_ >= 0; }
+    void reappear() { settleInstallation(); }
 
 private:
     friend class SimulatedHidBus;

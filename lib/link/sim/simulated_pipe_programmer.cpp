@@ -94,6 +94,25 @@ void SimulatedPipeProgrammer::unplug() {
     ++generation_;
 }
 
+platform::TransferResult SimulatedPipeProgrammer::hostWrites(const uint8_t* data, size_t length) {
+    size_t moved = 0;
+    // The bytes are only read from: the seam's transfer takes one buffer for both pipes.
+    return transfer(generation_, platform::Pipe::Write, const_cast<uint8_t*>(data), length, 0,
+                    moved);
+}
+
+platform::TransferResult SimulatedPipeProgrammer::hostReads(uint8_t* data, size_t capacity,
+                                                            size_t& moved) {
+    return transfer(generation_, platform::Pipe::Read, data, capacity, 0, moved);
+}
+
+void SimulatedPipeProgrammer::reappear() {
+    if (comesBack()) {
+        pollsUntilPresent_ = 0;
+        poll();
+    }
+}
+
 void SimulatedPipeProgrammer::poll() {
     if (present_ || unplugged_ || pollsUntilPresent_ < 0) {
         return;

@@ -99,6 +99,22 @@ public:
     int openHandles() const { return openHandles_; }
 
     void unplug();
+    bool unplugged() const { return unplugged_; }
+
+    // The device side, for presenting this programmer on a real USB bus (a gadget):
+    // each call is one transfer as the programmer meets it, with the same behaviour
+    // as behind the seam. A read hands out what the programmer owes the host, at
+    // most `capacity` bytes, without waiting.
+    platform::TransferResult hostWrites(const uint8_t* data, size_t length);
+    platform::TransferResult hostReads(uint8_t* data, size_t capacity, size_t& moved);
+    // A boot request or a finished firmware update waits for the end of the exchange
+    // (behind the seam: the host closing the device). A programmer on a bus cannot
+    // see the host close, so its gadget ends the exchange once the last answer went out.
+    bool restartPending() const { return leaveOnClose_ || restartOnClose_; }
+    void endExchange() { handleClosed(); }
+    // After it left the bus: whether it comes back at all, and coming back.
+    bool comesBack() const { return !unplugged_ && pollsUntilPresent_ >= 0; }
+    void reappear();
 
 private:
     friend class SimulatedPipeBus;
