@@ -13,8 +13,6 @@ namespace {
 
 constexpr uint16_t kOutdatedHidIdentifier = 0x0512;
 constexpr uint16_t kOutdatedPipeIdentifier = 0x0540;
-constexpr uint8_t kLongJump = 0x02;
-constexpr std::string_view kMarker = "KORVID SIMULATED FIRMWARE - NOT FOR HARDWARE";
 // A demo programmer answers "still working" a few times before it is done.
 constexpr unsigned kDemoWorkingReplies = 3;
 constexpr uint8_t kFailureReply = 'N';
@@ -67,19 +65,6 @@ void attachNamed(SimulatedPlatform& sim, std::string_view name, std::string seri
 }
 
 }  // namespace
-
-std::vector<uint8_t> SyntheticFirmwareImage(size_t bytes) {
-    std::vector<uint8_t> image(bytes);
-    for (size_t i = 0; i < bytes; ++i) {
-        image[i] = static_cast<uint8_t>(i * 7 + 3);
-    }
-    const uint8_t header[] = {kLongJump, 0x01, 0x00};  // LJMP 0x0100
-    std::copy_n(header, std::min(bytes, sizeof header), image.begin());
-    if (bytes >= sizeof header + kMarker.size()) {
-        std::copy(kMarker.begin(), kMarker.end(), image.begin() + sizeof header);
-    }
-    return image;
-}
 
 std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view modes, DemoClock clock) {
     std::vector<std::string_view> names;

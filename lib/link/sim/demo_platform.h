@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "link/sim/simulated_programmer.h"
+#include "link/sim/synthetic_firmware.h"
 
 namespace korvid::sim {
 
@@ -26,13 +27,5 @@ enum class DemoClock {
 // when a name is unknown or the list is empty; spaces around names are ignored.
 std::unique_ptr<SimulatedPlatform> MakeDemoPlatform(std::string_view modes,
                                                     DemoClock clock = DemoClock::System);
-
-// The sizes of the programmers' own firmware images, which the synthetic ones take.
-inline constexpr size_t kHidFirmwareImageBytes = 13796;
-inline constexpr size_t kPipeFirmwareImageBytes = 8698;
-
-// A clearly synthetic firmware image: a long jump at the reset vector, a text
-// marker saying what it is, then a counting pattern.
-std::vector<uint8_t> SyntheticFirmwareImage(size_t bytes);
 
 }  // namespace korvid::sim

@@ -2,7 +2,7 @@
 // synthetic images, clearly marked as such, in place of the programmers' own.
 #include "firmware/builtin_images.h"
 #include "firmware/firmware_images.h"
-#include "link/sim/demo_platform.h"
+#include "link/sim/synthetic_firmware.h"
 
 namespace korvid::firmware {
 
