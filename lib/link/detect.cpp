@@ -1,6 +1,7 @@
 #include "link/detect.h"
 
 #include <array>
+#include <optional>
 
 #include "korvid.h"
 #include "link/hid_link.h"
@@ -47,35 +48,46 @@ uint8_t identifyHidProgrammer(Detection* detection) {
 }
 
 // One handshake exchange; the answer travels most significant byte first. The
-// statuses are not examined: only the agreement of consecutive answers counts.
-uint16_t pipeHandshakeAnswer() {
+// statuses the programmer reports are not examined: only the agreement of
+// consecutive answers counts. Nothing when the answer never arrived.
+std::optional<uint16_t> pipeHandshakeAnswer() {
     const std::array<uint8_t, 2> request{0x55, 0xAA};
     PipeWrite(request.data(), request.size());
     std::array<uint8_t, 2> answer{};
-    PipeRead(answer.data(), answer.size());
+    if (NoTransfer(PipeRead(answer.data(), answer.size()))) {
+        return std::nullopt;
+    }
     const uint8_t done = 0x00;
     PipeWrite(&done, 1);
     return static_cast<uint16_t>(answer[0] << 8 | answer[1]);
 }
 
-// The pipe device is open: ask until two consecutive answers agree.
+// The pipe device is open: ask until two consecutive answers agree. A programmer
+// that takes no part in the exchanges is not asked again: each unanswered transfer
+// waits the whole time-out, and the zeroed buffer of a missing answer must not pass
+// for an answer of other firmware.
 uint8_t identifyPipeProgrammer(Detection* detection) {
-    PipeSetTimeout(kHandshakeTimeout);
+    if (NoTransfer(PipeSetTimeout(kHandshakeTimeout))) {
+        return RC_COMM_FAIL;
+    }
     uint16_t previous = 0x0000;
     for (unsigned exchange = 0; exchange < kMaxHandshakeExchanges; ++exchange) {
-        const uint16_t answer = pipeHandshakeAnswer();
-        if (answer == previous) {
+        const std::optional<uint16_t> answer = pipeHandshakeAnswer();
+        if (!answer) {
+            return RC_COMM_FAIL;
+        }
+        if (*answer == previous) {
             // The location costs a device listing: only a caller that asks gets it.
             if (detection != nullptr) {
-                *detection = {LinkKind::Pipe, answer, PipeDevice::Location()};
+                *detection = {LinkKind::Pipe, *answer, PipeDevice::Location()};
             }
-            if (answer != kPipeFirmwareIdentifier) {
+            if (*answer != kPipeFirmwareIdentifier) {
                 return RC_FIRMWARE_MISMATCH;
             }
             setProgrammerIdentifier(kPipeFirmwareIdentifier);
             return RC_OK;
         }
-        previous = answer;
+        previous = *answer;
     }
     return RC_NO_DEVICE;
 }

@@ -23,6 +23,14 @@ enum PipeStatus : uint8_t {
     PIPE_NOT_OPEN = 0xFF
 };
 
+// True when a command exchange ended because a transfer never happened (it could not
+// start, timed out or failed): the programmer took no part in it. A status the
+// programmer reported itself (a device fault) is an answer, and not this.
+inline bool NoTransfer(uint8_t status) {
+    return status == PIPE_WRITE_NOT_STARTED || status == PIPE_READ_NOT_STARTED ||
+           status == PIPE_TIMEOUT || status == PIPE_FAILED;
+}
+
 namespace PipeDevice {
 // 0 when the n-th matching device was opened, 0xFF when none. With a programmer
 // selected (link/selection.h) only the selected one counts.

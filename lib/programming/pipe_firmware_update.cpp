@@ -40,12 +40,17 @@ uint8_t updatePipeFirmware(const Progress& progress) {
     if (!pipe.open()) {
         return RC_NO_DEVICE;
     }
-    // The handshake's statuses are not judged: the answer alone tells the mode.
-    link::PipeSetTimeout(kPipeTimeout);
+    // The statuses the programmer reports in the handshake are not judged: the
+    // answer alone tells the mode. One that takes no part gives no answer.
+    if (link::NoTransfer(link::PipeSetTimeout(kPipeTimeout))) {
+        return RC_COMM_FAIL;
+    }
     const std::array<uint8_t, 2> handshake = {0x55, 0xAA};
     link::PipeWrite(handshake.data(), handshake.size());
     std::array<uint8_t, 2> answer = {0x00, 0x00};
-    link::PipeRead(answer.data(), answer.size());
+    if (link::NoTransfer(link::PipeRead(answer.data(), answer.size()))) {
+        return RC_COMM_FAIL;
+    }
     const uint16_t identifier = static_cast<uint16_t>(answer[0] << 8 | answer[1]);
 
     if (identifier == link::kPipeFirmwareIdentifier) {

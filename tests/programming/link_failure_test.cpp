@@ -36,5 +36,21 @@ TEST_F(LinkFailureTest, PipeUnpluggedDuringDump) {
     EXPECT_EQ(DumpMCUInfo(info.data()), RC_COMM_FAIL);
 }
 
+// A hung older programmer takes no part: the first unanswered transfer ends the
+// detection, after one time-out, instead of four of them and a firmware mismatch.
+TEST_F(LinkFailureTest, PipeThatNeverAnswersFailsAfterOneTimeout) {
+    attachPipe({.hung = true});
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_COMM_FAIL);
+    EXPECT_EQ(clock().nowUs(), 21'000'000u);
+    EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
+}
+
+TEST_F(LinkFailureTest, HidThatNeverAnswersFails) {
+    attachHid({.hung = true});
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_COMM_FAIL);
+    Bytes info(256);
+    EXPECT_EQ(DumpMCUInfo(info.data()), RC_COMM_FAIL);
+}
+
 }  // namespace
 }  // namespace korvid::testing

@@ -172,7 +172,7 @@ bool SimulatedHidProgrammer::admitOpen(platform::OpenFailure& failure) {
 }
 
 bool SimulatedHidProgrammer::reachable(uint64_t generation) {
-    if (generation != generation_ || !present_) {
+    if (generation != generation_ || !present_ || options_.hung) {
         return false;
     }
     if (options_.unplugAfterTransfers && transfers_ >= *options_.unplugAfterTransfers) {
@@ -227,6 +227,10 @@ bool SimulatedHidProgrammer::writeOutputReport(uint64_t generation, const uint8_
 
 platform::ReadResult SimulatedHidProgrammer::readInputReport(uint64_t generation, uint8_t* report,
                                                              size_t length, int timeoutMs) {
+    if (options_.hung && generation == generation_ && present_) {
+        clock_.sleepMs(static_cast<uint32_t>(std::max(timeoutMs, 0)));
+        return platform::ReadResult::Timeout;
+    }
     if (!reachable(generation)) {
         return platform::ReadResult::Error;
     }

@@ -60,6 +60,9 @@ struct HidProgrammerOptions {
     std::optional<size_t> truncateRepliesTo{};       // answers cut to at most this many bytes
     std::optional<uint8_t> countByteOverride{};      // count byte of every answer's first report
     std::optional<unsigned> unplugAfterTransfers{};  // gone after this many report transfers
+    // A hung firmware: listed and opened, but it takes and sends nothing, so every
+    // report and feature transfer fails or times out.
+    bool hung = false;
 
     bool recordTraffic = true;
 };

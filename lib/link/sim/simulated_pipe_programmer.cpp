@@ -178,6 +178,10 @@ platform::TransferResult SimulatedPipeProgrammer::transfer(uint64_t generation, 
         unplug();
         return platform::TransferResult::Failed;
     }
+    if (options_.hung) {
+        clock_.sleepMs(timeoutMs);
+        return platform::TransferResult::Timeout;
+    }
     if (options_.faultTransferAt == transfers_++) {
         return platform::TransferResult::DeviceFault;
     }

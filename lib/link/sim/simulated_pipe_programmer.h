@@ -51,6 +51,8 @@ struct PipeProgrammerOptions {
     std::optional<unsigned> statusErrorAt{};    // this status block (from 0) reports error 0x01
     std::optional<unsigned> faultTransferAt{};  // this transfer (from 0) is a device fault
     std::optional<unsigned> unplugAfterTransfers{};
+    // A hung firmware: listed and opened, but every transfer times out.
+    bool hung = false;
 
     bool recordTraffic = true;
 };
