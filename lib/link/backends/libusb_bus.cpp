@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "link/backends/hidraw_nodes.h"
@@ -46,6 +47,29 @@ std::optional<BulkPipes> bulkPipesOfInterfaceZero(libusb_device* device) {
     libusb_free_config_descriptor(config);
     return firstBulkPipes(endpoints);
 }
+
+// A libusb context of its own, ended when it goes out of scope unless released.
+class Context {
+public:
+    Context() {
+        if (libusb_init(&context_) != LIBUSB_SUCCESS) {
+            context_ = nullptr;
+        }
+    }
+    ~Context() {
+        if (context_ != nullptr) {
+            libusb_exit(context_);
+        }
+    }
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    libusb_context* get() const { return context_; }
+    libusb_context* release() { return std::exchange(context_, nullptr); }
+
+private:
+    libusb_context* context_ = nullptr;
+};
 
 // libusb's device list, freed (each device unreferenced) when it goes out of scope;
 // an open handle holds its own reference.
@@ -107,21 +131,9 @@ std::string usbfsNode(libusb_device* device) {
 
 }  // namespace
 
-LibusbBus::~LibusbBus() {
-    if (context_ != nullptr) {
-        libusb_exit(context_);
-    }
-}
-
-libusb_context* LibusbBus::context() {
-    if (context_ == nullptr && libusb_init(&context_) != LIBUSB_SUCCESS) {
-        context_ = nullptr;
-    }
-    return context_;
-}
-
 std::vector<PipeDeviceInfo> LibusbBus::enumerate(uint16_t vendorId, uint16_t productId) {
-    const DeviceList list(context());
+    const Context usb;
+    const DeviceList list(usb.get());
     std::vector<PipeDeviceInfo> devices;
     for (const LocatedDevice& match : matchingDevices(list, vendorId, productId)) {
         const std::string location = formatUsbLocation(match.location);
@@ -134,15 +146,15 @@ std::vector<PipeDeviceInfo> LibusbBus::enumerate(uint16_t vendorId, uint16_t pro
 std::unique_ptr<PipeDevice> LibusbBus::open(uint16_t vendorId, uint16_t productId, unsigned n,
                                             OpenFailure& failure) {
     failure = OpenFailure::NotFound;
-    libusb_context* usb = context();
-    if (usb == nullptr) {
+    Context usb;
+    if (usb.get() == nullptr) {
         return nullptr;
     }
     libusb_device_handle* handle = nullptr;
     std::optional<BulkPipes> pipes;
     int code = LIBUSB_ERROR_NOT_FOUND;
     {
-        const DeviceList list(usb);
+        const DeviceList list(usb.get());
         const std::vector<LocatedDevice> matches = matchingDevices(list, vendorId, productId);
         if (n >= 1 && n <= matches.size()) {
             pipes = bulkPipesOfInterfaceZero(matches[n - 1].device);
@@ -167,7 +179,8 @@ std::unique_ptr<PipeDevice> LibusbBus::open(uint16_t vendorId, uint16_t productI
         return nullptr;
     }
     failure = OpenFailure::None;
-    return std::make_unique<LibusbPipeDevice>(handle, *pipes);
+    libusb_context* context = usb.release();
+    return std::make_unique<LibusbPipeDevice>(context, handle, *pipes);
 }
 
 }  // namespace korvid::platform

@@ -11,18 +11,13 @@
 
 #include "link/platform.h"
 
-struct libusb_context;
-
 namespace korvid::platform {
 
+// Every listing and every open starts libusb afresh: a context that lives on sees
+// a device that re-appeared (the programmer restarting in its boot mode) only when
+// udev announces it, and systems without a running udev never do.
 class LibusbBus final : public PipeBus {
 public:
-    LibusbBus() = default;
-    // Ends libusb; every device opened from this bus must be gone by then.
-    ~LibusbBus() override;
-    LibusbBus(const LibusbBus&) = delete;
-    LibusbBus& operator=(const LibusbBus&) = delete;
-
     // The matching devices ordered by bus and port path, with their location
     // ("1-2.3"), serial string (from sysfs, so the device is not opened) and usbfs
     // node. Empty when libusb cannot start.
@@ -35,12 +30,6 @@ public:
     // node may not be opened by this user; Other when the device lacks the pipes.
     std::unique_ptr<PipeDevice> open(uint16_t vendorId, uint16_t productId, unsigned n,
                                      OpenFailure& failure) override;
-
-private:
-    // libusb started on first use; nullptr while it cannot start.
-    libusb_context* context();
-
-    libusb_context* context_ = nullptr;
 };
 
 }  // namespace korvid::platform

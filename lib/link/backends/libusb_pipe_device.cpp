@@ -9,12 +9,14 @@
 
 namespace korvid::platform {
 
-LibusbPipeDevice::LibusbPipeDevice(libusb_device_handle* handle, BulkPipes pipes)
-    : handle_(handle), pipes_(pipes) {}
+LibusbPipeDevice::LibusbPipeDevice(libusb_context* context, libusb_device_handle* handle,
+                                   BulkPipes pipes)
+    : context_(context), handle_(handle), pipes_(pipes) {}
 
 LibusbPipeDevice::~LibusbPipeDevice() {
     libusb_release_interface(handle_, 0);
     libusb_close(handle_);
+    libusb_exit(context_);
 }
 
 TransferResult LibusbPipeDevice::transfer(Pipe pipe, uint8_t* data, size_t length,

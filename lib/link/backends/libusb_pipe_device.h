@@ -4,15 +4,18 @@
 #include "link/backends/usb_selection.h"
 #include "link/platform.h"
 
+struct libusb_context;
 struct libusb_device_handle;
 
 namespace korvid::platform {
 
 class LibusbPipeDevice final : public PipeDevice {
 public:
-    // Takes over an open handle whose interface 0 is claimed.
-    LibusbPipeDevice(libusb_device_handle* handle, BulkPipes pipes);
-    // Releases interface 0 (the kernel driver comes back) and closes the handle.
+    // Takes over an open handle whose interface 0 is claimed, and the libusb
+    // context it was opened in.
+    LibusbPipeDevice(libusb_context* context, libusb_device_handle* handle, BulkPipes pipes);
+    // Releases interface 0 (the kernel driver comes back), closes the handle and
+    // ends its context.
     ~LibusbPipeDevice() override;
     LibusbPipeDevice(const LibusbPipeDevice&) = delete;
     LibusbPipeDevice& operator=(const LibusbPipeDevice&) = delete;
@@ -27,6 +30,7 @@ public:
 private:
     uint8_t endpoint(Pipe pipe) const { return pipe == Pipe::Read ? pipes_.in : pipes_.out; }
 
+    libusb_context* context_;
     libusb_device_handle* handle_;
     BulkPipes pipes_;
 };
