@@ -133,9 +133,7 @@ bool SimulatedPipeProgrammer::admitOpen(platform::OpenFailure& failure) {
     return true;
 }
 
-// Closing ends every exchange in progress; a boot request or a finished firmware
-// update takes effect now.
-void SimulatedPipeProgrammer::handleClosed() {
+void SimulatedPipeProgrammer::resetExchange() {
     writeRemaining_.reset();
     message_.clear();
     statusOwed_ = false;
@@ -145,17 +143,26 @@ void SimulatedPipeProgrammer::handleClosed() {
     pendingJob_.reset();
     firmwareFollows_ = false;
     stuckChecksum_.reset();
+}
+
+// Closing ends every exchange in progress; a finished firmware update takes effect now.
+void SimulatedPipeProgrammer::handleClosed() {
+    resetExchange();
     if (restartOnClose_) {
         restartOnClose_ = false;
         bootMode_ = false;
     }
-    if (leaveOnClose_) {
-        leaveOnClose_ = false;
-        present_ = false;
-        ++generation_;
-        bootMode_ = true;
-        pollsUntilPresent_ = options_.reappearAfterPolls;
-    }
+}
+
+// The boot request takes effect at once: the programmer drops off the bus without
+// the status block of the request, before the host can open it again, and comes
+// back in its boot mode.
+void SimulatedPipeProgrammer::restartInBootMode() {
+    resetExchange();
+    present_ = false;
+    ++generation_;
+    bootMode_ = true;
+    pollsUntilPresent_ = options_.reappearAfterPolls;
 }
 
 void SimulatedPipeProgrammer::record(TrafficKind kind, const uint8_t* bytes, size_t length) {
@@ -298,7 +305,9 @@ void SimulatedPipeProgrammer::handleNormalMessage(std::vector<uint8_t> message) 
         const bool bootRequest =
             message[0] == 0xFF || (message[0] == 0x00 && *lastHandshakeAnswer_ == kBlankIdentifier);
         lastHandshakeAnswer_.reset();
-        leaveOnClose_ = bootRequest;
+        if (bootRequest) {
+            restartInBootMode();
+        }
         return;
     }
     if (isDumpHeader(message)) {

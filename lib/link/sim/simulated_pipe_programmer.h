@@ -109,10 +109,12 @@ public:
     // most `capacity` bytes, without waiting.
     platform::TransferResult hostWrites(const uint8_t* data, size_t length);
     platform::TransferResult hostReads(uint8_t* data, size_t capacity, size_t& moved);
-    // A boot request or a finished firmware update waits for the end of the exchange
-    // (behind the seam: the host closing the device). A programmer on a bus cannot
-    // see the host close, so its gadget ends the exchange once the last answer went out.
-    bool restartPending() const { return leaveOnClose_ || restartOnClose_; }
+    // A finished firmware update takes effect at the end of the exchange (behind the
+    // seam: the host closing the device). A programmer on a bus cannot see the host
+    // close; its gadget ends the exchange once the programmer owes the host nothing.
+    bool restartDue() const {
+        return restartOnClose_ && !statusOwed_ && reading_.empty() && answers_.empty();
+    }
     void endExchange() { handleClosed(); }
     // After it left the bus: whether it comes back at all, and coming back.
     bool comesBack() const { return !unplugged_ && pollsUntilPresent_ >= 0; }
@@ -125,6 +127,8 @@ private:
     void poll();
     bool admitOpen(platform::OpenFailure& failure);
     void handleClosed();
+    void resetExchange();
+    void restartInBootMode();
 
     platform::TransferResult transfer(uint64_t generation, platform::Pipe pipe, uint8_t* data,
                                       size_t length, uint32_t timeoutMs, size_t& moved);
@@ -147,7 +151,6 @@ private:
     bool present_ = true;
     bool unplugged_ = false;
     bool bootMode_ = false;
-    bool leaveOnClose_ = false;
     int pollsUntilPresent_ = 0;
     uint64_t generation_ = 0;
     uint16_t identifier_;
