@@ -80,7 +80,8 @@ if [ ! -s "$results" ]; then
 fi
 echo "== usb suite: the kernel enumerated:"
 grep -E 'New USB device found|hidraw[0-9]+: USB HID|USB disconnect' "$work/results/dmesg.txt" \
-  | sed 's/^\[[^]]*\] /   /' | sort | uniq -c | sed 's/^ */   /'
+  | sed -E 's/^\[[^]]*\] //; s/device number [0-9]+/device/; s/\.[0-9A-F]{4}: hiddev[0-9]+,hidraw[0-9]+/: hidraw/' \
+  | sort | uniq -c | sed -E 's/^ *([0-9]+) /   \1 x  /'
 tests=$(grep -o 'tests="[0-9]*"' "$results" | head -n 1 | tr -dc 0-9)
 failures=$(grep -o 'failures="[0-9]*"' "$results" | head -n 1 | tr -dc 0-9)
 echo "== usb suite: $tests tests, $failures failed, $(( $(date +%s) - started )) s in all"

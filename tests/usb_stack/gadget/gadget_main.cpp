@@ -3,8 +3,11 @@
 // told to stop (SIGTERM or SIGINT), then writes what the programmer went through.
 //
 //   korvid-usb-gadget --programmer hid|hid-old|pipe|pipe-old|hid-refuse|... --udc UDC
-//                     --name NAME [--serial TEXT] [--silent] [--unplug-after N]
+//                     --name NAME [--serial TEXT] [--hung] [--unplug-after N]
 //                     [--state FILE]
+//
+// --hung: a hung firmware that enumerates and then takes and sends nothing;
+// --unplug-after N: the plug is pulled after N transfers.
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -31,7 +34,7 @@ struct Options {
     std::string udc;
     std::string name;
     std::string serial;
-    bool silent = false;
+    bool hung = false;
     std::optional<unsigned> unplugAfter;
     std::string stateFile;
 };
@@ -40,7 +43,7 @@ struct Options {
     std::fprintf(stderr,
                  "korvid-usb-gadget: %s\n"
                  "usage: korvid-usb-gadget --programmer NAME --udc UDC --name NAME [--serial TEXT]"
-                 " [--silent] [--unplug-after N] [--state FILE]\n",
+                 " [--hung] [--unplug-after N] [--state FILE]\n",
                  problem);
     std::exit(2);
 }
@@ -63,8 +66,8 @@ Options parse(int argc, char** argv) {
             options.name = value();
         } else if (arg == "--serial") {
             options.serial = value();
-        } else if (arg == "--silent") {
-            options.silent = true;
+        } else if (arg == "--hung") {
+            options.hung = true;
         } else if (arg == "--unplug-after") {
             options.unplugAfter = static_cast<unsigned>(std::stoul(value()));
         } else if (arg == "--state") {
@@ -103,17 +106,19 @@ int main(int argc, char** argv) {
             sim::SimulatedHidProgrammer& programmer = sim->hidBus().programmer(0);
             programmer.options().serial = options.serial;
             programmer.options().unplugAfterTransfers = options.unplugAfter;
-            port = std::make_unique<gadget::HidProgrammerPort>(programmer, options.silent);
+            programmer.options().hung = options.hung;
+            port = std::make_unique<gadget::HidProgrammerPort>(programmer);
             modes = gadget::HidProgrammerPort::Modes(options.serial);
         } else {
             sim::SimulatedPipeProgrammer& programmer = sim->pipeBus().programmer(0);
             programmer.options().serial = options.serial;
             programmer.options().unplugAfterTransfers = options.unplugAfter;
+            programmer.options().hung = options.hung;
             port = std::make_unique<gadget::PipeProgrammerPort>(programmer);
             modes = gadget::PipeProgrammerPort::Modes(options.serial);
         }
         {
-            gadget::GadgetRunner runner(options.name, options.udc, modes, *port, options.silent);
+            gadget::GadgetRunner runner(options.name, options.udc, modes, *port, options.hung);
             std::fprintf(stderr, "gadget %s: %s on %s\n", options.name.c_str(),
                          options.programmer.c_str(), options.udc.c_str());
             runner.run(stopRequested);

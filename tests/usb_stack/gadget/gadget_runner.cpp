@@ -7,13 +7,18 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 
 namespace korvid::gadget {
 namespace {
 
 // How long a programmer stays off the bus when it restarts in another mode.
 constexpr uint64_t kRestartMs = 500;
-// A programmer leaving the bus sends its last answer first, for at most this long.
+// A programmer that restarts stays on the bus a moment after its last answer: a
+// short answer sits in the endpoint's buffer, and the write that put it there
+// returned before the host read it. A longer one is written while the host reads;
+// that write may take this long.
+constexpr uint64_t kLastAnswerInBufferMs = 200;
 constexpr uint64_t kLastAnswerMs = 1000;
 constexpr int kControlPollMs = 10;
 constexpr auto kIdleWait = std::chrono::milliseconds(20);
@@ -38,8 +43,8 @@ void installInterruptSignal() {
 }  // namespace
 
 GadgetRunner::GadgetRunner(const std::string& name, std::string udc,
-                           const std::vector<GadgetMode>& modes, ProgrammerPort& port, bool silent)
-    : udc_(std::move(udc)), port_(port), silent_(silent) {
+                           const std::vector<GadgetMode>& modes, ProgrammerPort& port, bool hung)
+    : name_(name), udc_(std::move(udc)), port_(port), hung_(hung) {
     installInterruptSignal();
     for (size_t i = 0; i < modes.size(); ++i) {
         const std::string function = name + "m" + std::to_string(i);
@@ -123,7 +128,7 @@ void GadgetRunner::receiveLoop(size_t mode) {
     const int fd = modes_[mode].function->endpointFd(2);
     Bytes buffer(port_.outTransferBytes(mode));
     while (!stopping_) {
-        if (silent_) {
+        if (hung_) {
             pause();  // a hung programmer never takes the host's data
             continue;
         }
@@ -143,13 +148,12 @@ void GadgetRunner::receiveLoop(size_t mode) {
 
 void GadgetRunner::sendLoop(size_t mode) {
     const int fd = modes_[mode].function->endpointFd(1);
-    bool deliveredSinceIdle = false;
     while (!stopping_) {
         {
             std::unique_lock guard(lock_);
             wake_.wait_for(guard, kIdleWait,
                            [&] { return stopping_ || (boundMode_ == mode && hostSentSomething_); });
-            if (stopping_ || boundMode_ != mode || silent_) {
+            if (stopping_ || boundMode_ != mode || hung_) {
                 continue;
             }
             hostSentSomething_ = false;
@@ -162,19 +166,12 @@ void GadgetRunner::sendLoop(size_t mode) {
         }
         std::optional<Bytes> data = port_.nextForHost(mode);
         if (!data) {
-            {
-                std::lock_guard guard(lock_);
-                sending_ = false;
-            }
-            if (deliveredSinceIdle) {
-                deliveredSinceIdle = false;
-                port_.allDelivered();
-            }
+            std::lock_guard guard(lock_);
+            sending_ = false;
             continue;
         }
         // Blocks until the host reads it, or the gadget leaves the bus.
         (void)!write(fd, data->data(), data->size());
-        deliveredSinceIdle = true;
         {
             std::lock_guard guard(lock_);
             sending_ = false;
@@ -191,10 +188,14 @@ void GadgetRunner::followProgrammer() {
     BusState state = port_.busState();
     const uint64_t now = nowMs();
     if (boundMode_ && (!state.present || state.mode != *boundMode_)) {
-        if (sending_ && now - stateSinceMs_ < kLastAnswerMs) {
+        const bool plugPulled = !state.present && !state.comesBack;
+        if (!plugPulled &&
+            now - stateSinceMs_ < (sending_ ? kLastAnswerMs : kLastAnswerInBufferMs)) {
             return;  // its last answer is still on the way
         }
         modes_[*boundMode_].gadget->unbind();
+        std::fprintf(stderr, "gadget %s: off the bus%s\n", name_.c_str(),
+                     state.present ? ", to come back in another mode" : "");
         boundMode_.reset();
         stateSinceMs_ = now;
         return;
@@ -209,6 +210,7 @@ void GadgetRunner::followProgrammer() {
     }
     if (state.present) {
         modes_[state.mode].gadget->bind(udc_);
+        std::fprintf(stderr, "gadget %s: on the bus in mode %zu\n", name_.c_str(), state.mode);
         boundMode_ = state.mode;
     }
 }

@@ -42,8 +42,6 @@ public:
     // What the programmer sends next on the IN endpoint; nothing when it has nothing
     // for the host now.
     virtual std::optional<Bytes> nextForHost(size_t mode) = 0;
-    // Everything the programmer had for the host went out.
-    virtual void allDelivered() {}
     // A request on the control endpoint for the interface: answer, receive or stall.
     virtual void control(size_t mode, const usb_ctrlrequest& request, FunctionFs& function) = 0;
 
@@ -61,10 +59,10 @@ struct GadgetMode {
 
 class GadgetRunner {
 public:
-    // `silent`: the programmer enumerates but never takes or sends data, as a hung
-    // firmware does.
+    // `hung`: the programmer enumerates but never takes or sends data, so the
+    // device controller refuses (NAKs) every data transfer.
     GadgetRunner(const std::string& name, std::string udc, const std::vector<GadgetMode>& modes,
-                 ProgrammerPort& port, bool silent);
+                 ProgrammerPort& port, bool hung);
     ~GadgetRunner();
     GadgetRunner(const GadgetRunner&) = delete;
     GadgetRunner& operator=(const GadgetRunner&) = delete;
@@ -84,9 +82,10 @@ private:
     void followProgrammer();
     void stopThreads();
 
+    std::string name_;
     std::string udc_;
     ProgrammerPort& port_;
-    bool silent_;
+    bool hung_;
     std::vector<Mode> modes_;
     std::vector<std::thread> threads_;
 

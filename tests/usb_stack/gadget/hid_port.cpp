@@ -52,8 +52,8 @@ GadgetMode modeOf(size_t mode, const std::string& serial) {
 
 }  // namespace
 
-HidProgrammerPort::HidProgrammerPort(sim::SimulatedHidProgrammer& programmer, bool silent)
-    : programmer_(programmer), silent_(silent) {}
+HidProgrammerPort::HidProgrammerPort(sim::SimulatedHidProgrammer& programmer)
+    : programmer_(programmer) {}
 
 std::vector<GadgetMode> HidProgrammerPort::Modes(const std::string& serial) {
     return {modeOf(kNormalMode, serial), modeOf(kUpdateMode, serial)};
@@ -117,7 +117,7 @@ void HidProgrammerPort::control(size_t mode, const usb_ctrlrequest& request, Fun
 void HidProgrammerPort::setReport(size_t mode, const usb_ctrlrequest& request,
                                   FunctionFs& function) {
     const auto data = function.receiveData(request);
-    if (!data || silent_ || data->empty()) {
+    if (!data || data->empty()) {
         return;
     }
     const auto reportType = static_cast<uint8_t>(request.wValue >> 8);
@@ -146,7 +146,7 @@ void HidProgrammerPort::getReport(size_t mode, const usb_ctrlrequest& request,
     Bytes report(kReportBytes, 0);
     report[0] = reportId;
     bool answered = false;
-    if (reportType == kFeatureReport && !silent_) {
+    if (reportType == kFeatureReport) {
         std::lock_guard guard(lock_);
         answered = programmer_.hostGetsFeatureReport(report.data(), report.size());
     }

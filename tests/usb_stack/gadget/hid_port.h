@@ -14,7 +14,7 @@ namespace korvid::gadget {
 
 class HidProgrammerPort : public ProgrammerPort {
 public:
-    HidProgrammerPort(sim::SimulatedHidProgrammer& programmer, bool silent);
+    explicit HidProgrammerPort(sim::SimulatedHidProgrammer& programmer);
 
     // The two ways it enumerates; the serial string shows in normal mode only.
     static std::vector<GadgetMode> Modes(const std::string& serial);
@@ -32,7 +32,6 @@ private:
 
     std::mutex lock_;
     sim::SimulatedHidProgrammer& programmer_;
-    bool silent_;
 };
 
 }  // namespace korvid::gadget

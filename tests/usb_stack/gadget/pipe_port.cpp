@@ -54,17 +54,14 @@ std::optional<Bytes> PipeProgrammerPort::nextForHost(size_t) {
     if (programmer_.hostReads(answer.data(), answer.size(), moved) !=
             platform::TransferResult::Done ||
         moved == 0) {
+        if (programmer_.restartDue()) {
+            std::fprintf(stderr, "gadget: the exchange is over, the programmer restarts\n");
+            programmer_.endExchange();
+        }
         return std::nullopt;
     }
     answer.resize(moved);
     return answer;
-}
-
-void PipeProgrammerPort::allDelivered() {
-    std::lock_guard guard(lock_);
-    if (programmer_.restartPending()) {
-        programmer_.endExchange();
-    }
 }
 
 void PipeProgrammerPort::control(size_t, const usb_ctrlrequest& request, FunctionFs& function) {

@@ -20,8 +20,9 @@ public:
 
     size_t outTransferBytes(size_t mode) const override;
     void hostSent(size_t mode, const uint8_t* data, size_t length) override;
+    // When it has nothing more for the host and a restart waits, the exchange is over
+    // and the restart takes place.
     std::optional<Bytes> nextForHost(size_t mode) override;
-    void allDelivered() override;
     void control(size_t mode, const usb_ctrlrequest& request, FunctionFs& function) override;
     BusState busState() override;
     void reappear() override;

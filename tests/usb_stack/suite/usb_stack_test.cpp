@@ -4,11 +4,19 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "guest_processes.h"
+#include "korvid.h"
+#include "korvid_ext.h"
+#include "link/sim/synthetic_firmware.h"
 
 namespace korvid::usbstack {
 namespace {
@@ -19,12 +27,85 @@ constexpr const char* kPart = "Part A4";
 constexpr uint16_t kHidProduct = 0x0323;
 constexpr uint16_t kHidUpdateProduct = 0x030B;
 constexpr uint16_t kPipeProduct = 0x030D;
+constexpr const char* kImageFile = "/tmp/image.bin";
+constexpr size_t kImageBytes = 16384;
+constexpr const char* kRootOnlyFlag = "/run/korvid-guest/root-only";
+
+std::string testName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    return name;
+}
+
+std::vector<uint8_t> image() {
+    std::vector<uint8_t> bytes(kImageBytes);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(i * 13 + i / 256);
+    }
+    return bytes;
+}
+
+std::string hex(const std::vector<uint8_t>& bytes) {
+    std::string text;
+    char pair[3];
+    for (uint8_t byte : bytes) {
+        std::snprintf(pair, sizeof pair, "%02x", byte);
+        text += pair;
+    }
+    return text;
+}
+
+// The programmer's record of bytes (hexadecimal) against what it should hold; on a
+// difference, the lengths and where it starts, not all the bytes.
+::testing::AssertionResult Holds(const std::string& recorded, const std::vector<uint8_t>& bytes) {
+    const std::string expected = hex(bytes);
+    if (recorded == expected) {
+        return ::testing::AssertionSuccess();
+    }
+    size_t at = 0;
+    while (at < recorded.size() && at < expected.size() && recorded[at] == expected[at]) {
+        ++at;
+    }
+    return ::testing::AssertionFailure() << "holds " << recorded.size() / 2 << " bytes instead of "
+                                         << bytes.size() << ", first difference at byte " << at / 2;
+}
+
+void writeImageFile() {
+    const auto bytes = image();
+    std::ofstream(kImageFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// The kernel's log so far.
+std::string kernelLog() {
+    const int fd = open("/dev/kmsg", O_RDONLY | O_NONBLOCK);
+    std::string log;
+    char record[8192];
+    for (ssize_t n; (n = read(fd, record, sizeof record)) > 0 || (n < 0 && errno == EPIPE);) {
+        if (n > 0) {
+            log.append(record, static_cast<size_t>(n));
+        }
+    }
+    close(fd);
+    return log;
+}
+
+size_t occurrences(const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
 
 // The tool as the test user, its wire traffic traced into the test's trace file.
 Finished Korvid(std::vector<std::string> arguments, const std::string& trace = "") {
     std::vector<std::string> command = {kTool};
     if (!trace.empty()) {
-        command.insert(command.end(), {"--trace", kTraceFolder + trace + ".trace"});
+        command.insert(command.end(),
+                       {"--trace", kTraceFolder + testName() + "-" + trace + ".trace"});
     }
     command.insert(command.end(), arguments.begin(), arguments.end());
     return Run({command});
@@ -71,5 +152,173 @@ TEST(UsbStack, DetectListsBothModelsWhereSysfsSaysTheySit) {
     EXPECT_EQ(found[1]["accessible"], true);
 }
 
+// One programmer model as it meets the host.
+struct Model {
+    const char* name;      // the gadget's programmer, as KORVID_SIMULATE names it
+    const char* outdated;  // the same model with outdated firmware
+    uint16_t productId;
+    const char* link;  // as the tool's JSON names it
+    size_t firmwareBytes;
+};
+
+void PrintTo(const Model& model, std::ostream* out) {
+    *out << model.name;
+}
+
+const Model kHid{"hid", "hid-old", kHidProduct, "hid", sim::kHidFirmwareImageBytes};
+const Model kPipe{"pipe", "pipe-old", kPipeProduct, "pipe", sim::kPipeFirmwareImageBytes};
+
+class EachModel : public ::testing::TestWithParam<Model> {
+protected:
+    void SetUp() override { writeImageFile(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(UsbStack, EachModel, ::testing::Values(kHid, kPipe),
+                         [](const auto& info) { return std::string(info.param.link); });
+
+TEST_P(EachModel, ProgramsStoresAndDumps) {
+    GadgetProgrammer programmer(GetParam().name, 0, "UNIT-0001");
+    ASSERT_NE(programmer.waitUntilAttached(GetParam().productId), "");
+
+    const Finished program = Korvid({"program", kImageFile, "--part", kPart}, "program");
+    EXPECT_EQ(program.status, 0) << describe(program);
+    EXPECT_NE(program.out.find("Update success !"), std::string::npos) << describe(program);
+    const Finished store = Korvid({"program", kImageFile, "--part", kPart, "--store", "--max-count",
+                                   "25", "--serial-number", "1000"},
+                                  "store");
+    EXPECT_EQ(store.status, 0) << describe(store);
+    const Finished dump = Korvid({"dump"}, "dump");
+    EXPECT_EQ(dump.status, 0) << describe(dump);
+    EXPECT_NE(dump.out.find("00F0  F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF"),
+              std::string::npos)
+        << describe(dump);
+
+    auto state = programmer.stop();
+    EXPECT_TRUE(Holds(state["target-flash"], image()));
+    EXPECT_EQ(state["stored-max-count"], "25");
+    EXPECT_EQ(state["stored-serial"], "4096");
+}
+
+// The outdated programmer is re-flashed: the HID programmer leaves the bus and comes
+// back with the product identifier of its firmware-update mode, takes the image
+// through feature reports and restarts; the older one restarts into its boot mode
+// (without its serial string) and takes the image on its pipe.
+TEST_P(EachModel, ReflashesAnOutdatedProgrammerAcrossItsRestarts) {
+    GadgetProgrammer programmer(GetParam().outdated, 0, "UNIT-0001");
+    ASSERT_NE(programmer.waitUntilAttached(GetParam().productId), "");
+    const size_t enumerationsBefore =
+        occurrences(kernelLog(), "New USB device found, idVendor=4c7b");
+
+    const Finished run =
+        Korvid({"program", kImageFile, "--part", kPart, "--update-firmware"}, "program");
+    EXPECT_EQ(run.status, 0) << describe(run);
+    EXPECT_NE(run.out.find("Update success !"), std::string::npos) << describe(run);
+
+    const std::string log = kernelLog();
+    // Out into the update or boot mode and back: two more enumerations.
+    EXPECT_EQ(occurrences(log, "New USB device found, idVendor=4c7b") - enumerationsBefore, 2u);
+    if (GetParam().productId == kHidProduct) {
+        EXPECT_EQ(occurrences(log, "idVendor=4c7b, idProduct=030b"), 1u);
+    }
+    auto state = programmer.stop();
+    EXPECT_TRUE(Holds(state["firmware"], sim::SyntheticFirmwareImage(GetParam().firmwareBytes)));
+    EXPECT_EQ(state["identifier"], GetParam().productId == kHidProduct ? "0603" : "0551");
+    EXPECT_TRUE(Holds(state["target-flash"], image()));
+}
+
+// The plug pulled in the middle of programming: the library gives up at once with a
+// clear result, within the link's bounds, and holds no device afterwards.
+TEST_P(EachModel, AProgrammerUnpluggedWhileProgrammingFailsCleanly) {
+    GadgetProgrammer programmer(GetParam().name, 0, "UNIT-0001", {"--unplug-after", "80"});
+    ASSERT_NE(programmer.waitUntilAttached(GetParam().productId), "");
+    const Finished run = Korvid({"program", kImageFile, "--part", kPart}, "program");
+    EXPECT_TRUE(run.exited) << describe(run);
+    EXPECT_FALSE(run.timedOut) << describe(run);
+    EXPECT_TRUE(run.status == 19 || run.status == 11) << describe(run);
+    EXPECT_LT(run.seconds, 30.0) << describe(run);
+    EXPECT_EQ(programmer.stop()["target-flash"], "");
+}
+
+// A programmer that enumerates but never takes or answers anything (a hung firmware).
+TEST_P(EachModel, AProgrammerThatNeverAnswersFailsWithinTheLinksBounds) {
+    GadgetProgrammer programmer(GetParam().name, 0, "UNIT-0001", {"--hung"});
+    ASSERT_NE(programmer.waitUntilAttached(GetParam().productId), "");
+    const Finished run = Korvid({"program", kImageFile, "--part", kPart}, "program");
+    EXPECT_TRUE(run.exited) << describe(run);
+    EXPECT_FALSE(run.timedOut) << describe(run);
+    EXPECT_EQ(run.status, 19) << describe(run);
+}
+
+TEST(UsbStack, TheOtherOfTwoProgrammersSeesNoTraffic) {
+    writeImageFile();
+    for (const bool byLocation : {true, false}) {
+        SCOPED_TRACE(byLocation ? "by location" : "by serial");
+        GadgetProgrammer first("hid", 0, "UNIT-A");
+        GadgetProgrammer second("hid", 1, "UNIT-B");
+        ASSERT_NE(first.waitUntilAttached(kHidProduct), "");
+        ASSERT_NE(second.waitUntilAttached(kHidProduct), "");
+        GadgetProgrammer& chosen = byLocation ? second : first;
+        GadgetProgrammer& other = byLocation ? first : second;
+        const std::string device = byLocation ? chosen.location() : chosen.serial();
+        const Finished run = Korvid({"program", kImageFile, "--part", kPart, "--device", device},
+                                    byLocation ? "by-location" : "by-serial");
+        EXPECT_EQ(run.status, 0) << describe(run);
+        EXPECT_TRUE(Holds(chosen.stop()["target-flash"], image()));
+        EXPECT_EQ(other.stop()["transfers"], "0");
+    }
+}
+
+TEST(UsbStack, ARackRunLoadsTwoProgrammersWithDisjointSerialRanges) {
+    writeImageFile();
+    GadgetProgrammer first("hid", 0, "UNIT-A");
+    GadgetProgrammer second("pipe", 1, "UNIT-B");
+    ASSERT_NE(first.waitUntilAttached(kHidProduct), "");
+    ASSERT_NE(second.waitUntilAttached(kPipeProduct), "");
+    const Finished run = Korvid({"--json", "program", kImageFile, "--part", kPart, "--store",
+                                 "--all", "--max-count", "16", "--serial-number", "2000"},
+                                "rack");
+    ASSERT_EQ(run.status, 0) << describe(run);
+    const auto results = jsonLines(run.out);
+    ASSERT_EQ(results.size(), 2u) << run.out;
+    EXPECT_EQ(results[0]["location"], "1-1");
+    EXPECT_EQ(results[1]["location"], "2-1");
+    auto firstState = first.stop();
+    auto secondState = second.stop();
+    EXPECT_EQ(firstState["stored-serial"], std::to_string(0x2000));
+    EXPECT_EQ(secondState["stored-serial"], std::to_string(0x2010));
+    EXPECT_EQ(firstState["stored-max-count"], "16");
+}
+
+// Device nodes as a system without the packaged udev rules leaves them.
+TEST(UsbStack, ANodeOnlyRootMayOpenIsReportedWithTheRulesFile) {
+    writeImageFile();
+    std::ofstream(kRootOnlyFlag).close();
+    GadgetProgrammer programmer("hid", 0, "UNIT-0001");
+    const std::string node = programmer.waitUntilAttached(kHidProduct, false);
+    ASSERT_NE(node, "");
+    const Finished run = Korvid({"program", kImageFile, "--part", kPart});
+    unlink(kRootOnlyFlag);
+    EXPECT_EQ(run.status, 12) << describe(run);
+    EXPECT_NE(run.err.find(node), std::string::npos) << describe(run);
+    EXPECT_NE(run.err.find("60-korvid.rules"), std::string::npos) << describe(run);
+    EXPECT_EQ(programmer.stop()["transfers"], "0");
+}
+
+// In the library itself: after an unplug the operation returns with every device
+// closed.
+TEST(UsbStack, TheLibraryHoldsNoDeviceAfterAnUnplug) {
+    GadgetProgrammer programmer("hid", 0, "UNIT-0001", {"--unplug-after", "60"});
+    ASSERT_NE(programmer.waitUntilAttached(kHidProduct), "");
+    std::vector<uint8_t> code = image();
+    JobRecord job{};
+    job.partIndex = 3;
+    job.programArea = AREA_AP;
+    job.maxCount = 0xFFFF;
+    job.codeLength = static_cast<uint32_t>(code.size());
+    job.codeBuffer = code.data();
+    const uint8_t result = UpdateMCU(&job, 0, 1);
+    EXPECT_TRUE(result == RC_COMM_FAIL || result == RC_NO_DEVICE) << int(result);
+    EXPECT_FALSE(HoldsProgrammerNode());
+}
 }  // namespace
 }  // namespace korvid::usbstack
