@@ -1,12 +1,16 @@
 // The exported programmer list, selection and detection: C in, C++ inside, no
-// exception out.
+// exception out. Each call and its return are written to a running wire trace, so a
+// trace tells which programmer the operations after a selection went to.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "korvid_ext.h"
 #include "link/detect.h"
 #include "link/programmer_list.h"
+#include "link/programmer_trace_fields.h"
 #include "link/selection.h"
+#include "link/trace/api_call.h"
 #include "link/utf8_field.h"
 
 namespace {
@@ -40,47 +44,57 @@ KorvidProgrammerInfo infoRecord(const korvid::link::ProgrammerEntry& entry) {
 }  // namespace
 
 uint32_t KorvidListProgrammers(KorvidProgrammerInfo* list, uint32_t capacity) {
+    korvid::trace::ApiCall call("KorvidListProgrammers");
+    uint32_t count = 0;
     try {
         const auto programmers = korvid::link::ListProgrammers();
         const size_t filled = list == nullptr ? 0 : std::min<size_t>(capacity, programmers.size());
         for (size_t i = 0; i < filled; ++i) {
             list[i] = infoRecord(programmers[i]);
         }
-        return static_cast<uint32_t>(programmers.size());
+        count = static_cast<uint32_t>(programmers.size());
     } catch (...) {
-        return 0;
     }
+    call.returned(RC_OK, [&] { return korvid::link::ListReturnFields(count); });
+    return count;
 }
 
 uint8_t KorvidSelectProgrammer(const char* locationOrSerial) {
+    const char* text = locationOrSerial != nullptr ? locationOrSerial : "";
+    const size_t length = strnlen(text, kMaxSelectionBytes + 1);
+    korvid::trace::ApiCall call("KorvidSelectProgrammer", [&] {
+        return korvid::trace::TraceFields{{"device", std::string(text, length)}};
+    });
+    uint8_t result = RC_NO_DEVICE;
     try {
-        const char* text = locationOrSerial != nullptr ? locationOrSerial : "";
-        if (strnlen(text, kMaxSelectionBytes + 1) > kMaxSelectionBytes) {
-            return RC_NO_DEVICE;
+        if (length <= kMaxSelectionBytes) {
+            korvid::link::SelectProgrammer(text);
+            result = RC_OK;
         }
-        korvid::link::SelectProgrammer(text);
-        return RC_OK;
     } catch (...) {
-        return RC_NO_DEVICE;
     }
+    call.returned(result);
+    return result;
 }
 
 uint8_t KorvidDetectProgrammer(KorvidDetection* detection) {
+    korvid::trace::ApiCall call("KorvidDetectProgrammer");
+    uint8_t result = RC_COMM_FAIL;
+    KorvidDetection found{};
     try {
-        korvid::link::Detection found;
-        const uint8_t result = korvid::link::DetectProgrammer(&found);
-        if (detection != nullptr) {
-            *detection = KorvidDetection{};
-            if (result == RC_OK || result == RC_FIRMWARE_MISMATCH) {
-                detection->link = linkCode(found.link);
-                detection->identifier = found.identifier;
-                detection->firmwareMatches = result == RC_OK ? 1 : 0;
-                korvid::link::CopyUtf8Field(found.location, detection->location,
-                                            sizeof detection->location);
-            }
+        korvid::link::Detection detected;
+        result = korvid::link::DetectProgrammer(&detected);
+        if (result == RC_OK || result == RC_FIRMWARE_MISMATCH) {
+            found.link = linkCode(detected.link);
+            found.identifier = detected.identifier;
+            found.firmwareMatches = result == RC_OK ? 1 : 0;
+            korvid::link::CopyUtf8Field(detected.location, found.location, sizeof found.location);
         }
-        return result;
     } catch (...) {
-        return RC_COMM_FAIL;
     }
+    if (detection != nullptr) {
+        *detection = found;
+    }
+    call.returned(result, [&] { return korvid::link::DetectionReturnFields(found); });
+    return result;
 }

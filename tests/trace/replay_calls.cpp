@@ -1,9 +1,13 @@
 #include "replay_calls.h"
 
 #include <array>
+#include <string>
 
 #include "korvid.h"
+#include "korvid_ext.h"
+#include "link/programmer_trace_fields.h"
 #include "link/replay/replay_platform.h"
+#include "link/selection.h"
 #include "link/sim/simulated_programmer.h"
 #include "link/trace/api_call.h"
 #include "programming/trace_fields.h"
@@ -39,6 +43,20 @@ std::optional<TraceEvent> makeCall(const TraceEvent& call, replay::TraceScript& 
     if (name == "UpdateFW") {
         return trace::ReturnEvent(name, UpdateFW(), {});
     }
+    if (name == "KorvidListProgrammers") {
+        const uint32_t count = KorvidListProgrammers(nullptr, 0);
+        return trace::ReturnEvent(name, RC_OK, link::ListReturnFields(count));
+    }
+    if (name == "KorvidSelectProgrammer") {
+        const std::string* device = call.field("device");
+        const uint8_t result = KorvidSelectProgrammer(device != nullptr ? device->c_str() : "");
+        return trace::ReturnEvent(name, result, {});
+    }
+    if (name == "KorvidDetectProgrammer") {
+        KorvidDetection detection{};
+        const uint8_t result = KorvidDetectProgrammer(&detection);
+        return trace::ReturnEvent(name, result, link::DetectionReturnFields(detection));
+    }
     script.failAtLastEvent("a call of \"" + name + "\" cannot be replayed");
     return std::nullopt;
 }
@@ -62,6 +80,12 @@ std::vector<std::string_view> returnKeys(const TraceEvent& actual, const TraceEv
 }  // namespace
 
 std::string ReplayTrace(replay::TraceScript script) {
+    // Every trace starts from a process that selected no programmer, and leaves it
+    // so; a selection the trace makes is replayed with it.
+    link::SelectProgrammer("");
+    struct SelectionCleared {
+        ~SelectionCleared() { link::SelectProgrammer(""); }
+    } clearedAfterwards;
     SimulatedFirmwareImages images;
     replay::ReplayPlatform replay(std::move(script));
     replay::TraceScript& recording = replay.script();

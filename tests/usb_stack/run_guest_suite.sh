@@ -41,8 +41,9 @@ for module in usb-common usbcore udc-core configfs libcomposite usb_f_fs hid usb
               virtio_blk; do
   cp "$(find "$modules" -name "$module.ko" | head -n 1)" "$root/modules/"
 done
+[ -x "$build/tests/trace/replay_traces" ] || { echo "usb suite: $build lacks the test programs" >&2; exit 1; }
 programs=("$build/cli/korvid" "$build/tests/usb_stack/korvid-usb-gadget"
-          "$build/tests/usb_stack/usb_stack_test")
+          "$build/tests/usb_stack/usb_stack_test" "$build/tests/usb_stack/usb_round_trip")
 cp "${programs[@]}" "$root/suite/"
 # The library with the simulated programmers' firmware images, so that a re-flash
 # can be tried on a gadget; it takes the place of the one the programs were linked with.
@@ -82,7 +83,11 @@ echo "== usb suite: the kernel enumerated:"
 grep -E 'New USB device found|hidraw[0-9]+: USB HID|USB disconnect' "$work/results/dmesg.txt" \
   | sed -E 's/^\[[^]]*\] //; s/device number [0-9]+/device/; s/\.[0-9A-F]{4}: hiddev[0-9]+,hidraw[0-9]+/: hidraw/' \
   | sort | uniq -c | sed -E 's/^ *([0-9]+) /   \1 x  /'
+echo "== usb suite: the guest's wire traces replayed on the host:"
+replayed=0
+"$build/tests/trace/replay_traces" "$work"/results/traces/* | sed 's/^/   /' || replayed=$?
+grep '^timing: ' "$work/console.log" | sed 's/^timing: /== usb suite: /' || true
 tests=$(grep -o 'tests="[0-9]*"' "$results" | head -n 1 | tr -dc 0-9)
 failures=$(grep -o 'failures="[0-9]*"' "$results" | head -n 1 | tr -dc 0-9)
 echo "== usb suite: $tests tests, $failures failed, $(( $(date +%s) - started )) s in all"
-[ "$failures" = 0 ] && [ "${tests:-0}" -gt 0 ]
+[ "$failures" = 0 ] && [ "${tests:-0}" -gt 0 ] && [ "$replayed" = 0 ]

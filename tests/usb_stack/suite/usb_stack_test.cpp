@@ -320,5 +320,19 @@ TEST(UsbStack, TheLibraryHoldsNoDeviceAfterAnUnplug) {
     EXPECT_TRUE(result == RC_COMM_FAIL || result == RC_NO_DEVICE) << int(result);
     EXPECT_FALSE(HoldsProgrammerNode());
 }
+// Not a judgement of speed (the guest's timing is not hardware timing): the figures
+// for the suite's output, the real stack beside the in-process simulator.
+TEST(UsbStack, MeasuresOneReportAndOneProgramCommand) {
+    GadgetProgrammer programmer("hid", 0, "UNIT-0001");
+    ASSERT_NE(programmer.waitUntilAttached(kHidProduct), "");
+    const Finished real = usbstack::Run({{"/suite/usb_round_trip"}, {}, false});
+    ASSERT_EQ(real.status, 0) << describe(real);
+    const Finished simulated =
+        usbstack::Run({{"/suite/usb_round_trip"}, {"KORVID_SIMULATE=hid"}, false});
+    ASSERT_EQ(simulated.status, 0) << describe(simulated);
+    std::printf("timing: real USB stack: %stiming: in-process simulator: %s", real.out.c_str(),
+                simulated.out.c_str());
+}
+
 }  // namespace
 }  // namespace korvid::usbstack
