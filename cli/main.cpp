@@ -106,10 +106,23 @@ std::string VersionText() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{
-        "korvid: program 8051-family targets through the USB programmer.\n"
-        "KORVID_SIMULATE=hid|hid-old|pipe|pipe-old uses a built-in simulated programmer.",
-        "korvid"};
+    CLI::App app{"korvid: program 8051-family targets through the USB programmer.", "korvid"};
+    app.footer(
+        "Without hardware:\n"
+        "  KORVID_SIMULATE=LIST  built-in simulated programmers instead of USB, a\n"
+        "                        comma-separated list (e.g. hid,pipe,hid) of:\n"
+        "                          hid           the HID programmer\n"
+        "                          hid-old       the HID programmer with outdated firmware\n"
+        "                          pipe          the older bulk-pipe programmer\n"
+        "                          pipe-old      the older programmer with outdated firmware\n"
+        "                          hid-refuse    takes every job and answers failure (224)\n"
+        "                          hid-stuck     answers \"still working\" forever (240 after\n"
+        "                                        10 minutes)\n"
+        "                          hid-noaccess  listed, but its device node may not be opened\n"
+        "                        the N-th sits at location 0-N; serials SIM0001, SIM0002, ...\n"
+        "  KORVID_SIMULATE_CLOCK=virtual\n"
+        "                        their pauses pass at once (a re-flash or the 10 minutes\n"
+        "                        take milliseconds)");
     app.require_subcommand(1);
     app.fallthrough();
     app.set_version_flag("--version", VersionText);

@@ -86,6 +86,22 @@ TEST_F(ProgrammerChoiceTest, DetectListsEveryProgrammerAsTextAndAsJson) {
     EXPECT_EQ(objects[1].at("identifier"), "0x0603");
 }
 
+TEST_F(ProgrammerChoiceTest, HelpNamesEverySimulatedProgrammerThatAListTakes) {
+    const Outcome help = RunKorvid({"--help"});
+    ASSERT_EQ(help.exitStatus, 0);
+    EXPECT_THAT(help.out, HasSubstr("comma-separated list"));
+    for (const std::string name :
+         {"hid", "hid-old", "pipe", "pipe-old", "hid-refuse", "hid-stuck", "hid-noaccess"}) {
+        EXPECT_THAT(help.out, HasSubstr("\n                          " + name + " ")) << name;
+        // Each one is taken in a list: detect lists it after the first.
+        const Outcome detect =
+            RunKorvid({"--json", "detect"},
+                      {{"KORVID_SIMULATE", "hid," + name}, {"KORVID_SIMULATE_CLOCK", "virtual"}});
+        ASSERT_EQ(JsonLines(detect.out).size(), 2u) << name << detect.err;
+    }
+    EXPECT_THAT(help.out, HasSubstr("KORVID_SIMULATE_CLOCK=virtual"));
+}
+
 TEST_F(ProgrammerChoiceTest, DetectSaysWhichProgrammerIsOutdatedOrNotAccessible) {
     const Outcome run = RunKorvid(
         {"--json", "detect"},
