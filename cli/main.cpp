@@ -79,6 +79,20 @@ void AddDeviceOption(CLI::App& command, std::optional<std::string>& device) {
                        "the programmer to use, by USB location (e.g. 1-2.3) or USB serial");
 }
 
+// An option that takes one value, given before the subcommand (leading) or after
+// it (own): at most one value in all, which ends up in own.
+void JoinSingle(const std::string& name, const std::vector<std::string>& leading,
+                std::optional<std::string>& own) {
+    const std::size_t given = leading.size() + (own ? 1 : 0);
+    if (given > 1) {
+        throw CLI::ValidationError(name,
+                                   "At Most 1 required but received " + std::to_string(given));
+    }
+    if (!leading.empty()) {
+        own = leading.front();
+    }
+}
+
 // The tool's version and the library's name and version.
 std::string VersionText() {
     char name[KORVID_DISPLAY_NAME_SIZE + 1] = {};
@@ -92,10 +106,23 @@ std::string VersionText() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{
-        "korvid: program 8051-family targets through the USB programmer.\n"
-        "KORVID_SIMULATE=hid|hid-old|pipe|pipe-old uses a built-in simulated programmer.",
-        "korvid"};
+    CLI::App app{"korvid: program 8051-family targets through the USB programmer.", "korvid"};
+    app.footer(
+        "Without hardware:\n"
+        "  KORVID_SIMULATE=LIST  built-in simulated programmers instead of USB, a\n"
+        "                        comma-separated list (e.g. hid,pipe,hid) of:\n"
+        "                          hid           the HID programmer\n"
+        "                          hid-old       the HID programmer with outdated firmware\n"
+        "                          pipe          the older bulk-pipe programmer\n"
+        "                          pipe-old      the older programmer with outdated firmware\n"
+        "                          hid-refuse    takes every job and answers failure (224)\n"
+        "                          hid-stuck     answers \"still working\" forever (240 after\n"
+        "                                        10 minutes)\n"
+        "                          hid-noaccess  listed, but its device node may not be opened\n"
+        "                        the N-th sits at location 0-N; serials SIM0001, SIM0002, ...\n"
+        "  KORVID_SIMULATE_CLOCK=virtual\n"
+        "                        their pauses pass at once (a re-flash or the 10 minutes\n"
+        "                        take milliseconds)");
     app.require_subcommand(1);
     app.fallthrough();
     app.set_version_flag("--version", VersionText);
@@ -105,6 +132,26 @@ int main(int argc, char** argv) {
     app.add_flag("--json", style.json, "one JSON object per result on stdout");
     auto* quiet = app.add_flag("--quiet,-q", style.quiet, "print only failures");
     app.add_flag("--verbose,-v", style.verbose, "print details on stderr")->excludes(quiet);
+    // The programmer choice and the log may stand before the command too, as
+    // --trace does, and then mean what they mean after it.
+    std::vector<std::string> leadingDevices;
+    app.add_option("--device", leadingDevices,
+                   "as after the command: the programmer to use (detect, program, dump, "
+                   "update-firmware)")
+        ->allow_extra_args(false);
+    std::vector<std::string> leadingLogs;
+    app.add_option("--log", leadingLogs,
+                   "as after the command: the log to append to (program, dump, update-firmware)")
+        ->allow_extra_args(false);
+    app.parse_complete_callback([&] {
+        for (const CLI::App* command : app.get_subcommands()) {
+            for (const char* name : {"--device", "--log"}) {
+                if (app.count(name) > 0 && command->get_option_no_throw(name) == nullptr) {
+                    throw CLI::ValidationError(name, "does not apply to " + command->get_name());
+                }
+            }
+        }
+    });
 
     std::function<int(const Reporter&)> run;
     std::string commandName;
@@ -122,6 +169,7 @@ int main(int argc, char** argv) {
         "detect", "list the attached programmers and whether each is accessible");
     AddDeviceOption(*detect, device);
     detect->callback([&] {
+        JoinSingle("--device", leadingDevices, device);
         commandName = "detect";
         run = [&](const Reporter& out) { return RunDetect(out, device); };
     });
@@ -196,6 +244,12 @@ int main(int argc, char** argv) {
                       "count the serial number up per target");
     maxCount->needs(storeFlag);
     program->callback([&] {
+        if (production.all && !leadingDevices.empty()) {
+            throw CLI::ValidationError("--all excludes --device");
+        }
+        production.devices.insert(production.devices.begin(), leadingDevices.begin(),
+                                  leadingDevices.end());
+        JoinSingle("--log", leadingLogs, production.log);
         store.serial.serialEnabled = program->count("--serial-text") +
                                          program->count("--serial-number") +
                                          program->count("--serial-address") +
@@ -228,6 +282,8 @@ int main(int argc, char** argv) {
     std::optional<std::string> logFile;
     dump->add_option("--log", logFile, "append one JSON line for the operation to this file");
     dump->callback([&] {
+        JoinSingle("--device", leadingDevices, device);
+        JoinSingle("--log", leadingLogs, logFile);
         commandName = "dump";
         run = [&](const Reporter& out) { return RunDump(out, dumpFile, policy, device, logFile); };
     });
@@ -237,6 +293,8 @@ int main(int argc, char** argv) {
     AddDeviceOption(*firmware, device);
     firmware->add_option("--log", logFile, "append one JSON line for the operation to this file");
     firmware->callback([&] {
+        JoinSingle("--device", leadingDevices, device);
+        JoinSingle("--log", leadingLogs, logFile);
         commandName = "update-firmware";
         run = [&](const Reporter& out) { return RunUpdateFirmware(out, device, logFile); };
     });

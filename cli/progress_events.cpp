@@ -51,19 +51,28 @@ ProgressDisplay::~ProgressDisplay() {
     if (json_ || terminal_) {
         KorvidSetProgressCallback(nullptr, nullptr);
     }
+    if (const auto last = throttle_.Finish()) {
+        PrintJson(*last);
+    }
     if (drawn_) {
         std::fprintf(stderr, "\r\033[K");
         std::fflush(stderr);
     }
 }
 
+void ProgressDisplay::PrintJson(const KorvidProgress& progress) const {
+    std::fprintf(stderr, "%s\n",
+                 JsonLine(ProgressEventJson(progress, operation_, location_)).c_str());
+    std::fflush(stderr);
+}
+
 void ProgressDisplay::Receive(const KorvidProgress* progress, void* context) {
     auto* self = static_cast<ProgressDisplay*>(context);
     if (self->json_) {
-        std::fprintf(
-            stderr, "%s\n",
-            JsonLine(ProgressEventJson(*progress, self->operation_, self->location_)).c_str());
-        std::fflush(stderr);
+        for (const KorvidProgress& shown :
+             self->throttle_.Take(*progress, ProgressThrottle::Clock::now())) {
+            self->PrintJson(shown);
+        }
         return;
     }
     std::string line = self->operation_ + ": " + PhaseName(progress->phase);

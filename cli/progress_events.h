@@ -1,9 +1,11 @@
 // The library's progress events, shown while an operation runs: a line redrawn
-// on a terminal, or one JSON line per event on stderr with --json. Nothing is
+// on a terminal, or JSON lines on stderr with --json (at most about ten a second,
+// always the first and the last of each phase; progress_throttle.h). Nothing is
 // shown when stderr is no terminal (without --json) or with --quiet.
 #pragma once
 
 #include "korvid_ext.h"
+#include "progress_throttle.h"
 #include "report.h"
 
 #include <string>
@@ -29,12 +31,14 @@ public:
 
 private:
     static void Receive(const KorvidProgress* progress, void* context);
+    void PrintJson(const KorvidProgress& progress) const;
 
     std::string operation_;
     std::string location_;
     bool json_ = false;
     bool terminal_ = false;
     bool drawn_ = false;
+    ProgressThrottle throttle_;
 };
 
 }  // namespace korvid::cli

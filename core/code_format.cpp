@@ -1,5 +1,7 @@
 #include "code_format.h"
 
+#include "hex_digit.h"
+
 #include <algorithm>
 
 namespace korvid::core {
@@ -7,19 +9,6 @@ namespace {
 
 constexpr std::size_t kMinRecordBytes = 5;    // count, address (2), type, checksum
 constexpr std::size_t kMaxRecordBytes = 260;  // with 255 data bytes
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 // One whole line: ':' then pairs of hexadecimal digits and nothing else.
 bool IsWellFormedRecord(std::string_view line) {
@@ -34,8 +23,8 @@ bool IsWellFormedRecord(std::string_view line) {
     unsigned sum = 0;
     unsigned count = 0;
     for (std::size_t i = 0; i < length; ++i) {
-        const int high = DigitValue(line[1 + 2 * i]);
-        const int low = DigitValue(line[2 + 2 * i]);
+        const int high = HexDigitValue(line[1 + 2 * i]);
+        const int low = HexDigitValue(line[2 + 2 * i]);
         if (high < 0 || low < 0) {
             return false;
         }

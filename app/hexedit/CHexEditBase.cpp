@@ -17,7 +17,6 @@
 #include <cmath>
 #include <utility>
 
-#include "CHexEditBaseAccessible.h"
 #include "hex_edit_core.h"
 #include "hex_edit_painter.h"
 
@@ -106,7 +105,6 @@ CHexEditBase::CHexEditBase(QWidget* parent, bool multiLine)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setAccessibleName(QStringLiteral("Hex editor"));
-    InstallHexEditAccessibility();
     verticalBar_->setAccessibleName(QStringLiteral("Hex editor vertical scroll bar"));
     horizontalBar_->setAccessibleName(QStringLiteral("Hex editor horizontal scroll bar"));
     verticalBar_->hide();
@@ -213,6 +211,11 @@ void CHexEditBase::SetSelection(uint32_t start, uint32_t end, bool makeVisible, 
 
 bool CHexEditBase::IsMultiLine() const {
     return core_->IsMultiLine();
+}
+
+const HexEditCore& CHexEditBase::LaidOutCore() {
+    core_->EnsureLayout();
+    return *core_;
 }
 
 void CHexEditBase::OnEditCopy() {

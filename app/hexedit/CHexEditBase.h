@@ -3,8 +3,9 @@
 // and character column, and lets the user overwrite nibbles, select, copy and paste.
 // All rules that need no window live in korvid::hexedit::HexEditCore; this widget
 // measures its font, paints what the core says and turns Qt events into core calls.
-// Assistive technologies see it through CHexEditBaseAccessible and are told of
-// every change of the caret, the selection and the data.
+// It tells assistive technologies of every change of the caret, the selection
+// and the data; what they read and ask of it is CHexEditBaseAccessible's, which
+// a program installs before it creates its first editor.
 #pragma once
 
 #include <QFont>
@@ -63,6 +64,15 @@ public:
     // Read access to the control's state (caret, selection, layout) for callers
     // that need more than the operations above.
     const korvid::hexedit::HexEditCore& Core() const { return *core_; }
+    // The same with the layout brought up to date, for callers that ask between
+    // two paintings (assistive technologies).
+    const korvid::hexedit::HexEditCore& LaidOutCore();
+
+    // Puts the caret at caret as a key without Shift moves it there: the
+    // selection goes and the caret's byte scrolls into view.
+    void MoveCaretTo(korvid::hexedit::CaretPosition caret);
+    // Scrolls the bytes firstOffset to lastOffset into view.
+    void ShowRange(uint32_t firstOffset, uint32_t lastOffset);
 
 public slots:
     // The standard edit commands; also reached by Ctrl+C, Ctrl+V, Ctrl+A and the
@@ -92,9 +102,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    // The accessible interface moves the caret, selects and scrolls as a reader asks.
-    friend class CHexEditBaseAccessible;
-
     void AdoptFont(const QFont& font);
     void ApplyClientSize();
     void UpdateScrollBars();
@@ -107,10 +114,6 @@ private:
     void OnAutoScrollTick();
     void OnVerticalValue(int value);
     void OnHorizontalValue(int value);
-    // Puts the caret where a reader asks, as a key without Shift moves it: the
-    // selection goes and the caret's byte scrolls into view.
-    void MoveCaretTo(korvid::hexedit::CaretPosition caret);
-    void ShowRange(uint32_t firstOffset, uint32_t lastOffset);
     // Tells readers of a caret or selection that differs from the last one told.
     void AnnounceCaret();
     // The bytes before an edit, kept only while a reader listens, and the text

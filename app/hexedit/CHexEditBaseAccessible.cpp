@@ -35,14 +35,15 @@ TextUnit UnitFor(QAccessible::TextBoundaryType boundary) {
     return TextUnit::Whole;
 }
 
-HexAccessibleText TextOf(HexEditCore& core) {
-    return HexAccessibleText(core.Data(), core.EnsureLayout().bytesPerRow);
+// core's layout is up to date (CHexEditBase::LaidOutCore).
+HexAccessibleText TextOf(const HexEditCore& core) {
+    return HexAccessibleText(core.Data(), core.Viewport().GetLayout().bytesPerRow);
 }
 
 // The text of a unit found by find, with its span; -1 and nothing for an offset
 // outside the text.
 template <typename Find>
-QString UnitText(HexEditCore& core, int offset, int* startOffset, int* endOffset, Find find) {
+QString UnitText(const HexEditCore& core, int offset, int* startOffset, int* endOffset, Find find) {
     const HexAccessibleText text = TextOf(core);
     if (offset < 0 || offset > text.Length()) {
         *startOffset = *endOffset = -1;
@@ -71,8 +72,8 @@ CHexEditBase* CHexEditBaseAccessible::Editor() const {
     return static_cast<CHexEditBase*>(widget());
 }
 
-HexEditCore& CHexEditBaseAccessible::Core() const {
-    return *Editor()->core_;
+const HexEditCore& CHexEditBaseAccessible::Core() const {
+    return Editor()->LaidOutCore();
 }
 
 void* CHexEditBaseAccessible::interface_cast(QAccessible::InterfaceType type) {
@@ -179,7 +180,6 @@ int CHexEditBaseAccessible::characterCount() const {
 }
 
 QRect CHexEditBaseAccessible::characterRect(int offset) const {
-    Core().EnsureLayout();
     const auto rect = korvid::hexedit::CharacterRect(Core().Viewport(), offset);
     if (!rect) {
         return {};
@@ -191,10 +191,12 @@ QRect CHexEditBaseAccessible::characterRect(int offset) const {
 
 int CHexEditBaseAccessible::offsetAtPoint(const QPoint& point) const {
     const QPoint local = Editor()->mapFromGlobal(point);
-    if (!Core().HasBytes() || !Editor()->rect().contains(local)) {
+    const HexEditCore& core = Core();
+    if (!core.HasBytes() || !Editor()->rect().contains(local)) {
         return -1;
     }
-    return ToInt(korvid::hexedit::CaretIndex(Core().HitTest({local.x(), local.y()})));
+    return ToInt(korvid::hexedit::CaretIndex(
+        core.Viewport().HitTest({local.x(), local.y()}, core.GetDataSize())));
 }
 
 void CHexEditBaseAccessible::scrollToSubstring(int startIndex, int endIndex) {

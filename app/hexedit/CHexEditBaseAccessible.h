@@ -2,7 +2,7 @@
 // is the hex column (hex_accessible_text.h), with the caret, the selection and a
 // one-sentence summary of both as its value. Readers may also move the caret,
 // select and scroll through it. CHexEditBase tells them of caret, selection and
-// data changes.
+// data changes; this interface uses the editor's public operations only.
 #pragma once
 
 #include <QAccessibleWidget>
@@ -45,9 +45,12 @@ public:
 
 private:
     CHexEditBase* Editor() const;
-    korvid::hexedit::HexEditCore& Core() const;
+    const korvid::hexedit::HexEditCore& Core() const;
 };
 
 // Lets Qt's accessibility create the interface above for every CHexEditBase.
-// Installs once, however often it is called.
+// Call it before the first editor is created: Qt makes a widget's interface as
+// soon as its accessible name is set, even while accessibility is off, and keeps
+// the first one it made for the widget's whole life. Installs once, however
+// often it is called.
 void InstallHexEditAccessibility();

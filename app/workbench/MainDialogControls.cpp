@@ -1,6 +1,7 @@
 #include "MainDialogControls.h"
 
 #include "CHexEditBase.h"
+#include "CHexEditBaseAccessible.h"
 #include "DisplayText.h"
 
 #include <QCheckBox>
@@ -160,6 +161,9 @@ MainDialogControls BuildMainDialogControls(QDialog& dialog) {
 
     // Code buffer with the hex editor and the three status fields.
     c.codeGroup = Group(dialog, 1023, TextTable::binaryCodeBuffer);
+    // Readers see the editor as an editable text only when its interface is
+    // installed before the editor exists.
+    InstallHexEditAccessibility();
     c.hexEdit =
         Named(new CHexEditBase(c.codeGroup, true), 1037, TextTable::binaryCodeBuffer.english);
     c.hexEdit->setMinimumHeight(200);

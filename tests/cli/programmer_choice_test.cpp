@@ -1,6 +1,7 @@
 // Several simulated programmers: detect lists each one, --device picks one by
-// location or serial (and only that one sees traffic), --trace records the wire,
-// and --json turns the library's progress events into JSON lines on stderr.
+// location or serial (and only that one sees traffic), before the command or
+// after it as --log does, --trace records the wire, and --json turns the
+// library's progress events into JSON lines on stderr.
 #include "korvid_runner.h"
 
 #include <gmock/gmock.h>
@@ -85,6 +86,22 @@ TEST_F(ProgrammerChoiceTest, DetectListsEveryProgrammerAsTextAndAsJson) {
     EXPECT_EQ(objects[1].at("identifier"), "0x0603");
 }
 
+TEST_F(ProgrammerChoiceTest, HelpNamesEverySimulatedProgrammerThatAListTakes) {
+    const Outcome help = RunKorvid({"--help"});
+    ASSERT_EQ(help.exitStatus, 0);
+    EXPECT_THAT(help.out, HasSubstr("comma-separated list"));
+    for (const std::string name :
+         {"hid", "hid-old", "pipe", "pipe-old", "hid-refuse", "hid-stuck", "hid-noaccess"}) {
+        EXPECT_THAT(help.out, HasSubstr("\n                          " + name + " ")) << name;
+        // Each one is taken in a list: detect lists it after the first.
+        const Outcome detect =
+            RunKorvid({"--json", "detect"},
+                      {{"KORVID_SIMULATE", "hid," + name}, {"KORVID_SIMULATE_CLOCK", "virtual"}});
+        ASSERT_EQ(JsonLines(detect.out).size(), 2u) << name << detect.err;
+    }
+    EXPECT_THAT(help.out, HasSubstr("KORVID_SIMULATE_CLOCK=virtual"));
+}
+
 TEST_F(ProgrammerChoiceTest, DetectSaysWhichProgrammerIsOutdatedOrNotAccessible) {
     const Outcome run = RunKorvid(
         {"--json", "detect"},
@@ -128,6 +145,63 @@ TEST_F(ProgrammerChoiceTest, AnUnknownDeviceFindsNoProgrammerAndSendsNothing) {
             << command[0];
         EXPECT_THAT(run.calls, ::testing::IsEmpty()) << command[0];
     }
+}
+
+TEST_F(ProgrammerChoiceTest, DeviceBeforeTheCommandMeansWhatItMeansAfterIt) {
+    for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+             {"detect"}, {"dump"}, {"program", bin, "-p", "Part A1"}}) {
+        std::vector<std::string> before{"--json", "--device", "SIM0003"};
+        before.insert(before.end(), command.begin(), command.end());
+        std::vector<std::string> after{"--json"};
+        after.insert(after.end(), command.begin(), command.end());
+        after.insert(after.end(), {"--device", "SIM0003"});
+        const Outcome leading = RunKorvid(before, kThree);
+        const Outcome trailing = RunKorvid(after, kThree);
+        ASSERT_EQ(leading.exitStatus, 0) << command[0] << leading.err;
+        EXPECT_EQ(JsonLines(leading.out), JsonLines(trailing.out)) << command[0];
+        EXPECT_EQ(JsonLines(leading.out).at(0).at("location"), "0-3") << command[0];
+        EXPECT_EQ(leading.calls, trailing.calls) << command[0];
+    }
+    // Several programmers for program: those before and those after the command.
+    const Outcome both = RunKorvid({"--json", "--device", "0-3", "program", bin, "-p", "Part A1",
+                                    "--store", "--device", "0-1"},
+                                   kThree);
+    ASSERT_EQ(both.exitStatus, 0) << both.err;
+    std::set<std::string> loaded;
+    for (const Json& result : JsonLines(both.out)) {
+        loaded.insert(result.at("location").get<std::string>());
+    }
+    EXPECT_THAT(loaded, ElementsAre("0-1", "0-3"));
+    // One programmer in all for dump; none for a command that talks to no programmer.
+    const Outcome twice = RunKorvid({"--device", "0-1", "dump", "--device", "0-3"}, kThree);
+    EXPECT_EQ(twice.exitStatus, 2);
+    EXPECT_THAT(twice.err, HasSubstr("--device: At Most 1 required but received 2"));
+    const Outcome parts = RunKorvid({"--device", "0-1", "parts"}, kThree);
+    EXPECT_EQ(parts.exitStatus, 2);
+    EXPECT_THAT(parts.err, HasSubstr("--device: does not apply to parts"));
+    EXPECT_THAT(twice.calls, ::testing::IsEmpty());
+}
+
+TEST_F(ProgrammerChoiceTest, LogBeforeTheCommandMeansWhatItMeansAfterIt) {
+    const std::string log = dir + "/line.jsonl";
+    ASSERT_EQ(RunKorvid({"--log", log, "dump"}, kThree).exitStatus, 0);
+    ASSERT_EQ(RunKorvid({"--log", log, "program", bin, "-p", "Part A1"}, kThree).exitStatus, 0);
+    ASSERT_EQ(RunKorvid({"dump", "--log", log}, kThree).exitStatus, 0);
+    std::vector<std::string> operations;
+    for (const Json& line : JsonLines(ReadText(log))) {
+        operations.push_back(line.at("operation"));
+        EXPECT_EQ(line.at("location"), "0-1");
+    }
+    EXPECT_THAT(operations, ElementsAre("dump", "program", "dump"));
+    // One log in all; none for a command that logs nothing. Nothing is sent.
+    const Outcome twice = RunKorvid({"--log", log, "dump", "--log", dir + "/other"}, kThree);
+    EXPECT_EQ(twice.exitStatus, 2);
+    EXPECT_THAT(twice.err, HasSubstr("--log: At Most 1 required but received 2"));
+    const Outcome detect = RunKorvid({"--log", log, "detect"}, kThree);
+    EXPECT_EQ(detect.exitStatus, 2);
+    EXPECT_THAT(detect.err, HasSubstr("--log: does not apply to detect"));
+    EXPECT_THAT(twice.calls, ::testing::IsEmpty());
+    EXPECT_EQ(JsonLines(ReadText(log)).size(), 3u);
 }
 
 TEST_F(ProgrammerChoiceTest, TraceIsWrittenOrItsFileRefusedBeforeAnythingIsSent) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "CHexEditBase.h"
+#include "CHexEditBaseAccessible.h"
 #include "hex_edit_core.h"
 #include "widget_fixture.h"
 
@@ -64,6 +65,10 @@ void Record(QAccessibleEvent* event) {
 
 class HexEditAccessible : public korvid::hexedit::testing::HexEditWidget {
 protected:
+    static void SetUpTestSuite() {
+        HexEditWidget::SetUpTestSuite();
+        InstallHexEditAccessibility();
+    }
     void SetUp() override {
         QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
         QAccessible::installUpdateHandler(&Record);

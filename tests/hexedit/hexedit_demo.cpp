@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "CHexEditBase.h"
+#include "CHexEditBaseAccessible.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    InstallHexEditAccessibility();
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
 
     std::vector<uint8_t> bytes(300);

@@ -1,23 +1,12 @@
 #include "hex_text.h"
 
+#include "hex_digit.h"
+
 #include <algorithm>
 #include <cstdio>
 
 namespace korvid::workbench {
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
@@ -30,13 +19,13 @@ std::optional<uint32_t> ScanHex(std::string_view text) {
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
     }
-    if (i == text.size() || HexDigit(text[i]) < 0) {
+    if (i == text.size() || core::HexDigitValue(text[i]) < 0) {
         return std::nullopt;
     }
     uint64_t value = 0;
-    for (; i < text.size() && HexDigit(text[i]) >= 0; ++i) {
-        value =
-            std::min<uint64_t>(value << 4 | static_cast<uint64_t>(HexDigit(text[i])), 0xFFFFFFFFu);
+    for (; i < text.size() && core::HexDigitValue(text[i]) >= 0; ++i) {
+        value = std::min<uint64_t>(value << 4 | static_cast<uint64_t>(core::HexDigitValue(text[i])),
+                                   0xFFFFFFFFu);
     }
     return static_cast<uint32_t>(value);
 }
