@@ -3,7 +3,10 @@
 #   scripts/dev.sh run    install what is needed, build, start KORVID_Demo against
 #                         the built-in simulated programmer
 #   scripts/dev.sh test   install, build with warnings as errors, run every test,
-#                         then the suite again under ASan+UBSan, then bounded fuzzing
+#                         the real-USB-stack suite, then the suite again under
+#                         ASan+UBSan, then bounded fuzzing
+#   scripts/dev.sh usb    install, build, run only the real-USB-stack suite (both
+#                         programmers as USB gadgets on a Linux kernel in QEMU)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
@@ -48,11 +51,18 @@ case "${1:-}" in
     fi
     exec build/app/workbench/KORVID_Demo
     ;;
+  usb)
+    install_packages packages.txt packages-usb.txt
+    configure_and_build build-ci -DKORVID_WERROR=ON
+    tests/usb_stack/run_guest_suite.sh build-ci
+    ;;
   test)
-    install_packages
+    install_packages packages.txt packages-usb.txt
     echo "== build with warnings as errors, all tests"
     configure_and_build build-ci -DKORVID_WERROR=ON
     run_tests build-ci
+    echo "== the real USB stack: gadget programmers on a Linux kernel in QEMU"
+    tests/usb_stack/run_guest_suite.sh build-ci
     echo "== the suite under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build build-asan -DKORVID_WERROR=ON -DKORVID_SANITIZE=ON -DKORVID_BUILD_BENCH=OFF \
       -DCMAKE_BUILD_TYPE=Debug
@@ -62,7 +72,7 @@ case "${1:-}" in
     scripts/fuzz.sh build-fuzz "${KORVID_FUZZ_SECONDS:-30}"
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|usb" >&2
     exit 2
     ;;
 esac
