@@ -83,9 +83,12 @@ echo "== usb suite: the kernel enumerated:"
 grep -E 'New USB device found|hidraw[0-9]+: USB HID|USB disconnect' "$work/results/dmesg.txt" \
   | sed -E 's/^\[[^]]*\] //; s/device number [0-9]+/device/; s/\.[0-9A-F]{4}: hiddev[0-9]+,hidraw[0-9]+/: hidraw/' \
   | sort | uniq -c | sed -E 's/^ *([0-9]+) /   \1 x  /'
-echo "== usb suite: the guest's wire traces replayed on the host:"
+echo "== usb suite: korvid detect found, on its real backends:"
+grep '^enumerated: ' "$work/console.log" | sed 's/^enumerated: /   /' || true
 replayed=0
-"$build/tests/trace/replay_traces" "$work"/results/traces/* | sed 's/^/   /' || replayed=$?
+"$build/tests/trace/replay_traces" "$work"/results/traces/* > "$work/replay.log" || replayed=$?
+echo "== usb suite: of the guest's $(ls "$work"/results/traces | wc -l) wire traces, $(grep -c '^replays:' "$work/replay.log") replay on the host"
+grep -v '^replays:' "$work/replay.log" | sed 's/^/   /' || true
 grep '^timing: ' "$work/console.log" | sed 's/^timing: /== usb suite: /' || true
 tests=$(grep -o 'tests="[0-9]*"' "$results" | head -n 1 | tr -dc 0-9)
 failures=$(grep -o 'failures="[0-9]*"' "$results" | head -n 1 | tr -dc 0-9)

@@ -150,6 +150,15 @@ TEST(UsbStack, DetectListsBothModelsWhereSysfsSaysTheySit) {
     EXPECT_EQ(found[1]["serial"], "PIPE-0002");
     EXPECT_EQ(found[1]["identifier"], "0x0551");
     EXPECT_EQ(found[1]["accessible"], true);
+    EXPECT_EQ(found[0]["node"].get<std::string>().rfind("/dev/hidraw", 0), 0u);
+    EXPECT_EQ(found[1]["node"].get<std::string>().rfind("/dev/bus/usb/", 0), 0u);
+    for (const auto& programmer : found) {
+        std::printf("enumerated: %s programmer at %s, serial %s, node %s\n",
+                    programmer["link"].get<std::string>().c_str(),
+                    programmer["location"].get<std::string>().c_str(),
+                    programmer["serial"].get<std::string>().c_str(),
+                    programmer["node"].get<std::string>().c_str());
+    }
 }
 
 // One programmer model as it meets the host.
