@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "korvid_ext.h"
 #include "part_lookup.h"
+#include "process_start.h"
 
 #include <CLI/CLI.hpp>
 
@@ -92,10 +93,14 @@ std::string VersionText() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const int status = StartProcess(); status != 0) {
+        return status;
+    }
     CLI::App app{
         "korvid: program 8051-family targets through the USB programmer.\n"
         "KORVID_SIMULATE=hid|hid-old|pipe|pipe-old uses a built-in simulated programmer.",
         "korvid"};
+    app.footer(kPlatformNote);
     app.require_subcommand(1);
     app.fallthrough();
     app.set_version_flag("--version", VersionText);
