@@ -28,6 +28,9 @@ function(korvid_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   korvid_utf8_code_page(${name})
   if(CMAKE_CROSSCOMPILING)
+    # The test's own sources unoptimised: they are checks, and the library they
+    # test is built as released. Shortens the Windows suite's build by a fifth.
+    target_compile_options(${name} PRIVATE -O0)
     # GoogleTest's closing line: "[==========] N tests from M test suites ran."
     korvid_windows_test_command(command $<TARGET_FILE:${name}> "^\\[==========\\] [0-9]+ tests? from .* ran\\.")
     add_test(NAME ${name} COMMAND ${command})

@@ -53,6 +53,9 @@ windows_suite() { # build-dir
     mkdir -p "$(dirname "$WINEPREFIX")"
     wine wineboot --init >/dev/null 2>&1
   fi
+  # A server of this prefix that is still ending (after the creation) is let go,
+  # then one that stays until the end of the suite is started.
+  wineserver -w
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
   wine cmd /c exit >/dev/null 2>&1  # starts wine's services once, for every test after
