@@ -17,8 +17,9 @@ enum class Durability {
 };
 
 // Writes bytes to path through a temporary file in the same directory, then
-// gives it the name; throws a FileError failure and leaves path as it was when a
-// step fails.
+// gives it the name (rename; on Windows MoveFileEx replacing the old file, with
+// write-through when Synced); throws a FileError failure and leaves path as it was
+// when a step fails.
 void ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, Durability durability);
 
 }  // namespace korvid::cli

@@ -3,12 +3,11 @@
 #include "access/device_access.h"
 #include "korvid.h"
 #include "progress_events.h"
+#include "terminal.h"
 
 #include <cstdio>
 #include <iostream>
 #include <string>
-
-#include <unistd.h>
 
 namespace korvid::cli {
 namespace {
@@ -47,7 +46,7 @@ uint8_t WithFirmwareCheck(const Reporter& out, FirmwarePolicy policy, MessageTab
             // would otherwise be re-flashed without end.
             allowed = !reflashed;
         } else if (policy == FirmwarePolicy::Ask) {
-            if (::isatty(STDIN_FILENO) != 1) {
+            if (!StdinIsTerminal()) {
                 throw CommandFailure(ExitStatus::FirmwareMismatch,
                                      "Unmatched firmware version; not re-flashed (no terminal to "
                                      "ask: give --update-firmware or --no-update-firmware)",

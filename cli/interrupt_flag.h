@@ -1,6 +1,6 @@
 // Ctrl+C as a request instead of an end: while an InterruptFlag lives, SIGINT
-// only sets a flag, so what is being programmed is finished before the command
-// stops and says so.
+// (on Windows the console's Ctrl+C and Ctrl+Break) only sets a flag, so what is
+// being programmed is finished before the command stops and says so.
 #pragma once
 
 namespace korvid::cli {

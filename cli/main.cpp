@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "korvid_ext.h"
 #include "part_lookup.h"
+#include "process_start.h"
 
 #include <CLI/CLI.hpp>
 
@@ -106,8 +107,12 @@ std::string VersionText() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const int status = StartProcess(); status != 0) {
+        return status;
+    }
     CLI::App app{"korvid: program 8051-family targets through the USB programmer.", "korvid"};
     app.footer(
+        std::string(kPlatformNote) + (*kPlatformNote != '\0' ? "\n" : "") +
         "Without hardware:\n"
         "  KORVID_SIMULATE=LIST  built-in simulated programmers instead of USB, a\n"
         "                        comma-separated list (e.g. hid,pipe,hid) of:\n"

@@ -10,7 +10,8 @@
 namespace korvid::cli {
 
 // A log file opened for appending. Each entry is written with one write(2) on an
-// O_APPEND descriptor and then fsynced, so entries of commands running at once
+// O_APPEND descriptor and then fsynced (on Windows one WriteFile on a handle that
+// may only append, then FlushFileBuffers), so entries of commands running at once
 // never interleave and a kill never leaves half a line. The tool never rewrites
 // or truncates the file.
 class ProductionLog {
@@ -27,9 +28,20 @@ public:
     void append(const Json& fields) const;
 
 private:
+    // Writes the line in one piece and flushes it to disk; throws a FileError
+    // failure when it did not go out whole.
+    void writeWholeLine(const std::string& line) const;
+
     std::string path_;
+#if defined(_WIN32)
+    void* file_ = nullptr;  // HANDLE
+#else
     int fd_ = -1;
+#endif
 };
+
+// This computer's name, as every log entry gives it ("" when it has none).
+std::string HostName();
 
 // What one programmer operation did, as its log entry tells it.
 struct OperationRecord {

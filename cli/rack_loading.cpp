@@ -173,7 +173,7 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
         if (ranges[i]) {
             request.store.serial.serialNumber = ranges[i]->first;
         }
-        std::vector<std::string> argv{"/proc/self/exe", "--json"};
+        std::vector<std::string> argv{SelfExecutable(), "--json"};
         // A quiet command keeps its workers' notes and progress quiet too; their
         // JSON results still come.
         if (out.style().quiet) {

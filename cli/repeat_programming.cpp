@@ -2,53 +2,17 @@
 // PASS or FAIL with the running totals after each, Enter between them.
 #include "commands.h"
 
+#include "enter_wait.h"
 #include "interrupt_flag.h"
 #include "production_log.h"
 #include "programmer_choice.h"
 #include "programming_steps.h"
 #include "serial_counter.h"
 
-#include <cerrno>
 #include <cstdio>
-
-#include <poll.h>
-#include <unistd.h>
 
 namespace korvid::cli {
 namespace {
-
-enum class Answer { Next, Stop, Interrupted };
-
-// Waits for a line on stdin: an empty one (or anything but q) goes on, "q" or
-// the end of input stops, Ctrl+C interrupts. poll is never restarted after a
-// signal, so Ctrl+C ends the wait at once.
-Answer WaitForEnter() {
-    std::string line;
-    for (;;) {
-        if (InterruptFlag::Interrupted()) {
-            return Answer::Interrupted;
-        }
-        pollfd input{STDIN_FILENO, POLLIN, 0};
-        if (::poll(&input, 1, -1) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return Answer::Stop;
-        }
-        char c = 0;
-        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return Answer::Stop;
-        }
-        if (c == '\n') {
-            return line == "q" || line == "Q" ? Answer::Stop : Answer::Next;
-        }
-        line += c;
-    }
-}
 
 std::string Totals(unsigned passed, unsigned failed) {
     return std::to_string(passed) + " passed, " + std::to_string(failed) + " failed";

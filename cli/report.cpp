@@ -1,8 +1,8 @@
 #include "report.h"
 
-#include <cstdio>
+#include "terminal.h"
 
-#include <unistd.h>
+#include <cstdio>
 
 namespace korvid::cli {
 
@@ -57,7 +57,7 @@ int Reporter::failure(const std::string& command, const CommandFailure& failure)
 }
 
 bool Reporter::showsProgress() const {
-    return !style_.quiet && ::isatty(STDERR_FILENO) == 1;
+    return !style_.quiet && StderrIsTerminal();
 }
 
 }  // namespace korvid::cli

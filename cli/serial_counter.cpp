@@ -1,80 +1,11 @@
 #include "serial_counter.h"
 
+#include "counter_file.h"
 #include "file_replace.h"
 #include "hex_number.h"
 #include "outcome.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 namespace korvid::cli {
-namespace {
-
-[[noreturn]] void FailFile(const std::string& what, const std::string& path, int error) {
-    throw CommandFailure(ExitStatus::FileError,
-                         "cannot " + what + " \"" + path + "\" (" + std::strerror(error) + ")");
-}
-
-// Holds an exclusive flock on the lock file beside the counter while it lives.
-class CounterLock {
-public:
-    explicit CounterLock(const std::string& counterPath) : path_(counterPath + ".lock") {
-        fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd_ < 0) {
-            FailFile("open the serial counter's lock file", path_, errno);
-        }
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                const int error = errno;
-                ::close(fd_);
-                FailFile("lock", path_, error);
-            }
-        }
-    }
-    ~CounterLock() { ::close(fd_); }  // closing the descriptor releases the lock
-    CounterLock(const CounterLock&) = delete;
-    CounterLock& operator=(const CounterLock&) = delete;
-
-private:
-    std::string path_;
-    int fd_ = -1;
-};
-
-// The counter file's text, or nullopt when there is no such file.
-std::optional<std::string> ReadCounterFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) {
-            return std::nullopt;
-        }
-        FailFile("read the serial counter", path, errno);
-    }
-    std::string text;
-    char buffer[64];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            FailFile("read the serial counter", path, error);
-        }
-        if (n == 0 || text.size() > 64) {
-            break;  // a longer text is no counter; its start is enough to say so
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return text;
-}
-
-}  // namespace
 
 std::optional<uint32_t> ParseCounterText(std::string_view text) {
     if (!text.empty() && text.back() == '\n') {
@@ -99,6 +30,11 @@ std::optional<uint32_t> ParseCounterText(std::string_view text) {
 
 std::string CounterText(uint32_t value) {
     return Hex(value, 8) + "\n";
+}
+
+void FailCounterFile(const std::string& what, const std::string& path, const std::string& reason) {
+    throw CommandFailure(ExitStatus::FileError,
+                         "cannot " + what + " \"" + path + "\" (" + reason + ")");
 }
 
 uint32_t ReserveSerialNumbers(const std::string& path, uint32_t initial, uint64_t count) {

@@ -2,10 +2,11 @@
 // and shared by commands running at once.
 //
 // The file holds one line, "0x" and 8 upper-case hexadecimal digits, e.g.
-// "0x00001300\n". A reservation takes an exclusive flock on a lock file beside it
-// (FILE.lock, which is never renamed or removed, so every command locks the same
-// inode), reads the value, writes the value after the reserved numbers through a
-// synced temporary file renamed over the counter, and releases the lock. The
+// "0x00001300\n". A reservation takes an exclusive flock (on Windows LockFileEx)
+// on a lock file beside it (FILE.lock, which is never renamed or removed, so every
+// command locks the same file), reads the value, writes the value after the
+// reserved numbers through a synced temporary file renamed over the counter, and
+// releases the lock. The
 // numbers are thus spoken for before any programmer is touched: a command killed
 // at any moment never moves the counter backwards, and two commands never get
 // the same numbers.

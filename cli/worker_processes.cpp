@@ -1,7 +1,8 @@
 #include "worker_processes.h"
 
+#include "worker_output.h"
+
 #include <cerrno>
-#include <chrono>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -18,7 +19,6 @@ struct Running {
     pid_t pid = -1;
     int out = -1;
     int err = -1;
-    std::string errLine;
 };
 
 Running Start(const std::vector<std::string>& args) {
@@ -56,26 +56,30 @@ Running Start(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::string SelfExecutable() {
+    return "/proc/self/exe";
+}
+
 std::vector<WorkerEnd> RunWorkers(
     const std::vector<std::vector<std::string>>& workers,
     const std::function<void(std::size_t, const std::string&)>& onErrorLine) {
-    const auto start = std::chrono::steady_clock::now();
-    std::vector<Running> running;
     std::vector<WorkerEnd> ends(workers.size());
+    WorkerOutputs outputs(ends, onErrorLine);
+    std::vector<Running> running;
     for (const std::vector<std::string>& args : workers) {
         running.push_back(Start(args));
     }
     for (;;) {
         std::vector<pollfd> fds;
-        std::vector<std::pair<std::size_t, bool>> owners;  // worker, is stderr
+        std::vector<std::pair<std::size_t, WorkerStream>> owners;
         for (std::size_t i = 0; i < running.size(); ++i) {
             if (running[i].out >= 0) {
                 fds.push_back({running[i].out, POLLIN, 0});
-                owners.emplace_back(i, false);
+                owners.emplace_back(i, WorkerStream::Out);
             }
             if (running[i].err >= 0) {
                 fds.push_back({running[i].err, POLLIN, 0});
-                owners.emplace_back(i, true);
+                owners.emplace_back(i, WorkerStream::Err);
             }
         }
         if (fds.empty()) {
@@ -91,8 +95,7 @@ std::vector<WorkerEnd> RunWorkers(
             if (fds[k].revents == 0) {
                 continue;
             }
-            const auto [i, isErr] = owners[k];
-            Running& worker = running[i];
+            const auto [i, stream] = owners[k];
             char buffer[4096];
             const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) {
@@ -100,26 +103,11 @@ std::vector<WorkerEnd> RunWorkers(
             }
             if (n <= 0) {
                 ::close(fds[k].fd);
-                (isErr ? worker.err : worker.out) = -1;
-                if (isErr && !worker.errLine.empty()) {
-                    onErrorLine(i, worker.errLine);
-                }
-                if (worker.out < 0 && worker.err < 0) {
-                    ends[i].seconds =
-                        std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                            .count();
-                }
+                (stream == WorkerStream::Err ? running[i].err : running[i].out) = -1;
+                outputs.closed(i, stream);
                 continue;
             }
-            if (!isErr) {
-                ends[i].out.append(buffer, static_cast<std::size_t>(n));
-                continue;
-            }
-            worker.errLine.append(buffer, static_cast<std::size_t>(n));
-            for (std::size_t newline; (newline = worker.errLine.find('\n')) != std::string::npos;) {
-                onErrorLine(i, worker.errLine.substr(0, newline));
-                worker.errLine.erase(0, newline + 1);
-            }
+            outputs.received(i, stream, std::string_view(buffer, static_cast<std::size_t>(n)));
         }
     }
     for (std::size_t i = 0; i < running.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "code_file.h"
 
+#include "read_to_end.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -86,34 +88,20 @@ CodeFile ReadCodeFile(const std::string& path) {
         return Failed(FileFailure::InvalidFile);
     }
     // Read to the end rather than trusting the size: the file may change meanwhile.
-    CodeFile result;
-    result.bytes.resize(static_cast<std::size_t>(status.st_size));
-    std::size_t filled = 0;
-    uint8_t probe[4096];
-    for (;;) {
-        const bool full = filled == result.bytes.size();
-        uint8_t* target = full ? probe : result.bytes.data() + filled;
-        const std::size_t room = full ? sizeof probe : result.bytes.size() - filled;
-        const ssize_t got = ::read(file.get(), target, room);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return Failed(FailureFromErrno(errno));
-        }
-        if (got == 0) {
-            break;
-        }
-        if (full) {
-            if (filled + static_cast<std::size_t>(got) > kCodeFileLimit) {
-                return Failed(FileFailure::InvalidFile);
-            }
-            result.bytes.insert(result.bytes.end(), probe, probe + got);
-        }
-        filled += static_cast<std::size_t>(got);
-    }
-    result.bytes.resize(filled);
-    return result;
+    return ReadToEnd(static_cast<std::size_t>(status.st_size),
+                     [&file](uint8_t* target, std::size_t room,
+                             FileFailure& failure) -> std::optional<std::size_t> {
+                         for (;;) {
+                             const ssize_t got = ::read(file.get(), target, room);
+                             if (got >= 0) {
+                                 return static_cast<std::size_t>(got);
+                             }
+                             if (errno != EINTR) {
+                                 failure = FailureFromErrno(errno);
+                                 return std::nullopt;
+                             }
+                         }
+                     });
 }
 
 }  // namespace korvid::core

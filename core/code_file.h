@@ -36,11 +36,17 @@ struct CodeFile {
     std::vector<uint8_t> bytes;
 };
 
-// Reads the regular file at path (a native, 8-bit file name). Directories,
-// devices and pipes and files above kCodeFileLimit are refused.
+// Reads the regular file at path (a native, 8-bit file name: on Windows in the
+// ANSI code page). Directories, devices and pipes and files above kCodeFileLimit
+// are refused.
 CodeFile ReadCodeFile(const std::string& path);
 
+#if defined(_WIN32)
+// The cause number for a Windows error of CreateFile or ReadFile.
+FileFailure FailureFromWindowsError(unsigned long error);
+#else
 // The cause number for an errno value of open or read.
 FileFailure FailureFromErrno(int error);
+#endif
 
 }  // namespace korvid::core

@@ -23,6 +23,10 @@ struct AccessReport {
     std::vector<std::string> blockedNodes;  // device nodes found but not accessible
 };
 
+#if defined(_WIN32)
+// Windows' view is its device tree, read through SetupAPI: nothing to point elsewhere.
+struct SystemPaths {};
+#else
 // Where the kernel's view is read from; tests point these at a made-up tree.
 struct SystemPaths {
     std::string usbDevices = "/sys/bus/usb/devices";
@@ -31,9 +35,12 @@ struct SystemPaths {
     // Whether this process may open a node read-write (access(2) by default).
     std::function<bool(const std::string& node)> mayOpen;
 };
+#endif
 
 // Looks at the USB devices (vendor 0x4C7B, products 0x0323, 0x030B, 0x030D) and
-// the HID programmer's hidraw nodes; reads sysfs only, opens nothing.
+// the HID programmer's hidraw nodes; reads sysfs only, opens nothing. On Windows:
+// at the USB devices in the device tree and whether the HID programmer's
+// interfaces open and the older one has its still-image device.
 AccessReport probeProgrammerAccess(const SystemPaths& paths = {});
 
 // One line telling the user how to get access, naming the rules file.

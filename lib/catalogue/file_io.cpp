@@ -100,13 +100,12 @@ std::unique_ptr<FileSource> FileSource::open(const char* path) {
 }
 
 FileSource::~FileSource() {
-    ::close(descriptor_);
+    ::close(file_);
 }
 
 bool FileSource::read(uint64_t offset, std::span<uint8_t> out) {
     while (!out.empty()) {
-        const ssize_t got =
-            ::pread(descriptor_, out.data(), out.size(), static_cast<off_t>(offset));
+        const ssize_t got = ::pread(file_, out.data(), out.size(), static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) {
             continue;
         }

@@ -23,8 +23,13 @@ public:
     bool read(uint64_t offset, std::span<uint8_t> out) override;
 
 private:
-    FileSource(int descriptor, uint64_t size) : descriptor_(descriptor), size_(size) {}
-    int descriptor_;
+#if defined(_WIN32)
+    using NativeFile = void*;  // HANDLE
+#else
+    using NativeFile = int;  // file descriptor
+#endif
+    FileSource(NativeFile file, uint64_t size) : file_(file), size_(size) {}
+    NativeFile file_;
     uint64_t size_;
 };
 
@@ -32,7 +37,9 @@ private:
 // existing) is written to a temporary file beside it, flushed to disk and renamed
 // over it, so on failure the old contents stay and no temporary is left. Anything
 // else that already exists there (a device, a pipe) is written in place. false on
-// any failure to create, write, flush or rename.
+// any failure to create, write, flush or rename. On Windows path is in the ANSI
+// code page, and an existing file is replaced with ReplaceFile, which keeps its
+// attributes and security, as the mode is kept on Linux.
 bool replaceFileContents(const char* path, std::initializer_list<std::span<const uint8_t>> pieces);
 
 }  // namespace korvid::catalogue

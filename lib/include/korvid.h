@@ -17,7 +17,9 @@
 
 #if defined(_WIN32)
 #if defined(KORVID_BUILDING_LIBRARY)
-#define KORVID_API __declspec(dllexport)
+/* The library itself, or code linked with its internals: KORVID.def names the
+ * exports of KORVID.dll. */
+#define KORVID_API
 #else
 #define KORVID_API __declspec(dllimport)
 #endif

@@ -8,7 +8,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include "korvid.h"
 #include "korvid_ext.h"
@@ -44,14 +48,30 @@ static void checkCatalogue(void) {
     CHECK(icp != NULL);
 }
 
-static void checkProjectFile(void) {
-    char path[] = "/tmp/korvid-c-api-XXXXXX";
+/* A new empty file's name in path (at least 4096 bytes); 0 when none was made. */
+static int makeTemporaryFile(char* path) {
+#if defined(_WIN32)
+    char folder[MAX_PATH + 1];
+    return GetTempPathA(sizeof folder, folder) != 0 &&
+           GetTempFileNameA(folder, "kvd", 0, path) != 0;
+#else
+    strcpy(path, "/tmp/korvid-c-api-XXXXXX");
     const int descriptor = mkstemp(path);
-    CHECK(descriptor >= 0);
     if (descriptor < 0) {
-        return;
+        return 0;
     }
     close(descriptor);
+    return 1;
+#endif
+}
+
+static void checkProjectFile(void) {
+    char path[4096];
+    const int made = makeTemporaryFile(path);
+    CHECK(made);
+    if (!made) {
+        return;
+    }
 
     uint8_t code[] = {0x02, 0x00, 0x03, 0x80, 0xFE};
     JobRecord job;
@@ -80,7 +100,7 @@ static void checkProjectFile(void) {
     CHECK(memcmp(buffer, code, sizeof code) == 0);
 
     CHECK(LoadKPJInfo("/nonexistent/korvid.kpj", &loaded, &icpFlag) == RC_FILE_OPEN);
-    unlink(path);
+    remove(path);
 }
 
 static void checkExtensionLayouts(void) {
@@ -200,5 +220,6 @@ int main(void) {
         fprintf(stderr, "%d check(s) failed\n", failures);
         return EXIT_FAILURE;
     }
+    printf("c_api_test: every check passed\n");
     return EXIT_SUCCESS;
 }

@@ -29,11 +29,11 @@ TEST(KpjFuzzCorpus, EveryKeptInputIsReadWithoutHarm) {
         JobRecord job{};
         uint32_t icpFlag = 0;
         const uint8_t info = readProjectInfo(builtInCatalogue(), source, job, icpFlag);
-        const uint8_t exported = LoadKPJInfo(item.path().c_str(), &job, &icpFlag);
+        const uint8_t exported = LoadKPJInfo(item.path().string().c_str(), &job, &icpFlag);
         EXPECT_EQ(exported, info);
         if (info == RC_OK) {
             std::vector<uint8_t> code(job.codeLength);
-            EXPECT_EQ(LoadKPJBuffer(item.path().c_str(), code.data()), RC_OK);
+            EXPECT_EQ(LoadKPJBuffer(item.path().string().c_str(), code.data()), RC_OK);
             EXPECT_TRUE(std::equal(code.begin(), code.end(), bytes.begin()));
         }
     }

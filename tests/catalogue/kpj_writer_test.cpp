@@ -51,7 +51,7 @@ TEST(KpjWriter, SavedFileMatchesTheFormatFieldByField) {
     job.optionStates[0] = 1;  // "ENROSC" (0x20) checked, "KEEP IAP-DATA" not
     link::setProgrammerIdentifier(0x0551);
     const auto path = folder.path() / "blink.kpj";
-    ASSERT_EQ(SaveKPJ(path.c_str(), &job, 0), RC_OK);
+    ASSERT_EQ(SaveKPJ(path.string().c_str(), &job, 0), RC_OK);
     link::setProgrammerIdentifier(0);
 
     ProjectFields fields;
@@ -160,17 +160,17 @@ TEST(KpjWriter, JobsTheFooterCannotDescribeAreRefusedWithoutTouchingTheFile) {
     const auto path = folder.path() / "refused.kpj";
     for (int32_t partIndex : {-1, 44}) {
         JobRecord job = ispJob(partIndex, "r", code);
-        EXPECT_EQ(SaveKPJ(path.c_str(), &job, 0), RC_REFUSED);
+        EXPECT_EQ(SaveKPJ(path.string().c_str(), &job, 0), RC_REFUSED);
     }
     JobRecord badArea = ispJob(0, "r", code);
     badArea.programArea = 5;
-    EXPECT_EQ(SaveKPJ(path.c_str(), &badArea, 0), RC_REFUSED);
+    EXPECT_EQ(SaveKPJ(path.string().c_str(), &badArea, 0), RC_REFUSED);
     JobRecord noBuffer = ispJob(0, "r", code);
     noBuffer.codeBuffer = nullptr;
-    EXPECT_EQ(SaveKPJ(path.c_str(), &noBuffer, 0), RC_REFUSED);
+    EXPECT_EQ(SaveKPJ(path.string().c_str(), &noBuffer, 0), RC_REFUSED);
     JobRecord icp = ispJob(0, "r", code);  // the ICP catalogue is empty
-    EXPECT_EQ(SaveKPJ(path.c_str(), &icp, 1), RC_REFUSED);
-    EXPECT_EQ(SaveKPJ(path.c_str(), nullptr, 0), RC_REFUSED);
+    EXPECT_EQ(SaveKPJ(path.string().c_str(), &icp, 1), RC_REFUSED);
+    EXPECT_EQ(SaveKPJ(path.string().c_str(), nullptr, 0), RC_REFUSED);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
@@ -182,9 +182,9 @@ TEST(KpjWriter, TwoSavesDifferOnlyInTheInformationalFields) {
     const auto first = folder.path() / "first.kpj";
     const auto second = folder.path() / "second.kpj";
     link::setProgrammerIdentifier(0);
-    ASSERT_EQ(SaveKPJ(first.c_str(), &job, 0), RC_OK);
+    ASSERT_EQ(SaveKPJ(first.string().c_str(), &job, 0), RC_OK);
     link::setProgrammerIdentifier(0x0603);
-    ASSERT_EQ(SaveKPJ(second.c_str(), &job, 0), RC_OK);
+    ASSERT_EQ(SaveKPJ(second.string().c_str(), &job, 0), RC_OK);
     link::setProgrammerIdentifier(0);
     const auto a = readAll(first);
     const auto b = readAll(second);

@@ -1,17 +1,18 @@
 // A fresh folder under the system's temporary directory, removed with its contents.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
 #include <string>
 
 class ScratchFolder {
 public:
     ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvid-kpj-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        std::random_device seed;
+        do {
+            path_ =
+                std::filesystem::temp_directory_path() / ("korvid-kpj-" + std::to_string(seed()));
+        } while (!std::filesystem::create_directory(path_));
     }
     ~ScratchFolder() {
         std::error_code ignored;

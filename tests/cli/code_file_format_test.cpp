@@ -3,7 +3,9 @@
 // when content and format disagree. The image the programmer is handed is compared
 // with objcopy's conversion of a file sdcc writes at test time.
 #include "korvid_runner.h"
+#if !defined(_WIN32)
 #include "toolchain_files.h"
+#endif
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -37,7 +39,7 @@ std::vector<unsigned char> HexTextImage() {
 class CodeFileFormatTest : public ::testing::Test {
 protected:
     void SetUp() override { dir = ScratchDir(); }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
 
     std::string Write(const std::string& name, const std::vector<unsigned char>& bytes) const {
         WriteBytes(dir + "/" + name, bytes);
@@ -56,6 +58,9 @@ protected:
 };
 
 TEST_F(CodeFileFormatTest, SdccOutputIsProgrammedAsObjcopyConvertsIt) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "sdcc and objcopy of the build machine cannot be started under wine";
+#else
     const std::string ihx = toolchain::CompileWithSdcc(dir, "main", toolchain::kSdccBlinkProgram);
     const std::vector<uint8_t> objcopy = toolchain::ObjcopyImage(ihx);
     ASSERT_GT(objcopy.size(), 16u);
@@ -83,6 +88,7 @@ TEST_F(CodeFileFormatTest, SdccOutputIsProgrammedAsObjcopyConvertsIt) {
     const Outcome convert = RunKorvid({"convert", ihx, dir + "/main.bin"});
     ASSERT_EQ(convert.exitStatus, 0) << convert.err;
     EXPECT_TRUE(ReadBytes(dir + "/main.bin") == reference);
+#endif
 }
 
 TEST_F(CodeFileFormatTest, IntelHexTextUnderAnotherNameIsRefusedUntilFormatSaysHowToReadIt) {

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 
 namespace korvid::cli::test {
 namespace {
@@ -39,7 +39,7 @@ protected:
         bin = dir + "/code.bin";
         WriteBytes(bin, std::vector<unsigned char>(0x800, 0x5A));
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     std::map<std::string, std::string> Fake(const std::string& function,
                                             const std::string& codes) const {
         return {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_" + function, codes}};
@@ -106,6 +106,9 @@ TEST_F(FailureTest, FirmwareMismatchIsNeverResolvedSilently) {
 }
 
 TEST_F(FailureTest, OnATerminalTheReflashIsAskedFor) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "no pseudo-terminal under wine: the console question is tried on Windows";
+#else
     auto env = Fake("UPDATEMCU", "237,0");
     env["KORVID_FAKE_UPDATEFW"] = "0";
     const Outcome yes = RunKorvidOnTerminal({"program", bin, "-p", "Part A1"}, env, "y\n");
@@ -115,6 +118,7 @@ TEST_F(FailureTest, OnATerminalTheReflashIsAskedFor) {
     const Outcome no = RunKorvidOnTerminal({"dump"}, Fake("DUMPMCUINFO", "237"), "n\n");
     EXPECT_EQ(no.exitStatus, 17) << no.out;
     EXPECT_THAT(no.calls, ElementsAre("DumpMCUInfo"));
+#endif
 }
 
 TEST_F(FailureTest, AFailedReflashReportsThroughTheAskingCommandsTable) {

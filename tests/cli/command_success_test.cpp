@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace korvid::cli::test {
 namespace {
@@ -32,7 +33,7 @@ protected:
         bin = dir + "/code.bin";
         WriteBytes(bin, Pattern(0x1000));
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string dir;
     std::string bin;
 };
@@ -167,6 +168,9 @@ TEST_F(CommandTest, SavesShowsAndProgramsAProject) {
 }
 
 TEST_F(CommandTest, ConvertIsByteIdenticalToTheDialogsLoad) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "srec_cat of the build machine cannot be started under wine";
+#else
     // A file with gaps, an extended linear address record and lower-case digits.
     const std::string hex = dir + "/gaps.hex";
     WriteBytes(dir + "/a.bin", Pattern(300));
@@ -185,6 +189,7 @@ TEST_F(CommandTest, ConvertIsByteIdenticalToTheDialogsLoad) {
     const auto converted = ReadBytes(out);
     EXPECT_EQ(std::vector<uint8_t>(converted.begin(), converted.end()), dialog);
     EXPECT_EQ(converted.size(), 0x2000u + 300u);
+#endif
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
-/* Preloaded into korvid by the command tests: records every programmer call in
+/* Preloaded into korvid by the command tests (on Windows: KORVID.dll beside a copy
+ * of korvid.exe, passing on to the real library renamed korvid_library.dll, see
+ * fake_results.def): records every programmer call in
  * the file named by KORVID_CALL_LOG, the code image of the latest UpdateMCU call in
  * the file named by KORVID_CODE_LOG and, where KORVID_FAKE_<FUNCTION> holds a
  * comma-separated list of result codes, answers the next one instead of asking
@@ -6,15 +8,34 @@
 #define _GNU_SOURCE
 #include "korvid_ext.h"
 
-#include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+
+/* The real library's function of that name. */
+static void* real_function(const char* name) {
+    static HMODULE library = NULL;
+    if (library == NULL) {
+        library = LoadLibraryA("korvid_library.dll");
+    }
+    return (void*)GetProcAddress(library, name);
+}
+#else
+#include <dlfcn.h>
+
+/* The next definition of that name: the real library's. */
+static void* real_function(const char* name) {
+    return dlsym(RTLD_NEXT, name);
+}
+#endif
+
 static void log_call(const char* name) {
     const char* path = getenv("KORVID_CALL_LOG");
     if (path != NULL) {
-        FILE* log = fopen(path, "a");
+        FILE* log = fopen(path, "ab");
         if (log != NULL) {
             fprintf(log, "%s\n", name);
             fclose(log);
@@ -68,7 +89,7 @@ uint8_t UpdateMCU(JobRecord* job, uint32_t icpMode, uint32_t toTarget) {
     if (fake >= 0) {
         return (uint8_t)fake;
     }
-    return ((UpdateMcuFunction)dlsym(RTLD_NEXT, "UpdateMCU"))(job, icpMode, toTarget);
+    return ((UpdateMcuFunction)real_function("UpdateMCU"))(job, icpMode, toTarget);
 }
 
 uint8_t DumpMCUInfo(uint8_t* destination) {
@@ -78,7 +99,7 @@ uint8_t DumpMCUInfo(uint8_t* destination) {
     if (fake >= 0) {
         return (uint8_t)fake;
     }
-    return ((DumpFunction)dlsym(RTLD_NEXT, "DumpMCUInfo"))(destination);
+    return ((DumpFunction)real_function("DumpMCUInfo"))(destination);
 }
 
 uint8_t UpdateFW(void) {
@@ -88,7 +109,7 @@ uint8_t UpdateFW(void) {
     if (fake >= 0) {
         return (uint8_t)fake;
     }
-    return ((UpdateFwFunction)dlsym(RTLD_NEXT, "UpdateFW"))();
+    return ((UpdateFwFunction)real_function("UpdateFW"))();
 }
 
 uint8_t KorvidDetectProgrammer(KorvidDetection* detection) {
@@ -98,5 +119,5 @@ uint8_t KorvidDetectProgrammer(KorvidDetection* detection) {
     if (fake >= 0) {
         return (uint8_t)fake;
     }
-    return ((DetectFunction)dlsym(RTLD_NEXT, "KorvidDetectProgrammer"))(detection);
+    return ((DetectFunction)real_function("KorvidDetectProgrammer"))(detection);
 }

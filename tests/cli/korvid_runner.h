@@ -1,5 +1,6 @@
-// Runs the korvid binary as a separate process with the call-recording preload,
-// a chosen simulated programmer and faked results, and collects what it printed.
+// Runs the korvid binary as a separate process with the call-recording preload (on
+// Windows a copy of korvid.exe beside a recording KORVID.dll in front of the real
+// one), a chosen simulated programmer and faked results, and collects what it printed.
 #pragma once
 
 #include <map>
@@ -21,15 +22,17 @@ inline const std::map<std::string, std::string> kHid{{"KORVID_SIMULATE", "hid"}}
 inline const std::map<std::string, std::string> kPipe{{"KORVID_SIMULATE", "pipe"}};
 
 // args without the program name; env entries are added to a clean copy of the
-// environment (KORVID_* removed). stdin is /dev/null.
+// environment (KORVID_* removed). stdin is /dev/null (NUL on Windows).
 Outcome RunKorvid(const std::vector<std::string>& args,
                   const std::map<std::string, std::string>& env = {});
 
+#if !defined(_WIN32)
 // The same with korvid's stdin and stdout on a pseudo-terminal (through script(1))
 // that is fed typed; what the terminal showed is in out.
 Outcome RunKorvidOnTerminal(const std::vector<std::string>& args,
                             const std::map<std::string, std::string>& env,
                             const std::string& typed);
+#endif
 
 // A fresh directory for one test's files.
 std::string ScratchDir();

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -54,7 +54,7 @@ protected:
         bin = dir + "/code.bin";
         WriteBytes(bin, std::vector<unsigned char>(600, 0x5A));
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string dir;
     std::string bin;
 };

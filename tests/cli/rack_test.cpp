@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -34,7 +34,7 @@ protected:
         hex = dir + "/blink.hex";
         std::ofstream(hex) << ":1000000002010000000000000000000000000000ED\n:00000001FF\n";
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     std::vector<std::string> Store(std::vector<std::string> extra) const {
         std::vector<std::string> args{"--json", "program", hex, "--part", "Part A4", "--store"};
         args.insert(args.end(), extra.begin(), extra.end());

@@ -9,7 +9,11 @@
 #include <filesystem>
 #include <fstream>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace korvid::core {
 namespace {
@@ -75,15 +79,35 @@ TEST_F(CodeFileTest, ReadsTheWholeFile) {
 
 TEST_F(CodeFileTest, UnreadableFilesAreReportedNeverEmpty) {
     EXPECT_EQ(ReadCodeFile((dir_ / "missing.hex").string()).failure, FileFailure::FileNotFound);
+    std::ofstream(dir_ / "plain");
+#if defined(_WIN32)
+    // Windows reports a folder missing on the way as a path not found: a bad path.
+    EXPECT_EQ(ReadCodeFile((dir_ / "missing" / "x.hex").string()).failure, FileFailure::BadPath);
+    EXPECT_EQ(ReadCodeFile("NUL").failure, FileFailure::InvalidFile);  // a device
+#else
     EXPECT_EQ(ReadCodeFile((dir_ / "missing" / "x.hex").string()).failure,
               FileFailure::FileNotFound);
-    std::ofstream(dir_ / "plain");
-    EXPECT_EQ(ReadCodeFile((dir_ / "plain" / "x.hex").string()).failure, FileFailure::BadPath);
-    EXPECT_EQ(ReadCodeFile(dir_.string()).failure, FileFailure::AccessDenied);
     ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
     EXPECT_EQ(ReadCodeFile((dir_ / "pipe").string()).failure, FileFailure::InvalidFile);
+#endif
+    EXPECT_EQ(ReadCodeFile((dir_ / "plain" / "x.hex").string()).failure, FileFailure::BadPath);
+    EXPECT_EQ(ReadCodeFile(dir_.string()).failure, FileFailure::AccessDenied);
 }
 
+#if defined(_WIN32)
+TEST(FailureFromWindowsError, MapsTheCommonCauses) {
+    EXPECT_EQ(FailureFromWindowsError(ERROR_FILE_NOT_FOUND), FileFailure::FileNotFound);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_PATH_NOT_FOUND), FileFailure::BadPath);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_INVALID_NAME), FileFailure::BadPath);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_ACCESS_DENIED), FileFailure::AccessDenied);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_TOO_MANY_OPEN_FILES), FileFailure::TooManyOpenFiles);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_SHARING_VIOLATION), FileFailure::SharingViolation);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_LOCK_VIOLATION), FileFailure::LockViolation);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_DISK_FULL), FileFailure::DiskFull);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_CRC), FileFailure::HardIo);
+    EXPECT_EQ(FailureFromWindowsError(ERROR_NOT_SUPPORTED), FileFailure::Generic);
+}
+#else
 TEST(FailureFromErrno, MapsTheCommonCauses) {
     EXPECT_EQ(FailureFromErrno(ENOENT), FileFailure::FileNotFound);
     EXPECT_EQ(FailureFromErrno(EACCES), FileFailure::AccessDenied);
@@ -94,6 +118,7 @@ TEST(FailureFromErrno, MapsTheCommonCauses) {
     EXPECT_EQ(FailureFromErrno(ENOSPC), FileFailure::DiskFull);
     EXPECT_EQ(FailureFromErrno(EINVAL), FileFailure::Generic);
 }
+#endif
 
 }  // namespace
 }  // namespace korvid::core

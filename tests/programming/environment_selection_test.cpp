@@ -26,7 +26,11 @@ TEST(EnvironmentSelection, KorvidDeviceSelectsUntilTheProgramSelects) {
     EXPECT_STREQ(detection.location, "0-2");
 
     // Read once: a later change of the variable changes nothing.
+#if defined(_WIN32)
+    _putenv_s("KORVID_DEVICE", "0-3");
+#else
     setenv("KORVID_DEVICE", "0-3", 1);
+#endif
     EXPECT_STREQ(detect().location, "0-2");
 
     // The program's own choice wins, and clearing it means the first one found.

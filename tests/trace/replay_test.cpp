@@ -66,7 +66,7 @@ TEST(KeptTraces, EachReplaysAndRecordingTheReplayGivesTheSameEvents) {
         ASSERT_NE(script->peek(), nullptr) << "a trace without events";
 
         const auto again = scratch.path() / path.filename();
-        ASSERT_EQ(KorvidStartTrace(again.c_str()), RC_OK);
+        ASSERT_EQ(KorvidStartTrace(again.string().c_str()), RC_OK);
         const std::string failure = ReplayTrace(std::move(*script));
         KorvidStopTrace();
         EXPECT_EQ(failure, "");

@@ -30,7 +30,7 @@ TEST(TraceEnvironment, AFileThatCannotBeCreatedLeavesTheLibraryUntraced) {
 
     ScratchFolder scratch;
     const auto explicitPath = scratch.path() / "explicit.trace";
-    ASSERT_EQ(KorvidStartTrace(explicitPath.c_str()), RC_OK);
+    ASSERT_EQ(KorvidStartTrace(explicitPath.string().c_str()), RC_OK);
     EXPECT_EQ(DumpMCUInfo(info.data()), RC_OK);
     KorvidStopTrace();
     EXPECT_EQ(EventLines(explicitPath).front(), "0 api - call name=DumpMCUInfo");

@@ -190,7 +190,7 @@ TEST_F(TraceRecordingTest, AFileThatCannotBeCreatedChangesNothing) {
     sim.attachHidProgrammer();
     const std::string missing = tracePath("missing/x.trace");
     EXPECT_EQ(KorvidStartTrace(missing.c_str()), RC_FILE_OPEN);
-    EXPECT_EQ(KorvidStartTrace(scratch.path().c_str()), RC_FILE_OPEN);  // a folder
+    EXPECT_EQ(KorvidStartTrace(scratch.path().string().c_str()), RC_FILE_OPEN);  // a folder
     EXPECT_EQ(KorvidStartTrace(nullptr), RC_FILE_OPEN);
     EXPECT_EQ(&platform::current(), &sim.platform()) << "a trace runs";
     EXPECT_FALSE(std::filesystem::exists(scratch.path() / "missing"));

@@ -159,7 +159,7 @@ std::vector<TraceScenario> TraceScenarios() {
 
 void RecordScenario(const TraceScenario& scenario, const std::string& path) {
     std::filesystem::remove(path);
-    std::ofstream(path) << "# " << scenario.description << "\n";
+    std::ofstream(path, std::ios::binary) << "# " << scenario.description << "\n";
     sim::SimulatedPlatform sim;
     scenario.attach(sim);
     SimulatedFirmwareImages images;

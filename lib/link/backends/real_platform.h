@@ -1,5 +1,6 @@
-// The real USB backends: HID through hidapi (hidraw), the older programmer's bulk
-// pipes through libusb-1.0, and the system clock.
+// The real USB backends. Linux: HID through hidapi (hidraw), the older programmer's
+// bulk pipes through libusb-1.0, and the system clock. Windows (windows/): SetupAPI
+// and the HID class services, the still-image pipe interface, the performance counter.
 #pragma once
 
 #include "link/platform.h"

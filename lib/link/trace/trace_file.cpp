@@ -16,7 +16,7 @@ std::unique_ptr<TraceFile> TraceFile::OpenForAppending(const std::string& path) 
 }
 
 TraceFile::~TraceFile() {
-    ::close(descriptor_);
+    ::close(file_);
 }
 
 void TraceFile::writeLine(std::string_view line) {
@@ -29,7 +29,7 @@ void TraceFile::writeLine(std::string_view line) {
     const char* next = whole.data();
     size_t left = whole.size();
     while (left > 0) {
-        const ssize_t written = ::write(descriptor_, next, left);
+        const ssize_t written = ::write(file_, next, left);
         if (written < 0 && errno == EINTR) {
             continue;
         }

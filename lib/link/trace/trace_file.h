@@ -1,6 +1,6 @@
-// The file a trace is written to. Every line goes out with one write(2), so the
-// file holds only whole lines even when the process dies in the middle of an
-// operation.
+// The file a trace is written to. Every line goes out with one write(2) (on
+// Windows one WriteFile on a handle that may only append), so the file holds only
+// whole lines even when the process dies in the middle of an operation.
 #pragma once
 
 #include <memory>
@@ -24,9 +24,14 @@ public:
     void writeLine(std::string_view line);
 
 private:
-    explicit TraceFile(int descriptor) : descriptor_(descriptor) {}
+#if defined(_WIN32)
+    using NativeFile = void*;  // HANDLE
+#else
+    using NativeFile = int;  // file descriptor
+#endif
+    explicit TraceFile(NativeFile file) : file_(file) {}
 
-    int descriptor_;
+    NativeFile file_;
 };
 
 }  // namespace korvid::trace
