@@ -100,6 +100,10 @@ TEST_F(ProgrammerChoiceTest, HelpNamesEverySimulatedProgrammerThatAListTakes) {
         ASSERT_EQ(JsonLines(detect.out).size(), 2u) << name << detect.err;
     }
     EXPECT_THAT(help.out, HasSubstr("KORVID_SIMULATE_CLOCK=virtual"));
+    // Asking for the version is no usage error either.
+    const Outcome version = RunKorvid({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_THAT(version.out, HasSubstr("korvid 7.10.0"));
 }
 
 TEST_F(ProgrammerChoiceTest, DetectSaysWhichProgrammerIsOutdatedOrNotAccessible) {
