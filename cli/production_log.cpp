@@ -3,8 +3,23 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 
 namespace korvid::cli {
+namespace {
+
+// Whether the file ends in the middle of a line: the start of an entry whose
+// command was killed while it was written.
+bool endsInsideALine(const std::string& path) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file || file.tellg() <= 0) {
+        return false;
+    }
+    file.seekg(-1, std::ios::end);
+    return file.get() != '\n';
+}
+
+}  // namespace
 
 std::string UtcTimestamp() {
     const auto now = std::chrono::system_clock::now();
@@ -42,7 +57,7 @@ Json LogEntry(const OperationRecord& record) {
 void ProductionLog::append(const Json& fields) const {
     Json entry{{"time", UtcTimestamp()}, {"host", HostName()}};
     entry.update(fields);
-    writeWholeLine(JsonLine(entry) + "\n");
+    writeWholeLine((endsInsideALine(path_) ? "\n" : "") + JsonLine(entry) + "\n");
 }
 
 }  // namespace korvid::cli

@@ -12,8 +12,10 @@ namespace korvid::cli {
 // A log file opened for appending. Each entry is written with one write(2) on an
 // O_APPEND descriptor and then fsynced (on Windows one WriteFile on a handle that
 // may only append, then FlushFileBuffers), so entries of commands running at once
-// never interleave and a kill never leaves half a line. The tool never rewrites
-// or truncates the file.
+// never interleave. A command killed while the kernel copies its line can leave
+// the start of that line at the end of the file; the next entry then begins on a
+// line of its own, so a whole entry never runs together with such a fragment. The
+// tool never rewrites or truncates the file.
 class ProductionLog {
 public:
     // Opens (creates) path; throws a FileError failure when it cannot.
