@@ -114,7 +114,6 @@ public:
 
     // Pulls the plug: every open handle fails, the device is never listed again.
     void unplug();
-    bool unplugged() const { return unplugged_; }
 
     // The device side, for presenting this programmer on a real USB bus (a gadget):
     // each call is one transfer as the programmer meets it, with the same behaviour

@@ -101,7 +101,6 @@ public:
     int openHandles() const { return openHandles_; }
 
     void unplug();
-    bool unplugged() const { return unplugged_; }
 
     // The device side, for presenting this programmer on a real USB bus (a gadget):
     // each call is one transfer as the programmer meets it, with the same behaviour
