@@ -1,27 +1,30 @@
-// MainDialog: the one window of KORVID_Demo. It selects the target part and its
-// hardware options, loads code into the hex editor and hands jobs to the library.
+// MainDialog: the one window of KORVID_Demo, without the window. It selects the
+// target part and its hardware options, loads code into the hex editor and hands
+// jobs to the library; every rule of the dialog lives here. A front end forwards
+// the user's events to the On... operations and renders State(); the model speaks
+// back through MainDialogView, keeps its code image in the hex editor control and
+// remembers the selection in a SettingsStore.
 #pragma once
 
-#include "FirmwareUpdate.h"
-#include "MainDialogControls.h"
+#include "Catalogue.h"
+#include "MainDialogState.h"
+#include "MainDialogView.h"
 #include "ProgrammerOperations.h"
-#include "SelectionStore.h"
-#include "TextTable.h"
-#include "UserPrompts.h"
+#include "SettingsStore.h"
+#include "code_file.h"
+#include "code_format.h"
+#include "display_language.h"
+#include "hex_edit_control.h"
 #include "korvid.h"
-
-#include <QDialog>
-#include <QString>
+#include "text_pair.h"
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
-
-class CHexEditBase;
-class QAction;
 
 namespace korvid::core {
 struct LoadedProject;
@@ -29,136 +32,154 @@ struct LoadedProject;
 
 namespace korvid::workbench {
 
-class MainDialog : public QDialog {
-    Q_OBJECT
-
+class MainDialog {
 public:
-    // The commands call the library's exports.
-    explicit MainDialog(UserPrompts& prompts, QWidget* parent = nullptr);
-    MainDialog(UserPrompts& prompts, ProgrammerOperations& operations, QWidget* parent = nullptr);
-    ~MainDialog() override;
+    MainDialog(MainDialogView& view, hexedit::HexEditControl& hexEdit,
+               ProgrammerOperations& operations, SettingsStore& settings, Catalogue catalogue);
 
-    const JobRecord& Job() const { return job_; }
-    uint32_t InsertAddress() const { return insertAddress_; }
-    const QString& ReloadPath() const { return reloadPath_; }
-    const QString& ReloadExtension() const { return reloadExtension_; }
-    bool AutoReloadEnabled() const { return autoReload_; }
-    uint32_t PartIcpMode() const { return partIcpMode_; }
-    uint32_t HwenwOptionIndex() const { return hwenwOptionIndex_; }
-    uint32_t ToTarget() const { return toTarget_; }
-    uint16_t SharedMaxCount() const { return sharedMaxCount_; }
-    const QString& LibraryName() const { return libraryName_; }
-    const MainDialogControls& Controls() const { return controls_; }
-    CHexEditBase& HexEdit() const { return *controls_.hexEdit; }
+    // Initialisation: caption, language (the environment's KORVID_LANG given here,
+    // else the remembered one), catalogues, hex editor set-up, the remembered part.
+    void OnInitDialog(std::optional<std::string_view> environmentLanguage = std::nullopt);
 
-public slots:
-    // Part panel.
-    void FillSeriesList();
-    void OnSeriesChanged();
-    void OnPartChanged();
-    void OnIspMemoryChanged();
-    void OnIapMemoryChanged();
-    void OnOptionClicked(int k);
-    // Code loading.
+    // Part panel. List events carry the selected item's position.
+    void OnProgrammerTypeClicked(int type);  // 0 ISP, 1 ICP
+    void OnSeriesChanged(int item);
+    void OnPartChanged(int item);
+    void OnIspMemoryChanged(int item);
+    void OnIapMemoryChanged(int item);
+    void OnOptionClicked(int k, bool checked);
+    void OnAreaClicked(int area);
+    void OnHwwidlEdited(std::string text);
+    void OnHwpsEdited(std::string text);
+
+    // Code loading: "Load", the window's activation (Auto Reload) and the hex
+    // editor's change notification.
     void OnLoad();
     void OnActivated();
-    // The hex editor's change notification: the status fields follow the edit.
     void OnImageEdited();
-    // Programming commands; "Update Target" and "Update Programmer" set toTarget
-    // before OnUpdate runs.
-    void OnUpdate();
+
+    // Commands.
+    void OnUpdateTarget();
+    void OnUpdateProgrammer();
     void OnDump();
     void OnSaveKpj();
-    // Re-flashes the programmer behind the progress dialog; UpdateFW's result.
-    uint8_t RunFirmwareUpdate();
-    // The About item of the context menu and the About button.
-    void ShowAbout();
-    // The language items of the context menu: shows every text in language at
-    // once and remembers the choice.
+    void OnWriteProtectClicked(bool checked);
+    void OnAutoReloadClicked(bool checked);
+    void OnAbout();
+    // The language items of the window's menu: every text at once, remembered.
     void OnLanguageChosen(Language language);
-    // "Exit", the close box and Escape: store the selection, end the dialog.
-    void reject() override;
+    // "Exit", the close box and Escape: stores the selection; the view then ends.
+    void OnExit();
 
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    MainDialogState State() const;
+    Language DisplayLanguage() const { return language_; }
+    // The text of pair in the display language.
+    const char* Shown(const core::TextPair& pair) const { return PairText(pair, language_); }
+    const std::string& LibraryName() const { return catalogue_.libraryName; }
+    std::string VersionCaption() const;
+
+    // What the commands hand to the library, for tests.
+    const JobRecord& Job() const { return job_; }
+    uint32_t InsertAddress() const { return insertAddress_; }
+    const std::string& ReloadPath() const { return reloadPath_; }
+    uint32_t PartIcpMode() const { return partIcpMode_; }
+    uint16_t SharedMaxCount() const { return sharedMaxCount_; }
 
 private:
-    enum class PartLookup { Selected, SeriesMissing, PartMissing };
+    // The source field: what the image came from.
+    enum class SourceKind { None, File, Project, Dump };
 
-    // The display language: the menu's two items, the language of this start
-    // (KORVID_LANG, else the remembered one), and showing every text in it.
-    void CreateLanguageActions();
-    Language StartLanguage() const;
-    void ApplyLanguage(Language language);
-    void ShowStatusIn(Language previous);
-    void ShowOptionTexts();
-
-    void SetUpCatalogue();
-    void ConfigureHexEditor();
-    void ConnectControls();
-    void RestoreSelection();
-    PartLookup SelectCatalogueEntry(const PartInfo& part);
-    void PushProgrammerRadio();
-    void PushAreaRadio();
-    void UpdateHwFieldsFromHwenw();
+    std::span<const PartInfo> ActiveCatalogue() const;
     const PartInfo* CurrentPart() const;
+    std::vector<int> SeriesBits() const;   // the series list: bit numbers
+    std::vector<int> PartEntries() const;  // the part list: catalogue positions
+    std::vector<uint32_t> IspSizes() const;
     uint32_t SelectedIspSize() const;
-    void SetCodeCommandsEnabled(bool enabled);
+    uint32_t IapItemCount() const;
+    bool HwFieldsEnabled() const;
 
-    void LoadImageFile(const QString& path, const QString& extension);
-    void LoadProjectFile(const QString& path);
-    void ApplyProject(const core::LoadedProject& project, const QString& path);
+    void FillSeriesList();
+    void SelectSeries(int item);
+    void SelectPart(int item);
+    void TakePart(int32_t index);
+    void SelectIspMemory(int item);
+    // Selects the series and then the part of catalogue entry index in the active
+    // catalogue, as the user would.
+    enum class EntrySelection { Selected, SeriesMissing, PartMissing };
+    EntrySelection SelectCatalogueEntry(int32_t index);
+    void RestoreSelection();
+
+    // Loading.
+    void LoadFromChosenFile();
+    void LoadImageFile(const std::string& path);
+    void LoadProjectFile(const std::string& path);
+    void ApplyProject(const core::LoadedProject& project, const std::string& path);
+    void ReloadImage(const PartInfo& part);
+    std::string OpenFailureText(const std::string& path, core::FileFailure failure) const;
+    // A file's image (Intel HEX converted), or none after the message for a
+    // damaged file.
+    std::optional<std::vector<uint8_t>> ImageOf(std::vector<uint8_t> fileBytes,
+                                                const std::string& path, core::CodeFormat format);
     std::vector<uint8_t> CurrentImage() const;
-    std::vector<uint8_t> ConvertedImage(std::vector<uint8_t> fileBytes,
-                                        const QString& extension) const;
     void SetImage(const std::vector<uint8_t>& image);
-    void ShowImageStatus(const std::vector<uint8_t>& image);
-    void ShowError(const QString& text);
+    void ClearImage();
+    // Asks "File size is too large..."; true for OK.
+    bool ConfirmTruncation();
 
-    void SetUpdateCommandsEnabled(bool enabled);
-    // Takes the controls' values into the job and gives it a copy of the image.
-    void FillJob();
-    void ReleaseCodeCopy();
-    // Runs call; on a firmware mismatch asks, re-flashes and runs it again. nullopt
-    // when the user declined the re-flash.
+    // Commands.
+    void OnUpdate();
+    // The count and serial fields for toTarget_, then UpdateMCU; none when the
+    // Max Count dialog or the re-flash question was declined.
+    std::optional<uint8_t> RunUpdate(const PartInfo& part);
+    void FillJob(std::vector<uint8_t>& codeCopy);
     std::optional<uint8_t> WithFirmwareRetry(const std::function<uint8_t()>& call);
-    // A result's text, with the access advice under "Not find device !" when the
-    // programmer is there but may not be opened.
-    QString ResultText(uint8_t result, const TextPair& text);
+    uint8_t RunFirmwareUpdate();
+    std::string ResultText(uint8_t result, const core::TextPair& text);
 
-    UserPrompts& prompts_;
+    void ShowError(std::string text);
+    MessageAnswer Ask(MessageIcon icon, std::string text, MessageButtons buttons,
+                      MessageAnswer defaultAnswer);
+    void Render() const;
+
+    MainDialogView& view_;
+    hexedit::HexEditControl& hexEdit_;
     ProgrammerOperations& operations_;
+    SettingsStore& settings_;
+    const Catalogue catalogue_;
+    Language language_ = Language::Chinese;
+
     JobRecord job_{};
-    PartInfo* ispCatalogue_ = nullptr;
-    PartInfo* icpCatalogue_ = nullptr;
-    const PartInfo* activeCatalogue_ = nullptr;
-    uint32_t activePartCount_ = 0;
-    uint32_t activeSeriesMask_ = 0;
-    QString reloadPath_;
-    QString reloadExtension_;
-    bool autoReload_ = false;
-    bool reloadAllowed_ = true;
     int32_t programmerRadio_ = 0;
     int32_t areaRadio_ = 0;
-    uint32_t ispSeriesMask_ = 0;
-    uint32_t icpSeriesMask_ = 0;
-    uint32_t ispPartCount_ = 0;
-    uint32_t icpPartCount_ = 0;
+    int seriesItem_ = -1;
+    int partItem_ = -1;
     uint32_t partIcpMode_ = 0;
-    uint32_t toTarget_ = 0;
-    uint32_t hwenwOptionIndex_ = 0;
+    std::optional<uint32_t> hwenwOptionIndex_;
+    int ispMemoryItem_ = -1;
+    int iapMemoryItem_ = -1;
+    std::string hwwidlText_;
+    std::string hwpsText_;
+
+    SourceKind sourceKind_ = SourceKind::None;
+    std::string sourcePath_;
+    std::string sourceCodeName_;  // a project's code name, UTF-8
+    // The image as its last load, reload or dump left it: the image differs from
+    // it exactly when the user's edits are still in it.
+    std::vector<uint8_t> loadedImage_;
+    bool imageStatusShown_ = false;
+    bool codeLoaded_ = false;      // "Save *.KPJ"
+    bool codeIsProgram_ = false;   // the update commands: code loaded, no dump since
+    bool updateRunning_ = false;
+    bool dumpRunning_ = false;
+
+    std::string reloadPath_;
+    core::CodeFormat reloadFormat_ = core::CodeFormat::Binary;
+    bool autoReload_ = false;
+    bool reloadAllowed_ = true;
+    bool writeProtect_ = false;
     uint32_t insertAddress_ = 0;
-    std::vector<uint8_t> codeCopy_;  // job_.codeBuffer while a command runs
+    uint32_t toTarget_ = 0;
     uint16_t sharedMaxCount_ = 0;
-    FirmwareUpdateState firmwareUpdate_;
-    QString libraryName_;
-    QString captionText_;
-    std::unique_ptr<SelectionStore> selectionStore_;
-    MainDialogControls controls_;
-    QAction* chineseAction_ = nullptr;
-    QAction* englishAction_ = nullptr;
 };
 
 }  // namespace korvid::workbench

@@ -1,161 +1,163 @@
 // MainDialog: the programming commands "Update Target", "Update Programmer",
 // "Dump Target Info" and "Save *.KPJ", and the programmer re-flash they may ask for.
-#include "DisplayText.h"
+#include "FirmwareUpdate.h"
 #include "MainDialog.h"
 #include "MaxCountDialog.h"
-#include "ProgressDialog.h"
+#include "ReflashProgress.h"
+#include "TextTable.h"
 #include "command_messages.h"
+#include "firmware_retry.h"
 #include "serial_settings.h"
 
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScopeGuard>
-
-#include <array>
+#include <thread>
 
 namespace korvid::workbench {
 namespace {
 
 constexpr std::size_t kDumpBytes = 256;
+constexpr const char* kProjectExtension = "kpj";
+
+const std::vector<FileFilter>& SaveFilters() {
+    static const std::vector<FileFilter> filters{{"Vostrel project file", {"*.kpj"}}};
+    return filters;
+}
+
+// Keeps Auto Reload off while a command's own dialogs re-activate the window.
+class ReloadPause {
+public:
+    explicit ReloadPause(bool& allowed) : allowed_(allowed) { allowed_ = false; }
+    ~ReloadPause() { allowed_ = true; }
+    ReloadPause(const ReloadPause&) = delete;
+    ReloadPause& operator=(const ReloadPause&) = delete;
+
+private:
+    bool& allowed_;
+};
 
 }  // namespace
 
-void MainDialog::FillJob() {
+void MainDialog::FillJob(std::vector<uint8_t>& codeCopy) {
     job_.programArea = static_cast<uint32_t>(areaRadio_);
     // A list without a selection gives -1.
-    job_.ispMemoryIndex = static_cast<uint32_t>(controls_.ispMemoryList->currentIndex());
-    job_.iapMemoryIndex = static_cast<uint32_t>(controls_.iapMemoryList->currentIndex());
-    job_.hwOptions =
-        core::HwOptionsFromFields(controls_.hwwidlEdit->text().toStdString(),
-                                  controls_.hwpsEdit->text().toStdString(), job_.hwOptions);
-    codeCopy_ = CurrentImage();
-    job_.codeLength = static_cast<uint32_t>(codeCopy_.size());
-    job_.codeBuffer = codeCopy_.data();
+    job_.ispMemoryIndex = static_cast<uint32_t>(ispMemoryItem_);
+    job_.iapMemoryIndex = static_cast<uint32_t>(iapMemoryItem_);
+    job_.hwOptions = core::HwOptionsFromFields(hwwidlText_, hwpsText_, job_.hwOptions);
+    codeCopy = CurrentImage();
+    job_.codeLength = static_cast<uint32_t>(codeCopy.size());
+    job_.codeBuffer = codeCopy.data();
 }
 
-void MainDialog::ReleaseCodeCopy() {
-    job_.codeBuffer = nullptr;
-    codeCopy_ = {};
-}
-
-QString MainDialog::ResultText(uint8_t result, const TextPair& text) {
-    QString shown = Shown(text);
+std::string MainDialog::ResultText(uint8_t result, const core::TextPair& text) {
+    std::string shown = Shown(text);
     if (result == RC_NO_DEVICE && operations_.ProgrammerNotAccessible()) {
-        shown += '\n' + Shown(TextTable::programmerNotAccessible);
+        shown += '\n';
+        shown += Shown(TextTable::programmerNotAccessible);
     }
     return shown;
 }
 
 std::optional<uint8_t> MainDialog::WithFirmwareRetry(const std::function<uint8_t()>& call) {
-    for (;;) {
-        const uint8_t result = call();
-        if (result != RC_FIRMWARE_MISMATCH) {
-            return result;
-        }
-        const QMessageBox::StandardButton answer = prompts_.Message(
-            this, QMessageBox::Question, libraryName_, Shown(TextTable::unmatchedFirmware),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (answer != QMessageBox::Yes) {
-            return std::nullopt;
-        }
-        const uint8_t flashed = RunFirmwareUpdate();
-        if (flashed != RC_OK) {
-            return flashed;
-        }
-    }
+    return core::RunWithFirmwareRetry(
+        call,
+        [this] {
+            return Ask(MessageIcon::Question, Shown(TextTable::unmatchedFirmware),
+                       MessageButtons::YesNo, MessageAnswer::Yes) == MessageAnswer::Yes;
+        },
+        [this] { return RunFirmwareUpdate(); });
 }
 
 uint8_t MainDialog::RunFirmwareUpdate() {
-    ProgressDialog progress(firmwareUpdate_, this);
-    // The events come on the worker thread; the dialog takes them over to its own.
+    FirmwareUpdateState state;
+    ReflashProgress progress(state, language_);
     std::thread worker = StartFirmwareUpdate(
-        firmwareUpdate_, operations_,
-        [&progress](const KorvidProgress& event) { progress.ReportProgress(event); });
-    prompts_.Run(progress);
+        state, operations_, [&progress](const KorvidProgress& event) { progress.Report(event); });
+    view_.RunProgressDialog(progress);
     // The dialog ends once busy is clear; the worker has then stored its result
-    // and only returns. Joining keeps no thread running past the command (and
-    // covers a dialog that was ended some other way).
+    // and only returns. Joining keeps no thread running past the command.
     if (worker.joinable()) {
         worker.join();
     }
-    return firmwareUpdate_.result;
+    return state.result;
+}
+
+void MainDialog::OnUpdateTarget() {
+    toTarget_ = 1;
+    OnUpdate();
+}
+
+void MainDialog::OnUpdateProgrammer() {
+    toTarget_ = 0;
+    OnUpdate();
 }
 
 void MainDialog::OnUpdate() {
-    // The command's own dialogs re-activate the window: no Auto Reload meanwhile.
-    reloadAllowed_ = false;
-    SetUpdateCommandsEnabled(false);
-    const auto end = qScopeGuard([this] {
-        ReleaseCodeCopy();
-        SetUpdateCommandsEnabled(true);
-        reloadAllowed_ = true;
-    });
-    FillJob();
+    const PartInfo* part = CurrentPart();
+    if (part == nullptr || updateRunning_) {
+        return;
+    }
+    const ReloadPause pause(reloadAllowed_);
+    updateRunning_ = true;
+    Render();
+    std::vector<uint8_t> codeCopy;
+    FillJob(codeCopy);
+    if (const std::optional<uint8_t> result = RunUpdate(*part)) {
+        Ask(*result == RC_OK ? MessageIcon::None : MessageIcon::Error,
+            ResultText(*result, core::UpdateResultText(*result)), MessageButtons::Ok,
+            MessageAnswer::Ok);
+    }
+    job_.codeBuffer = nullptr;
+    updateRunning_ = false;
+    Render();
+}
+
+std::optional<uint8_t> MainDialog::RunUpdate(const PartInfo& part) {
     if (toTarget_ != 0) {
         core::ApplyDirectProgramming(job_);
     } else {
-        const PartInfo* part = CurrentPart();
-        if (part == nullptr) {
-            return;
-        }
-        MaxCountDialog maxCount(job_, part->flashSize, sharedMaxCount_, prompts_, libraryName_,
-                                this);
-        if (prompts_.Run(maxCount) != QDialog::Accepted) {
-            return;
+        MaxCountDialog maxCount(job_, part.flashSize, sharedMaxCount_, language_,
+                                catalogue_.libraryName);
+        if (!view_.RunMaxCountDialog(maxCount)) {
+            return std::nullopt;
         }
         job_.maxCount = sharedMaxCount_;
     }
-    const std::optional<uint8_t> result =
-        WithFirmwareRetry([this] { return operations_.UpdateMCU(job_, partIcpMode_, toTarget_); });
-    if (!result) {
-        return;
-    }
-    const QString text = ResultText(*result, core::UpdateResultText(*result));
-    prompts_.Message(this, *result == RC_OK ? QMessageBox::NoIcon : QMessageBox::Critical,
-                     libraryName_, text, QMessageBox::Ok, QMessageBox::Ok);
+    return WithFirmwareRetry(
+        [this] { return operations_.UpdateMCU(job_, partIcpMode_, toTarget_); });
 }
 
 void MainDialog::OnDump() {
-    reloadAllowed_ = false;
-    controls_.dumpTargetInfo->setEnabled(false);
-    const auto end = qScopeGuard([this] {
-        controls_.dumpTargetInfo->setEnabled(true);
-        reloadAllowed_ = true;
-    });
+    if (dumpRunning_) {
+        return;
+    }
+    const ReloadPause pause(reloadAllowed_);
+    dumpRunning_ = true;
+    Render();
     std::vector<uint8_t> buffer(kDumpBytes);
     const std::optional<uint8_t> result =
         WithFirmwareRetry([this, &buffer] { return operations_.DumpMCUInfo(buffer.data()); });
-    if (!result) {
-        return;
-    }
-    if (*result != RC_OK) {
+    if (result == RC_OK) {
+        // The dump is no code: it may be saved, not programmed.
+        SetImage(buffer);
+        sourceKind_ = SourceKind::Dump;
+        imageStatusShown_ = false;
+        codeIsProgram_ = false;
+    } else if (result) {
         ShowError(ResultText(*result, core::DumpFailureText(*result)));
-        return;
     }
-    // The dump is no code: it may be saved, not programmed.
-    SetImage(buffer);
-    controls_.sourceStatus->setText(Shown(TextTable::dumpInformationOk));
-    controls_.sizeStatus->clear();
-    controls_.checksumStatus->clear();
-    SetUpdateCommandsEnabled(false);
+    dumpRunning_ = false;
+    Render();
 }
 
 void MainDialog::OnSaveKpj() {
-    reloadAllowed_ = false;
-    const auto end = qScopeGuard([this] {
-        ReleaseCodeCopy();
-        reloadAllowed_ = true;
-    });
-    const QString path =
-        prompts_.SaveFileName(this, PlainText::saveFilter, PlainText::kpjExtension);
-    if (path.isEmpty()) {
+    const ReloadPause pause(reloadAllowed_);
+    const std::string path = view_.ChooseFileToSave(SaveFilters(), kProjectExtension);
+    if (path.empty()) {
         return;
     }
-    FillJob();
-    const uint8_t result =
-        operations_.SaveKPJ(QFile::encodeName(path).toStdString(), job_, partIcpMode_);
+    std::vector<uint8_t> codeCopy;
+    FillJob(codeCopy);
+    const uint8_t result = operations_.SaveKPJ(path, job_, partIcpMode_);
+    job_.codeBuffer = nullptr;
     if (result == RC_FILE_OPEN) {
         ShowError(Shown(TextTable::cantCreateOrWrite) + path + "\" !");
     } else if (result != RC_OK) {

@@ -1,246 +1,240 @@
 // MainDialog: the Load command (Intel HEX, binary and project files), Auto Reload
-// and the status fields that describe the image, also after it is edited.
+// and the code image the hex editor holds.
 #include "AreaDialog.h"
-#include "CHexEditBase.h"
-#include "DisplayText.h"
 #include "MainDialog.h"
+#include "TextTable.h"
 #include "code_file.h"
-#include "code_format.h"
 #include "code_image.h"
+#include "code_name.h"
 #include "intel_hex.h"
 #include "project_load.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QStringDecoder>
-
 #include <algorithm>
-#include <cstring>
+#include <string>
+#include <utility>
 
 namespace korvid::workbench {
 namespace {
 
-std::string NativePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString OpenFailureText(const QString& path, core::FileFailure failure) {
-    return Shown(TextTable::cantOpen) + path +
-           QStringLiteral("\",\nError code = %1").arg(static_cast<unsigned>(failure));
-}
-
-QString CantOpenProjectText(const QString& path) {
-    return Shown(TextTable::cantOpen) + path + "\" !";
-}
-
-QString ProjectFailureText(uint8_t result, const QString& path) {
-    switch (result) {
-        case RC_KPJ_FOOTER_SUM:
-            return Shown(TextTable::footerCheckError);
-        case RC_KPJ_TOOL:
-            return Shown(TextTable::unmatchedTool);
-        case RC_KPJ_VERSION:
-            return Shown(TextTable::unmatchedApVersion);
-        case RC_KPJ_CODE_LENGTH:
-        case RC_KPJ_CODE_SUM:
-            return Shown(TextTable::wrongCodeSizes);
-        case RC_KPJ_MAGIC:
-            return Shown(TextTable::notKpjFile);
-        default:  // RC_FILE_OPEN and anything the reader may add later
-            return CantOpenProjectText(path);
-    }
-}
-
-// A code name is the native (UTF-8) file name of this program, or the cp936 name
-// written by an older one.
-QString DecodeCodeName(const char* name) {
-    const QByteArrayView bytes(name, static_cast<qsizetype>(strnlen(name, KORVID_CODE_NAME_SIZE)));
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? DecodeCp936(name, KORVID_CODE_NAME_SIZE) : text;
+const std::vector<FileFilter>& OpenFilters() {
+    static const std::vector<FileFilter> filters{
+        {"Intel Hex/Binary", {"*.hex", "*.ihx", "*.bin"}},
+        {"Vostrel project file", {"*.kpj"}},
+        {"All files", {"*"}},
+    };
+    return filters;
 }
 
 }  // namespace
 
 std::vector<uint8_t> MainDialog::CurrentImage() const {
-    std::vector<uint8_t> image(controls_.hexEdit->GetDataSize());
-    controls_.hexEdit->GetData(image.data(), static_cast<uint32_t>(image.size()));
+    std::vector<uint8_t> image(hexEdit_.GetDataSize());
+    hexEdit_.GetData(image.data(), static_cast<uint32_t>(image.size()));
     return image;
 }
 
-std::vector<uint8_t> MainDialog::ConvertedImage(std::vector<uint8_t> fileBytes,
-                                                const QString& extension) const {
-    if (core::FormatOfExtension(extension.toStdString()) != core::CodeFormat::IntelHex) {
-        return fileBytes;
-    }
-    return core::ParseIntelHex(
-        std::string_view(reinterpret_cast<const char*>(fileBytes.data()), fileBytes.size()));
-}
-
 void MainDialog::SetImage(const std::vector<uint8_t>& image) {
-    controls_.hexEdit->SetData(image.data(), static_cast<uint32_t>(image.size()), true);
+    hexEdit_.SetData(image.data(), static_cast<uint32_t>(image.size()), true);
+    loadedImage_ = image;
 }
 
-void MainDialog::ShowImageStatus(const std::vector<uint8_t>& image) {
-    controls_.sizeStatus->setText(Shown(TextTable::sizePrefix) +
-                                  QString::number(image.size(), 16).toUpper());
-    controls_.checksumStatus->setText(
-        Shown(TextTable::checksumPrefix) +
-        QStringLiteral("%1").arg(core::ImageChecksum(image), 4, 16, QChar('0')).toUpper());
+void MainDialog::ClearImage() {
+    hexEdit_.SetData(nullptr, 0, true);
+    loadedImage_.clear();
+    reloadPath_.clear();
+    sourceKind_ = SourceKind::None;
+    imageStatusShown_ = false;
+    codeLoaded_ = false;
+    codeIsProgram_ = false;
 }
 
 void MainDialog::OnImageEdited() {
-    ShowImageStatus(CurrentImage());
-    // Every load and dump sets the source anew, which drops the marker; Auto Reload
-    // leaves it, since edits outside the reloaded file's bytes survive a reload.
-    const QString marker = Shown(TextTable::editedMarker);
-    const QString source = controls_.sourceStatus->text();
-    if (!source.endsWith(marker)) {
-        controls_.sourceStatus->setText(source + marker);
-    }
+    imageStatusShown_ = true;
+    Render();
+}
+
+bool MainDialog::ConfirmTruncation() {
+    return Ask(MessageIcon::Warning, Shown(TextTable::fileTooLarge), MessageButtons::OkCancel,
+               MessageAnswer::Cancel) == MessageAnswer::Ok;
 }
 
 void MainDialog::OnLoad() {
     reloadAllowed_ = false;
-    const auto allowReload = qScopeGuard([this] { reloadAllowed_ = true; });
+    LoadFromChosenFile();
+    reloadAllowed_ = true;
+    Render();
+}
+
+void MainDialog::LoadFromChosenFile() {
     const PartInfo* part = CurrentPart();
     if (part == nullptr) {
         return;
     }
+    // Cancelling the area dialog leaves the part's data address for Auto Reload.
     insertAddress_ = part->iapStart;
-    AreaDialog area(insertAddress_, this);
-    if (prompts_.Run(area) != QDialog::Accepted) {
+    AreaDialog area(insertAddress_, language_);
+    if (!view_.RunAreaDialog(area)) {
         return;
     }
+    insertAddress_ = area.OnOk();
     if (insertAddress_ >= part->flashSize) {
         ShowError(Shown(TextTable::insertAddressOverChipSize));
         return;
     }
-    const QString path = prompts_.OpenFileName(this, PlainText::openFilter);
-    if (path.isEmpty()) {
+    const std::string path = view_.ChooseFileToOpen(OpenFilters());
+    if (path.empty()) {
         return;
     }
-    const std::string nativePath = NativePath(path);
-    if (core::FormatOfPath(nativePath) == core::CodeFormat::Project) {
+    if (core::FormatOfPath(path) == core::CodeFormat::Project) {
         LoadProjectFile(path);
     } else {
-        LoadImageFile(path, QFile::decodeName(core::UpperExtension(nativePath).c_str()));
+        LoadImageFile(path);
     }
 }
 
-void MainDialog::LoadImageFile(const QString& path, const QString& extension) {
+std::string MainDialog::OpenFailureText(const std::string& path, core::FileFailure failure) const {
+    return Shown(TextTable::cantOpen) + path + "\",\nError code = " +
+           std::to_string(static_cast<unsigned>(failure));
+}
+
+std::optional<std::vector<uint8_t>> MainDialog::ImageOf(std::vector<uint8_t> fileBytes,
+                                                        [[maybe_unused]] const std::string& path,
+                                                        core::CodeFormat format) {
+    if (format != core::CodeFormat::IntelHex) {
+        return fileBytes;
+    }
+    return core::ParseIntelHex(std::string_view(
+        reinterpret_cast<const char*>(fileBytes.data()), fileBytes.size()));
+}
+
+void MainDialog::LoadImageFile(const std::string& path) {
     const PartInfo& part = *CurrentPart();
-    core::CodeFile file = core::ReadCodeFile(NativePath(path));
+    const core::CodeFormat format = core::FormatOfPath(path);
+    core::CodeFile file = core::ReadCodeFile(path);
     if (file.failure != core::FileFailure::None) {
         ShowError(OpenFailureText(path, file.failure));
         return;
     }
-    reloadPath_ = path;
-    reloadExtension_ = extension;
-    std::vector<uint8_t> bytes = ConvertedImage(std::move(file.bytes), extension);
-    const std::size_t room = part.flashSize - insertAddress_;  // the caller checked the address
-    if (bytes.size() > room) {
-        const QMessageBox::StandardButton answer = prompts_.Message(
-            this, QMessageBox::Warning, libraryName_, Shown(TextTable::fileTooLarge),
-            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
-        if (answer != QMessageBox::Ok) {
-            return;
-        }
-        bytes.resize(room);
-    }
-    const std::vector<uint8_t> image = core::OverlayImage(CurrentImage(), bytes, insertAddress_);
-    SetImage(image);
-    controls_.sourceStatus->setText(path);
-    ShowImageStatus(image);
-    SetCodeCommandsEnabled(true);
-
-    const QByteArray name = QFile::encodeName(QFileInfo(path).fileName());
-    const std::size_t length =
-        std::min<std::size_t>(static_cast<std::size_t>(name.size()), KORVID_CODE_NAME_SIZE - 1);
-    std::memcpy(job_.codeName, name.constData(), length);
-    job_.codeName[length] = '\0';
-}
-
-void MainDialog::LoadProjectFile(const QString& path) {
-    const core::LoadedProject project = core::LoadProject(NativePath(path));
-    if (project.result != RC_OK) {
-        ShowError(project.codeReadFailed ? CantOpenProjectText(path)
-                                         : ProjectFailureText(project.result, path));
+    std::optional<std::vector<uint8_t>> bytes = ImageOf(std::move(file.bytes), path, format);
+    if (!bytes) {
         return;
     }
-    ApplyProject(project, path);
+    const std::size_t room = part.flashSize - insertAddress_;  // the address was checked
+    if (bytes->size() > room) {
+        if (!ConfirmTruncation()) {
+            return;  // a refused file does not become the Auto Reload file
+        }
+        bytes->resize(room);
+    }
+    SetImage(core::OverlayImage(CurrentImage(), *bytes, insertAddress_));
+    reloadPath_ = path;
+    reloadFormat_ = format;
+    sourceKind_ = SourceKind::File;
+    sourcePath_ = path;
+    imageStatusShown_ = true;
+    codeLoaded_ = true;
+    codeIsProgram_ = true;
+    core::StoreCodeName(job_, path);
 }
 
-void MainDialog::ApplyProject(const core::LoadedProject& project, const QString& path) {
+void MainDialog::LoadProjectFile(const std::string& path) {
+    const core::LoadedProject project = core::LoadProject(path);
+    if (project.result == RC_OK) {
+        ApplyProject(project, path);
+        return;
+    }
+    if (project.codeReadFailed) {
+        ShowError(Shown(TextTable::cantOpen) + path + "\" !");
+        return;
+    }
+    switch (project.result) {
+        case RC_KPJ_FOOTER_SUM:
+            ShowError(Shown(TextTable::footerCheckError));
+            break;
+        case RC_KPJ_TOOL:
+            ShowError(Shown(TextTable::unmatchedTool));
+            break;
+        case RC_KPJ_VERSION:
+            ShowError(Shown(TextTable::unmatchedApVersion));
+            break;
+        case RC_KPJ_CODE_LENGTH:
+        case RC_KPJ_CODE_SUM:
+            ShowError(Shown(TextTable::wrongCodeSizes));
+            break;
+        case RC_KPJ_MAGIC:
+            ShowError(Shown(TextTable::notKpjFile));
+            break;
+        default:  // RC_FILE_OPEN and anything the reader may add later
+            ShowError(Shown(TextTable::cantOpen) + path + "\" !");
+            break;
+    }
+}
+
+void MainDialog::ApplyProject(const core::LoadedProject& project, const std::string& path) {
     const JobRecord& record = project.record;
+    const bool icp = project.icpFlag != 0;
     // A part that the named catalogue does not hold is refused before the
     // selection is touched (the ICP catalogue is empty).
-    const uint32_t partCount = project.icpFlag != 0 ? icpPartCount_ : ispPartCount_;
-    if (record.partIndex < 0 || static_cast<uint32_t>(record.partIndex) >= partCount) {
+    const std::span<const PartInfo> catalogue = catalogue_.Of(icp);
+    if (record.partIndex < 0 || static_cast<std::size_t>(record.partIndex) >= catalogue.size()) {
         ShowError(Shown(TextTable::mcuTypeError));
         return;
     }
-    programmerRadio_ = project.icpFlag != 0 ? 1 : 0;
-    areaRadio_ = static_cast<int32_t>(std::min<uint32_t>(record.programArea, AREA_WHOLE_CHIP));
-    PushProgrammerRadio();
-    PushAreaRadio();
-    FillSeriesList();
+    // Code longer than the part's flash is never handed on whole: asked as a
+    // file that is too large, before anything changes.
+    std::vector<uint8_t> code = project.code;
+    const PartInfo& part = catalogue[record.partIndex];
+    if (code.size() > part.flashSize) {
+        if (!ConfirmTruncation()) {
+            return;
+        }
+        code.resize(part.flashSize);
+    }
 
-    const PartInfo& part = activeCatalogue_[record.partIndex];
-    switch (SelectCatalogueEntry(part)) {
-        case PartLookup::SeriesMissing:
+    programmerRadio_ = icp ? 1 : 0;
+    areaRadio_ = static_cast<int32_t>(std::min<uint32_t>(record.programArea, AREA_WHOLE_CHIP));
+    FillSeriesList();
+    switch (SelectCatalogueEntry(record.partIndex)) {
+        case EntrySelection::SeriesMissing:
             ShowError(Shown(TextTable::mcuTypeError));
             return;
-        case PartLookup::PartMissing:
+        case EntrySelection::PartMissing:
             ShowError(Shown(TextTable::bodyError));
             return;
-        case PartLookup::Selected:
+        case EntrySelection::Selected:
             break;
     }
 
     // The options become exactly the project's, also when the part was already
     // selected and kept its boxes.
     const uint64_t states = uint64_t{record.optionStates[1]} << 32 | record.optionStates[0];
-    uint64_t applied = 0;
-    for (uint32_t k = 0; k < part.optionCount && k < KORVID_MAX_OPTIONS; ++k) {
-        const bool on = (states >> k) & 1;
-        applied |= uint64_t{on} << k;
-        if (k < static_cast<uint32_t>(kOptionBoxCount)) {
-            controls_.optionBoxes[k]->setChecked(on);
-        }
-    }
-    job_.optionStates[0] = static_cast<uint32_t>(applied);
-    job_.optionStates[1] = static_cast<uint32_t>(applied >> 32);
-    UpdateHwFieldsFromHwenw();
+    const uint32_t known = std::min<uint32_t>(part.optionCount, KORVID_MAX_OPTIONS);
+    const uint64_t mask = known >= 64 ? ~uint64_t{0} : (uint64_t{1} << known) - 1;
+    job_.optionStates[0] = static_cast<uint32_t>(states & mask);
+    job_.optionStates[1] = static_cast<uint32_t>((states & mask) >> 32);
 
-    controls_.sourceStatus->setText(path + Shown(TextTable::codeNamePrefix) +
-                                    DecodeCodeName(record.codeName) + "\")");
-    ShowImageStatus(project.code);
-
-    if (project.icpFlag != 0) {
-        if (record.ispMemoryIndex < static_cast<uint32_t>(controls_.ispMemoryList->count())) {
-            controls_.ispMemoryList->setCurrentIndex(static_cast<int>(record.ispMemoryIndex));
-            OnIspMemoryChanged();
+    if (icp) {
+        if (record.ispMemoryIndex < IspSizes().size()) {
+            SelectIspMemory(static_cast<int>(record.ispMemoryIndex));
         }
-        if (record.iapMemoryIndex < static_cast<uint32_t>(controls_.iapMemoryList->count())) {
-            controls_.iapMemoryList->setCurrentIndex(static_cast<int>(record.iapMemoryIndex));
-            OnIapMemoryChanged();
+        if (record.iapMemoryIndex < IapItemCount()) {
+            iapMemoryItem_ = static_cast<int>(record.iapMemoryIndex);
         }
-        controls_.hwwidlEdit->setText(QString::number(record.hwOptions & 1));
-        controls_.hwpsEdit->setText(QString::number((record.hwOptions >> 1) & 7));
+        hwwidlText_ = std::to_string(record.hwOptions & 1);
+        hwpsText_ = std::to_string((record.hwOptions >> 1) & 7);
     }
 
-    SetImage(project.code);
-    SetCodeCommandsEnabled(true);
+    SetImage(code);
+    sourceKind_ = SourceKind::Project;
+    sourcePath_ = path;
+    sourceCodeName_ = core::ShownCodeName(record);
+    imageStatusShown_ = true;
+    codeLoaded_ = true;
+    codeIsProgram_ = true;
 }
 
 void MainDialog::OnActivated() {
-    if (!reloadAllowed_ || !autoReload_ || reloadPath_.isEmpty()) {
+    if (!reloadAllowed_ || !autoReload_ || reloadPath_.empty()) {
         return;
     }
     const PartInfo* part = CurrentPart();
@@ -250,20 +244,31 @@ void MainDialog::OnActivated() {
     }
     // Our own message box re-activates the window when it closes: no reload meanwhile.
     reloadAllowed_ = false;
-    const auto allowReload = qScopeGuard([this] { reloadAllowed_ = true; });
-    core::CodeFile file = core::ReadCodeFile(NativePath(reloadPath_));
+    ReloadImage(*part);
+    reloadAllowed_ = true;
+    Render();
+}
+
+void MainDialog::ReloadImage(const PartInfo& part) {
+    core::CodeFile file = core::ReadCodeFile(reloadPath_);
     if (file.failure != core::FileFailure::None) {
-        const QString path = reloadPath_;
-        reloadPath_.clear();
-        controls_.sourceStatus->clear();
+        // No further attempts, and the source no longer names the file.
+        const std::string path = std::exchange(reloadPath_, std::string());
+        sourceKind_ = SourceKind::None;
         ShowError(OpenFailureText(path, file.failure));
         return;
     }
-    std::vector<uint8_t> bytes = ConvertedImage(std::move(file.bytes), reloadExtension_);
-    bytes.resize(std::min<std::size_t>(bytes.size(), part->flashSize - insertAddress_));
-    const std::vector<uint8_t> image = core::OverlayImage(CurrentImage(), bytes, insertAddress_);
-    SetImage(image);
-    ShowImageStatus(image);
+    std::optional<std::vector<uint8_t>> bytes =
+        ImageOf(std::move(file.bytes), reloadPath_, reloadFormat_);
+    if (!bytes) {
+        return;  // a damaged file is reported and changes nothing
+    }
+    bytes->resize(std::min<std::size_t>(bytes->size(), part.flashSize - insertAddress_));
+    // Edits outside the file's bytes survive the reload; those inside are replaced.
+    const std::vector<uint8_t> loaded = core::OverlayImage(loadedImage_, *bytes, insertAddress_);
+    SetImage(core::OverlayImage(CurrentImage(), *bytes, insertAddress_));
+    loadedImage_ = loaded;
+    imageStatusShown_ = true;
 }
 
 }  // namespace korvid::workbench

@@ -1,258 +1,234 @@
-// MainDialog: the part selection and hardware-options panel.
-#include "CHexEditBase.h"
-#include "DisplayText.h"
+// MainDialog: the part selection and hardware-options panel. The lists hold
+// positions: the series list the series' bit numbers, the part list catalogue
+// positions; nothing is found again by the text a list shows.
 #include "MainDialog.h"
+
 #include "memory_choices.h"
+#include "series_names.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include <array>
+#include <algorithm>
 #include <cstring>
 
 namespace korvid::workbench {
 namespace {
 
-constexpr int kSeriesCount = 7;
-constexpr std::array<const char*, kSeriesCount> kSeriesNames{
-    "Series A", "Series B", "Series C", "Series D", "Series E", "Series F", "Series G"};
-constexpr int kNoSeries = 7;
+constexpr const char* kHwenwOption = "HWENW";
+constexpr const char* kHwwidlDefault = "1";
+constexpr const char* kHwpsDefault = "7";
 
-// The first item equal to text (case-insensitive), or else the first item that
-// begins with it; -1 when none.
-int FindItem(const QComboBox& list, const QString& text) {
-    const int exact = list.findText(text, Qt::MatchFixedString);
-    return exact >= 0 ? exact : list.findText(text, Qt::MatchStartsWith);
-}
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+bool IsListed(int item, std::size_t count) {
+    return item >= 0 && static_cast<std::size_t>(item) < count;
 }
 
 }  // namespace
 
+uint32_t Catalogue::SeriesMask(std::span<const PartInfo> parts) {
+    uint32_t mask = 0;
+    for (const PartInfo& part : parts) {
+        mask |= part.seriesMask;
+    }
+    return mask;
+}
+
+std::span<const PartInfo> MainDialog::ActiveCatalogue() const {
+    return catalogue_.Of(programmerRadio_ == 1);
+}
+
 const PartInfo* MainDialog::CurrentPart() const {
-    if (job_.partIndex < 0 || static_cast<uint32_t>(job_.partIndex) >= activePartCount_) {
-        return nullptr;
-    }
-    return &activeCatalogue_[job_.partIndex];
+    const std::span<const PartInfo> active = catalogue_.Of(partIcpMode_ == 1);
+    return IsListed(job_.partIndex, active.size()) ? &active[job_.partIndex] : nullptr;
 }
 
-void MainDialog::FillSeriesList() {
-    controls_.seriesList->clear();
-    programmerRadio_ = controls_.icpRadio->isChecked() ? 1 : 0;
-    const bool icp = programmerRadio_ == 1;
-    activeCatalogue_ = icp ? icpCatalogue_ : ispCatalogue_;
-    activePartCount_ = icp ? icpPartCount_ : ispPartCount_;
-    activeSeriesMask_ = icp ? icpSeriesMask_ : ispSeriesMask_;
-    controls_.dumpTargetInfo->setEnabled(!icp);
-    for (int bit = 0; bit < kSeriesCount; ++bit) {
-        if (activeSeriesMask_ & (1u << bit)) {
-            controls_.seriesList->addItem(kSeriesNames[bit]);
+std::vector<int> MainDialog::SeriesBits() const {
+    const uint32_t mask = Catalogue::SeriesMask(ActiveCatalogue());
+    std::vector<int> bits;
+    for (int bit = 0; bit < static_cast<int>(core::kSeriesNames.size()); ++bit) {
+        if (mask & (1u << bit)) {
+            bits.push_back(bit);
         }
     }
-    controls_.seriesList->setCurrentIndex(0);
-    OnSeriesChanged();
+    return bits;
 }
 
-void MainDialog::OnSeriesChanged() {
-    controls_.partList->clear();
-    const QString selected = controls_.seriesList->currentText();
-    int series = kNoSeries;
-    for (int s = 0; s < kSeriesCount; ++s) {
-        if (selected == kSeriesNames[s]) {
-            series = s;
-            break;
+std::vector<int> MainDialog::PartEntries() const {
+    const std::vector<int> series = SeriesBits();
+    std::vector<int> entries;
+    if (!IsListed(seriesItem_, series.size())) {
+        return entries;
+    }
+    const std::span<const PartInfo> active = ActiveCatalogue();
+    const uint32_t mask = Catalogue::SeriesMask(active);
+    for (std::size_t i = 0; i < active.size(); ++i) {
+        if ((mask & active[i].seriesMask) == (1u << series[seriesItem_])) {
+            entries.push_back(static_cast<int>(i));
         }
     }
-    for (uint32_t i = 0; i < activePartCount_; ++i) {
-        if ((activeSeriesMask_ & activeCatalogue_[i].seriesMask) == (1u << series)) {
-            controls_.partList->addItem(QString::fromLatin1(activeCatalogue_[i].name));
-        }
-    }
-    controls_.partList->setCurrentIndex(0);
-    OnPartChanged();
+    return entries;
 }
 
-void MainDialog::OnPartChanged() {
-    const QByteArray selected = controls_.partList->currentText().toLatin1();
-    int32_t index = -1;
-    for (uint32_t i = 0; i < activePartCount_; ++i) {
-        if (std::strcmp(activeCatalogue_[i].name, selected.constData()) == 0) {
-            index = static_cast<int32_t>(i);
-            break;
-        }
-    }
-    if (index < 0) {
-        return;  // an empty part list selects nothing
-    }
-    if (index == job_.partIndex && partIcpMode_ == static_cast<uint32_t>(programmerRadio_)) {
-        return;
-    }
-    job_.partIndex = index;
-    partIcpMode_ = static_cast<uint32_t>(programmerRadio_);
-    const PartInfo& part = activeCatalogue_[index];
-
-    for (int k = 0; k < kOptionBoxCount; ++k) {
-        QCheckBox* box = controls_.optionBoxes[k];
-        if (static_cast<uint32_t>(k) < part.optionCount) {
-            box->setAccessibleName(QString::fromLatin1(part.options[k].name));
-            box->setEnabled(true);
-            box->setVisible(true);
-            if (std::strcmp(part.options[k].name, "HWENW") == 0) {
-                hwenwOptionIndex_ = static_cast<uint32_t>(k);
-            }
-        } else {
-            box->setAccessibleName(QStringLiteral("Option %1").arg(k));
-            box->setEnabled(false);
-            // An unused box keeps its place but shows nothing.
-            box->setVisible(false);
-        }
-        box->setChecked(false);
-    }
-    ShowOptionTexts();
-    job_.optionStates[0] = 0;
-    job_.optionStates[1] = 0;
-
-    controls_.ispMemoryList->clear();
-    for (uint32_t size : ParseMemoryList(part.ispMemoryList)) {
-        controls_.ispMemoryList->addItem(Text(IspMemoryItemText(size)));
-    }
-
-    controls_.hexEdit->SetData(nullptr, 0, true);
-    reloadPath_.clear();
-    controls_.sourceStatus->clear();
-    controls_.sizeStatus->clear();
-    controls_.checksumStatus->clear();
-
-    controls_.ispMemoryList->setEnabled(part.hasIspMemoryChoice != 0);
-    controls_.ispMemoryList->setCurrentIndex(0);
-    OnIspMemoryChanged();
-    controls_.iapMemoryList->setEnabled(part.hasIapMemoryChoice != 0);
-    controls_.iapMemoryList->setCurrentIndex(0);
-    // The tip follows the selection just made.
-    OnIapMemoryChanged();
-
-    controls_.hwwidlEdit->setEnabled(false);
-    controls_.hwwidlEdit->setText("1");
-    controls_.hwpsEdit->setEnabled(false);
-    controls_.hwpsEdit->setText("7");
-
-    SetCodeCommandsEnabled(false);
-
-    areaRadio_ = programmerRadio_ == 1 ? AREA_WHOLE_CHIP : AREA_AP;
-    PushAreaRadio();
-    for (QRadioButton* radio : controls_.areaRadios) {
-        radio->setEnabled(false);
-    }
-}
-
-void MainDialog::ShowOptionTexts() {
+std::vector<uint32_t> MainDialog::IspSizes() const {
     const PartInfo* part = CurrentPart();
-    for (int k = 0; k < kOptionBoxCount; ++k) {
-        QCheckBox* box = controls_.optionBoxes[k];
-        if (part == nullptr || static_cast<uint32_t>(k) >= part->optionCount) {
-            box->setText(QString());
-            box->setToolTip(QString());
-            continue;
-        }
-        // The library describes its options in Chinese only: in English the box
-        // shows the option's name and keeps the description as its tip.
-        const QString description = DecodeCp936(part->options[k].description);
-        const bool english = DisplayLanguage() == Language::English;
-        box->setText(english ? QString::fromLatin1(part->options[k].name) : description);
-        box->setToolTip(english ? description : QString());
-    }
+    return part != nullptr ? ParseMemoryList(part->ispMemoryList) : std::vector<uint32_t>{};
 }
 
 uint32_t MainDialog::SelectedIspSize() const {
-    const PartInfo* part = CurrentPart();
-    if (part == nullptr) {
-        return 0;
-    }
-    const std::vector<uint32_t> sizes = ParseMemoryList(part->ispMemoryList);
-    const int selected = controls_.ispMemoryList->currentIndex();
-    return selected >= 0 && static_cast<std::size_t>(selected) < sizes.size() ? sizes[selected] : 0;
+    const std::vector<uint32_t> sizes = IspSizes();
+    return IsListed(ispMemoryItem_, sizes.size()) ? sizes[ispMemoryItem_] : 0;
 }
 
-void MainDialog::OnIspMemoryChanged() {
+uint32_t MainDialog::IapItemCount() const {
     const PartInfo* part = CurrentPart();
-    if (part == nullptr) {
-        return;
-    }
-    const uint32_t ispSize = SelectedIspSize();
-    controls_.ispMemoryList->setToolTip(Text(IspMemoryTip(part->flashSize, ispSize)));
-    const uint32_t previous =
-        static_cast<uint32_t>(std::max(0, controls_.iapMemoryList->currentIndex()));
-    QComboBox* iap = controls_.iapMemoryList;
-    iap->clear();
-    const uint32_t count = IapMemoryItemCount(part->flashSize, ispSize);
-    for (uint32_t n = 0; n < count; ++n) {
-        iap->addItem(Text(IapMemoryItemText(n)));
-    }
-    const bool fits =
-        uint64_t{ispSize} + uint64_t{previous} * kIapMemoryUnitBytes <= part->flashSize;
-    iap->setCurrentIndex(fits ? static_cast<int>(previous) : iap->count() - 1);
-    OnIapMemoryChanged();
+    return part != nullptr ? IapMemoryItemCount(part->flashSize, SelectedIspSize()) : 0;
 }
 
-void MainDialog::OnIapMemoryChanged() {
+bool MainDialog::HwFieldsEnabled() const {
     const PartInfo* part = CurrentPart();
-    if (part == nullptr) {
-        return;
-    }
-    const uint32_t n = static_cast<uint32_t>(std::max(0, controls_.iapMemoryList->currentIndex()));
-    controls_.iapMemoryList->setToolTip(Text(IapMemoryTip(part->flashSize, SelectedIspSize(), n)));
+    return part != nullptr && part->hasHwSettings != 0 && hwenwOptionIndex_ &&
+           ((job_.optionStates[0] >> *hwenwOptionIndex_) & 1) != 0;
 }
 
-void MainDialog::OnOptionClicked(int k) {
-    if (k < 0 || k >= kOptionBoxCount) {
+void MainDialog::OnProgrammerTypeClicked(int type) {
+    // A click on the type already chosen changes nothing.
+    if ((type != 0 && type != 1) || type == programmerRadio_ || catalogue_.Of(type == 1).empty()) {
         return;
     }
-    if (controls_.optionBoxes[k]->isChecked()) {
+    programmerRadio_ = type;
+    FillSeriesList();
+    Render();
+}
+
+void MainDialog::FillSeriesList() {
+    SelectSeries(0);
+}
+
+void MainDialog::OnSeriesChanged(int item) {
+    SelectSeries(item);
+    Render();
+}
+
+void MainDialog::SelectSeries(int item) {
+    seriesItem_ = IsListed(item, SeriesBits().size()) ? item : -1;
+    SelectPart(0);
+}
+
+void MainDialog::OnPartChanged(int item) {
+    SelectPart(item);
+    Render();
+}
+
+void MainDialog::SelectPart(int item) {
+    const std::vector<int> entries = PartEntries();
+    if (!IsListed(item, entries.size())) {
+        partItem_ = -1;  // an empty part list selects nothing
+        return;
+    }
+    partItem_ = item;
+    // Selecting the part that is already selected, in the same catalogue, changes nothing.
+    if (entries[item] != job_.partIndex || partIcpMode_ != static_cast<uint32_t>(programmerRadio_)) {
+        TakePart(entries[item]);
+    }
+}
+
+void MainDialog::TakePart(int32_t index) {
+    job_.partIndex = index;
+    partIcpMode_ = static_cast<uint32_t>(programmerRadio_);
+    const PartInfo& part = ActiveCatalogue()[index];
+
+    hwenwOptionIndex_.reset();
+    for (uint32_t k = 0; k < part.optionCount && k < static_cast<uint32_t>(kOptionBoxCount); ++k) {
+        if (std::strcmp(part.options[k].name, kHwenwOption) == 0) {
+            hwenwOptionIndex_ = k;
+        }
+    }
+    job_.optionStates[0] = 0;
+    job_.optionStates[1] = 0;
+
+    ClearImage();
+
+    ispMemoryItem_ = IspSizes().empty() ? -1 : 0;
+    SelectIspMemory(ispMemoryItem_);
+    iapMemoryItem_ = IapItemCount() == 0 ? -1 : 0;
+
+    hwwidlText_ = kHwwidlDefault;
+    hwpsText_ = kHwpsDefault;
+    areaRadio_ = programmerRadio_ == 1 ? AREA_WHOLE_CHIP : AREA_AP;
+}
+
+void MainDialog::OnIspMemoryChanged(int item) {
+    SelectIspMemory(item);
+    Render();
+}
+
+void MainDialog::SelectIspMemory(int item) {
+    const PartInfo* part = CurrentPart();
+    if (part == nullptr || !IsListed(item, IspSizes().size())) {
+        return;
+    }
+    ispMemoryItem_ = item;
+    // The data area choice is kept when it still fits beside the new boot area.
+    const uint32_t previous = static_cast<uint32_t>(std::max(0, iapMemoryItem_));
+    const bool fits = uint64_t{SelectedIspSize()} + uint64_t{previous} * kIapMemoryUnitBytes <=
+                      part->flashSize;
+    iapMemoryItem_ = fits ? static_cast<int>(previous) : static_cast<int>(IapItemCount()) - 1;
+}
+
+void MainDialog::OnIapMemoryChanged(int item) {
+    if (IsListed(item, IapItemCount())) {
+        iapMemoryItem_ = item;
+    }
+    Render();
+}
+
+void MainDialog::OnOptionClicked(int k, bool checked) {
+    const PartInfo* part = CurrentPart();
+    if (part == nullptr || k < 0 || static_cast<uint32_t>(k) >= part->optionCount ||
+        k >= kOptionBoxCount) {
+        return;
+    }
+    if (checked) {
         job_.optionStates[0] |= 1u << k;
     } else {
         job_.optionStates[0] &= ~(1u << k);
     }
-    UpdateHwFieldsFromHwenw();
+    Render();
 }
 
-void MainDialog::UpdateHwFieldsFromHwenw() {
-    const PartInfo* part = CurrentPart();
-    if (part == nullptr || part->hasHwSettings == 0) {
-        return;
+void MainDialog::OnAreaClicked(int area) {
+    if (area >= 0 && area < kAreaCount) {
+        areaRadio_ = area;
     }
-    const bool on = hwenwOptionIndex_ < static_cast<uint32_t>(kOptionBoxCount) &&
-                    controls_.optionBoxes[hwenwOptionIndex_]->isChecked();
-    controls_.hwwidlEdit->setEnabled(on);
-    controls_.hwpsEdit->setEnabled(on);
+    Render();
 }
 
-MainDialog::PartLookup MainDialog::SelectCatalogueEntry(const PartInfo& part) {
+void MainDialog::OnHwwidlEdited(std::string text) {
+    hwwidlText_ = std::move(text);
+}
+
+void MainDialog::OnHwpsEdited(std::string text) {
+    hwpsText_ = std::move(text);
+}
+
+MainDialog::EntrySelection MainDialog::SelectCatalogueEntry(int32_t index) {
+    const PartInfo& part = ActiveCatalogue()[index];
+    // The lowest series bit names the series; a part without one keeps the series.
     for (int bit = 0; bit < 8; ++bit) {
         if (part.seriesMask & (1u << bit)) {
-            if (bit >= kSeriesCount) {
-                return PartLookup::SeriesMissing;
+            const std::vector<int> series = SeriesBits();
+            const auto found = std::find(series.begin(), series.end(), bit);
+            if (found == series.end()) {
+                return EntrySelection::SeriesMissing;
             }
-            const int item = FindItem(*controls_.seriesList, kSeriesNames[bit]);
-            if (item < 0) {
-                return PartLookup::SeriesMissing;
-            }
-            controls_.seriesList->setCurrentIndex(item);
-            OnSeriesChanged();
+            SelectSeries(static_cast<int>(found - series.begin()));
             break;
         }
     }
-    const int item = FindItem(*controls_.partList, QString::fromLatin1(part.name));
-    if (item < 0) {
-        return PartLookup::PartMissing;
+    const std::vector<int> entries = PartEntries();
+    const auto found = std::find(entries.begin(), entries.end(), index);
+    if (found == entries.end()) {
+        return EntrySelection::PartMissing;
     }
-    controls_.partList->setCurrentIndex(item);
-    OnPartChanged();
-    return PartLookup::Selected;
+    SelectPart(static_cast<int>(found - entries.begin()));
+    return EntrySelection::Selected;
 }
 
 }  // namespace korvid::workbench

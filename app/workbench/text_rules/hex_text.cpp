@@ -40,4 +40,9 @@ std::string FormatHex(uint32_t value, int width) {
     return text;
 }
 
+bool PassesHexDigitFilter(char32_t c, bool allowFormFeed) {
+    return (c < 0x80 && core::HexDigitValue(static_cast<char>(c)) >= 0) || c == 8 ||
+           (allowFormFeed && c == 12);
+}
+
 }  // namespace korvid::workbench

@@ -17,4 +17,9 @@ std::optional<uint32_t> ScanHex(std::string_view text);
 // Upper-case hexadecimal: "%X" for width 0, otherwise zero-padded to width digits.
 std::string FormatHex(uint32_t value, int width);
 
+// The typed-character filter of hexadecimal fields: "0"-"9", "A"-"F", "a"-"f" and
+// backspace (8) pass, and form feed (12) where allowed; every other character,
+// control characters included, is dropped before the field sees it.
+bool PassesHexDigitFilter(char32_t character, bool allowFormFeed);
+
 }  // namespace korvid::workbench
