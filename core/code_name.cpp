@@ -6,9 +6,19 @@
 #include <cstring>
 
 namespace korvid::core {
+namespace {
+
+// Where a path's folders end: Windows takes either slash, a POSIX system only its own.
+#ifdef _WIN32
+constexpr const char* kFolderSeparators = "/\\";
+#else
+constexpr const char* kFolderSeparators = "/";
+#endif
+
+}  // namespace
 
 std::string CodeNameOfPath(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(kFolderSeparators);
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
