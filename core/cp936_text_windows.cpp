@@ -1,6 +1,7 @@
 // Code page 936 text on Windows, through the system's code page tables (the C
 // runtime of mingw has no iconv).
 #include "cp936_text.h"
+#include "wide_text_windows.h"
 
 #include <windows.h>
 
@@ -11,17 +12,6 @@ namespace {
 
 constexpr UINT kGbk = 936;
 constexpr wchar_t kReplacement = 0xFFFD;
-
-std::string Utf8FromWide(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int wide = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 }  // namespace
 
@@ -57,16 +47,24 @@ std::string Cp936FieldToUtf8(const char* field, std::size_t capacity) {
 }
 
 std::string Utf8ToCp936(std::string_view text) {
-    if (text.empty()) {
-        return {};
+    const std::wstring wide = WideFromUtf8(text);
+    // Character by character (a surrogate pair is one), so that each character the
+    // code page cannot hold becomes one "?".
+    std::string out;
+    std::size_t i = 0;
+    while (i < wide.size()) {
+        const int units = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() ? 2 : 1;
+        char encoded[8];
+        BOOL replaced = FALSE;
+        const int count = WideCharToMultiByte(kGbk, 0, wide.data() + i, units, encoded,
+                                              sizeof encoded, nullptr, &replaced);
+        if (count > 0 && !replaced) {
+            out.append(encoded, static_cast<std::size_t>(count));
+        } else {
+            out += '?';
+        }
+        i += static_cast<std::size_t>(units);
     }
-    const int bytes = static_cast<int>(text.size());
-    const int wideSize = MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, wide.data(), wideSize);
-    const int size = WideCharToMultiByte(kGbk, 0, wide.data(), wideSize, nullptr, 0, "?", nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(kGbk, 0, wide.data(), wideSize, out.data(), size, "?", nullptr);
     return out;
 }
 
