@@ -1,7 +1,8 @@
-# korvid_add_test(NAME SOURCES src... [LIBS lib...] [ENV VAR=VALUE...])
+# korvid_add_test(NAME SOURCES src... [LIBS lib...] [ENV VAR=VALUE...] [OWN_MANIFEST])
 # One test program per call, registered with CTest under its own name. In the
 # Windows cross build it runs under wine, and a program that did not run its tests
-# fails (korvid_windows_test_command).
+# fails (korvid_windows_test_command). On Windows a program gets the manifest of
+# korvid_utf8_code_page, unless OWN_MANIFEST says that its sources bring one.
 #
 # korvid_skip_test(NAME REASON)
 # Registers a test that cannot run in this build, so that CTest lists it as not run
@@ -23,10 +24,12 @@ function(korvid_windows_test_command out program marker)
 endfunction()
 
 function(korvid_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MANIFEST" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  korvid_utf8_code_page(${name})
+  if(NOT ARG_OWN_MANIFEST)
+    korvid_utf8_code_page(${name})
+  endif()
   if(CMAKE_CROSSCOMPILING)
     # The test's own sources unoptimised: they are checks, and the library they
     # test is built as released. Shortens the Windows suite's build by a fifth.
