@@ -7,6 +7,7 @@
 #include "TextTable.h"
 #include "dialog_controls.h"
 #include "fake_operations.h"
+#include "main_dialog_controls.h"
 #include "resource_ids.h"
 #include "wide_text_windows.h"
 #include "window_test_support.h"
@@ -104,60 +105,10 @@ protected:
 
 TEST_F(MainWindowTest, ShowsEveryControlOfTheTemplateWithItsClassAndChineseText) {
     ASSERT_NE(Open(), nullptr);
-    struct Expected {
-        int id;
-        const char* windowClass;
-        std::string text;
-    };
     // The banner's text is its picture's resource number.
     EXPECT_EQ(ui_test::WindowClass(GetDlgItem(dialog_, IDC_BANNER)), "Static");
     EXPECT_NE(SendDlgItemMessageW(dialog_, IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-    const std::vector<Expected> controls{
-        {IDC_PROGRAMMER_GROUP, "Button", Chinese(text::programmerType)},
-        {IDC_ISP, "Button", "ISP"},
-        {IDC_ICP, "Button", "ICP"},
-        {IDC_PART_GROUP, "Button", Chinese(text::mcuPartNo)},
-        {IDC_SERIES, "ComboBox", "Series A"},
-        {IDC_PART, "ComboBox", "Part A1"},
-        {IDC_AREA_GROUP, "Button", Chinese(text::programmingArea)},
-        {1032, "Button", "AP"},
-        {1033, "Button", "IAP"},
-        {1034, "Button", "ISP"},
-        {1035, "Button", "AP+IAP"},
-        {1036, "Button", "Whole-chip"},
-        {IDC_HW_GROUP, "Button", Chinese(text::hwOptionsSetting)},
-        {1010, "Button", "仅上电重置看门狗"},
-        {1011, "Button", "禁用内部扩展RAM"},
-        {1012, "Button", "降低振荡增益"},
-        {1013, "Button", "保留 IAP-资料"},
-        {1014, "Button", "双倍速(6T模式)"},
-        {1015, "Button", ""},
-        {1021, "Button", ""},
-        {IDC_ISP_MEMORY_GROUP, "Button", Chinese(text::ispMemory)},
-        {IDC_IAP_MEMORY_GROUP, "Button", Chinese(text::iapMemory)},
-        {IDC_ISP_MEMORY_LABEL, "Static", Chinese(text::setLabel)},
-        {IDC_IAP_MEMORY_LABEL, "Static", Chinese(text::setLabel)},
-        {IDC_ISP_MEMORY, "ComboBox", "NA"},
-        {IDC_IAP_MEMORY, "ComboBox", "0.0 k"},
-        {IDC_HWWIDL_LABEL, "Static", "HWWIDL (0 or 1) : "},
-        {IDC_HWPS_LABEL, "Static", "HWPS (0 - 7) : "},
-        {IDC_HWWIDL, "Edit", "1"},
-        {IDC_HWPS, "Edit", "7"},
-        {IDC_CODE_GROUP, "Button", Chinese(text::binaryCodeBuffer)},
-        {IDC_HEX_EDIT, "CHexEditBase", ""},
-        {IDC_STATUS_SOURCE, "Edit", ""},
-        {IDC_STATUS_SIZE, "Edit", ""},
-        {IDC_STATUS_CHECKSUM, "Edit", ""},
-        {IDC_LOAD, "Button", Chinese(text::load)},
-        {IDC_SAVE_KPJ, "Button", Chinese(text::saveKpj)},
-        {IDCANCEL, "Button", Chinese(text::exit)},
-        {IDC_UPDATE_TARGET, "Button", Chinese(text::updateTarget)},
-        {IDC_UPDATE_PROGRAMMER, "Button", Chinese(text::updateProgrammer)},
-        {IDC_DUMP, "Button", Chinese(text::dumpTargetInfo)},
-        {IDC_WRITE_PROTECT, "Button", Chinese(text::writeProtect)},
-        {IDC_AUTO_RELOAD, "Button", Chinese(text::autoReloadCode)},
-    };
-    for (const Expected& control : controls) {
+    for (const ui_test::ExpectedControl& control : ui_test::MainDialogControlsAtStart()) {
         const HWND window = GetDlgItem(dialog_, control.id);
         ASSERT_NE(window, nullptr) << control.id;
         EXPECT_EQ(ui_test::WindowClass(window), control.windowClass) << control.id;
