@@ -19,6 +19,8 @@
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace korvid::qt {
 namespace {
 
@@ -55,17 +57,23 @@ QLineEdit* StatusField(QDialog& dialog, int id, const QString& role) {
     return field;
 }
 
-// Makes a status field wide enough to show widest whole (the prefixes differ in
-// length between the languages).
-void FitStatusField(QLineEdit& field, const QString& widest) {
+// Makes a status field wide enough to show prefix and digits hexadecimal digits
+// whole, whatever their glyphs (the prefixes differ in length between the
+// languages, and a proportional font's digits in width).
+void FitStatusField(QLineEdit& field, const QString& prefix, int digits) {
     // QLineEdit keeps 2 px of margin on either side of its text, and the text
     // cursor after it.
     constexpr int kTextMarginsPx = 5;
+    int widestDigitPx = 0;
+    for (const QChar digit : QStringLiteral("0123456789ABCDEF")) {
+        widestDigitPx = std::max(widestDigitPx, field.fontMetrics().horizontalAdvance(digit));
+    }
     QStyleOptionFrame option;
     option.initFrom(&field);
     option.lineWidth = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field);
-    const QSize text(field.fontMetrics().horizontalAdvance(widest) + kTextMarginsPx,
-                     field.fontMetrics().height());
+    const QSize text(
+        field.fontMetrics().horizontalAdvance(prefix) + digits * widestDigitPx + kTextMarginsPx,
+        field.fontMetrics().height());
     field.setMinimumWidth(
         field.style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, &field).width());
 }
@@ -241,8 +249,8 @@ void ShowControlTexts(const MainDialogControls& c, const workbench::MainDialogTe
     c.updateTarget->setText(text(t.updateTarget));
     c.updateProgrammer->setText(text(t.updateProgrammer));
     c.dumpTargetInfo->setText(text(t.dumpTargetInfo));
-    FitStatusField(*c.sizeStatus, text(t.widestSize));
-    FitStatusField(*c.checksumStatus, text(t.widestChecksum));
+    FitStatusField(*c.sizeStatus, text(t.sizePrefix), workbench::kSizeDigits);
+    FitStatusField(*c.checksumStatus, text(t.checksumPrefix), workbench::kChecksumDigits);
     c.writeProtect->setText(text(t.writeProtect));
     c.autoReload->setText(text(t.autoReloadCode));
     c.exit->setText(text(t.exit));

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -327,6 +328,16 @@ bool MainDialogWindow::event(QEvent* event) {
         model_.OnActivated();
     }
     return handled;
+}
+
+void MainDialogWindow::keyPressEvent(QKeyEvent* event) {
+    // A focused button takes Enter itself and is pressed; Enter anywhere else
+    // does nothing: the dialog has no default button, and Enter never ends it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void MainDialogWindow::contextMenuEvent(QContextMenuEvent* event) {

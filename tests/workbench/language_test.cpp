@@ -42,7 +42,7 @@ std::vector<std::string> ChineseShownIn(const MainDialogState& s) {
          {&t.programmerType, &t.mcuPartNo, &t.programmingArea, &t.hwOptionsSetting, &t.ispMemory,
           &t.iapMemory, &t.setLabel, &t.binaryCodeBuffer, &t.load, &t.saveKpj, &t.exit,
           &t.updateTarget, &t.updateProgrammer, &t.dumpTargetInfo, &t.writeProtect,
-          &t.autoReloadCode, &t.widestSize, &t.widestChecksum, &s.source, &s.size, &s.checksum,
+          &t.autoReloadCode, &t.sizePrefix, &t.checksumPrefix, &s.source, &s.size, &s.checksum,
           &s.hwwidl.text, &s.hwps.text, &s.ispMemory.tip, &s.iapMemory.tip}) {
         check(*text);
     }
@@ -90,8 +90,8 @@ TEST_F(LanguageTest, EnglishFromTheEnvironmentLeavesOnlyTheLibrarysTexts) {
     EXPECT_EQ(Shown().texts.setLabel, "Set :");
     EXPECT_EQ(Shown().size, "Size:0x100");
     EXPECT_EQ(Shown().checksum, "Checksum:0x5A00");
-    EXPECT_EQ(Shown().texts.widestSize, "Size:0x10000");
-    EXPECT_EQ(Shown().texts.widestChecksum, "Checksum:0xFFFF");
+    EXPECT_EQ(Shown().texts.sizePrefix, "Size:0x");
+    EXPECT_EQ(Shown().texts.checksumPrefix, "Checksum:0x");
     // The caption keeps the library's name as the library gives it.
     EXPECT_EQ(Shown().caption, "Vostrel 8051 ISP(R5) 编程器 v7.10");
     // The options show their names, with the library's description as the tip.
