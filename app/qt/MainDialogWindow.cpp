@@ -7,6 +7,7 @@
 #include "ProgressDialogWindow.h"
 #include "TextTable.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStringList>
 #include <QTranslator>
 
@@ -169,8 +171,19 @@ MainDialogWindow::~MainDialogWindow() {
 void MainDialogWindow::ConnectControls() {
     const MainDialogControls& c = controls_;
     workbench::MainDialog& m = model_;
-    connect(c.ispRadio, &QRadioButton::clicked, this, [&m] { m.OnProgrammerTypeClicked(0); });
-    connect(c.icpRadio, &QRadioButton::clicked, this, [&m] { m.OnProgrammerTypeClicked(1); });
+    // Check boxes and radio buttons report toggled, which a click and an
+    // assistive technology's toggle action both give; Render sets them with their
+    // signals blocked.
+    connect(c.ispRadio, &QRadioButton::toggled, this, [&m](bool on) {
+        if (on) {
+            m.OnProgrammerTypeClicked(0);
+        }
+    });
+    connect(c.icpRadio, &QRadioButton::toggled, this, [&m](bool on) {
+        if (on) {
+            m.OnProgrammerTypeClicked(1);
+        }
+    });
     connect(c.seriesList, &QComboBox::activated, this, [&m](int item) { m.OnSeriesChanged(item); });
     connect(c.partList, &QComboBox::activated, this, [&m](int item) { m.OnPartChanged(item); });
     connect(c.ispMemoryList, &QComboBox::activated, this,
@@ -178,11 +191,15 @@ void MainDialogWindow::ConnectControls() {
     connect(c.iapMemoryList, &QComboBox::activated, this,
             [&m](int item) { m.OnIapMemoryChanged(item); });
     for (int k = 0; k < kOptionBoxCount; ++k) {
-        connect(c.optionBoxes[k], &QCheckBox::clicked, this,
+        connect(c.optionBoxes[k], &QCheckBox::toggled, this,
                 [&m, k](bool checked) { m.OnOptionClicked(k, checked); });
     }
     for (int i = 0; i < kAreaCount; ++i) {
-        connect(c.areaRadios[i], &QRadioButton::clicked, this, [&m, i] { m.OnAreaClicked(i); });
+        connect(c.areaRadios[i], &QRadioButton::toggled, this, [&m, i](bool on) {
+            if (on) {
+                m.OnAreaClicked(i);
+            }
+        });
     }
     connect(c.hwwidlEdit, &QLineEdit::textEdited, this,
             [&m](const QString& text) { m.OnHwwidlEdited(text.toStdString()); });
@@ -194,9 +211,9 @@ void MainDialogWindow::ConnectControls() {
     connect(c.updateProgrammer, &QPushButton::clicked, this, [&m] { m.OnUpdateProgrammer(); });
     connect(c.dumpTargetInfo, &QPushButton::clicked, this, [&m] { m.OnDump(); });
     connect(c.saveKpj, &QPushButton::clicked, this, [&m] { m.OnSaveKpj(); });
-    connect(c.writeProtect, &QCheckBox::clicked, this,
+    connect(c.writeProtect, &QCheckBox::toggled, this,
             [&m](bool checked) { m.OnWriteProtectClicked(checked); });
-    connect(c.autoReload, &QCheckBox::clicked, this,
+    connect(c.autoReload, &QCheckBox::toggled, this,
             [&m](bool checked) { m.OnAutoReloadClicked(checked); });
     connect(c.about, &QPushButton::clicked, this, [&m] { m.OnAbout(); });
     connect(c.exit, &QPushButton::clicked, this, &MainDialogWindow::reject);
@@ -204,6 +221,10 @@ void MainDialogWindow::ConnectControls() {
 
 void MainDialogWindow::Render(const workbench::MainDialogState& s) {
     const MainDialogControls& c = controls_;
+    std::vector<std::unique_ptr<QSignalBlocker>> quiet;
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        quiet.push_back(std::make_unique<QSignalBlocker>(button));
+    }
     if (shownLanguage_ != s.language) {
         shownLanguage_ = s.language;
         ShowQtTextsIn(s.language);

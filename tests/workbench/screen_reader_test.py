@@ -1,10 +1,14 @@
 #!/usr/bin/python3
-# KORVID_Demo read from another process as a screen reader reads it, through the
-# at-spi accessibility bus: a code file is loaded with the window's own Load
-# command, the hex editor is found as an editable text holding the loaded bytes
-# as its hex column, real arrow keys move its caret offset, and a typed digit is
-# announced as a text change. Run by screen_reader_test.sh inside a virtual
-# screen and a session bus of its own.
+# KORVID_Demo driven and read from another process as a screen reader and its
+# user do it, through the at-spi accessibility bus: a code file is loaded with
+# the window's own Load command and its size and checksum are read from the
+# status fields; the hex editor is found as an editable text holding the loaded
+# bytes as its hex column, real arrow keys move its caret offset, and a typed
+# digit is announced as a text change; "Update Target" programs the simulated
+# programmer and says so, "Dump Target Info" replaces the code with the target's
+# information, and Auto Reload reads the changed file again when the window is
+# activated. Run by screen_reader_test.sh inside a virtual screen and a session
+# bus of its own.
 #   screen_reader_test.py KORVID_Demo
 # Exit status 0 passed, 1 failed, 77 skipped (the accessibility bus cannot be
 # reached).
@@ -139,6 +143,22 @@ class Reader:
             a.getState().contains(self.pyatspi.STATE_ENABLED)))
         button.queryAction().doAction(0)
 
+    def field(self, root, name):
+        """The text of the text field named name."""
+        found = self.find(root, lambda a: a.getRole() == self.pyatspi.ROLE_TEXT and a.name == name)
+        return None if found is None else found.queryText().getText(0, -1)
+
+    def answer_message(self, app, text, button="OK"):
+        """Waits for the message box that says text and presses its button."""
+        label = self.wait_for("the message \"%s\"" % text, lambda: self.find(
+            app, lambda a: a.getRole() == self.pyatspi.ROLE_LABEL and a.name == text))
+        box = label
+        while box.getRole() not in (self.pyatspi.ROLE_ALERT, self.pyatspi.ROLE_DIALOG):
+            box = box.parent
+        self.press(box, "push button", button)
+        self.wait_for("the message box closed", lambda: self.find(
+            app, lambda a: a.getRole() == self.pyatspi.ROLE_LABEL and a.name == text) is None)
+
     def events_since(self, mark, kind, source):
         return [e for e in self.events[mark:] if e.type.startswith(kind) and e.source == source]
 
@@ -196,6 +216,10 @@ def main():
         if text.characterCount != len(expected) or text.caretOffset != 0:
             fail("after the load: %d characters, caret at %d"
                  % (text.characterCount, text.caretOffset))
+        status = (reader.field(app, "Source"), reader.field(app, "Size"),
+                  reader.field(app, "Checksum"))
+        if status != (code, "Size:0x%X" % len(LOADED), "Checksum:0x%04X" % (sum(LOADED) & 0xFFFF)):
+            fail("status after the load: %s" % (status,))
 
         # A click on the left of the first digit, where the reader says it
         # stands, gives the editor the focus with the caret there.
@@ -232,6 +256,45 @@ def main():
         if told != [("object:text-changed:delete", 51, 2, "20"),
                     ("object:text-changed:insert", 51, 2, "2B")]:
             fail("edit told as %s" % told)
+
+        # The edited image goes to the simulated programmer, which says so.
+        reader.press(app, "push button", "Update Target")
+        reader.answer_message(app, "Update success !")
+        edited = LOADED[:17] + bytes([0x2B]) + LOADED[18:]
+        checksum = "Checksum:0x%04X" % (sum(edited) & 0xFFFF)
+        if reader.field(app, "Checksum") != checksum:
+            fail("checksum after the edit: %s" % reader.field(app, "Checksum"))
+
+        # The dump replaces the code with the target's 256 bytes: no size, no sum.
+        reader.press(app, "push button", "Dump Target Info")
+        reader.wait_for("the dump's note", lambda: reader.field(app, "Source") ==
+                        "Dump Information ok !")
+        reader.wait_for("the dump in the editor", lambda: text.characterCount == 16 * 16 * 3 - 1)
+        if reader.field(app, "Size") != "" or reader.field(app, "Checksum") != "":
+            fail("size and checksum after the dump: %s, %s"
+                 % (reader.field(app, "Size"), reader.field(app, "Checksum")))
+
+        # Auto Reload: the file grows meanwhile; when the user comes back to the
+        # window (from the About box, with a click into it) it is read and laid
+        # over the image once more.
+        reader.press(app, "check box", "Auto Reload Code")
+        grown = bytes(range(0x20)) * 9
+        with open(code, "w") as file:
+            file.write(intel_hex(grown))
+        reader.press(app, "push button", "About")
+        about = reader.wait_for("the About box", lambda: reader.window(app, "About"))
+        # The user's focus goes to the box, as a window manager gives it.
+        xdotool("search", "--sync", "--name", "^About$", "windowfocus", "--sync")
+        reader.wait_for("the window left", lambda: not reader.find(
+            app, lambda a: a.getRole() == reader.pyatspi.ROLE_DIALOG and
+            a.name.startswith("Vostrel")).getState().contains(reader.pyatspi.STATE_ACTIVE))
+        reader.press(about, "push button", "OK")
+        reader.wait_for("the About box closed", lambda: reader.window(app, "About") is None)
+        xdotool("search", "--sync", "--name", "^Vostrel 8051 ", "windowfocus", "--sync")
+        reader.wait_for("the grown file reloaded",
+                        lambda: reader.field(app, "Size") == "Size:0x%X" % len(grown))
+        if not text.getText(0, -1).startswith(hex_column(grown)[:47]):
+            fail("the editor after the reload: %s" % text.getText(0, 47))
         print("passed in %.1f s" % (time.monotonic() - started))
     finally:
         demo.terminate()
