@@ -15,11 +15,13 @@
 
 namespace korvid::hexedit {
 
-// What a front end measures of one font, in pixels.
+// What a front end measures of one font, in pixels: with QFontMetricsF its
+// horizontalAdvance of each character and its height(); with GDI the cx and
+// cy of GetTextExtentPoint32W of each character.
 struct FontMeasure {
     // The advance of each drawn character, kFirstDrawnChar first.
     std::array<double, kDrawnCharCount> advancesPx{};
-    // Ascent plus descent.
+    // The line: ascent plus descent.
     double heightPx = 0;
 
     double AdvanceOf(char character) const {

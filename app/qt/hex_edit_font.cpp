@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 using korvid::hexedit::FontMeasure;
@@ -37,11 +38,10 @@ HexEditFont::HexEditFont(const QFont& font)
     : font_(font),
       raw_(QRawFont::fromFont(font)),
       ascentPx_(std::round(QFontMetricsF(font).ascent())) {
+    // One glyph per character: printable ASCII maps one to one.
     const QList<quint32> glyphs = raw_.glyphIndexesForString(DrawnCharacters());
-    for (std::size_t i = 0; i < glyphs_.size() && i < static_cast<std::size_t>(glyphs.size());
-         ++i) {
-        glyphs_[i] = glyphs.at(static_cast<qsizetype>(i));
-    }
+    std::copy_n(glyphs.begin(), std::min<std::size_t>(glyphs.size(), glyphs_.size()),
+                glyphs_.begin());
 }
 
 void HexEditFont::DrawCells(QPainter& painter, QPointF cellTopLeft, std::string_view characters,
