@@ -7,8 +7,11 @@
 # digit is announced as a text change; "Update Target" programs the simulated
 # programmer and says so, "Dump Target Info" replaces the code with the target's
 # information, and Auto Reload reads the changed file again when the window is
-# activated. Run by screen_reader_test.sh inside a virtual screen and a session
-# bus of its own.
+# activated. The program runs once under each monospace family
+# the suite draws with, each time with fonts of its own (FONTCONFIG_FILE from
+# tests/fonts/monospace.conf.in), so that no run depends on the machine's fonts.
+# Run by screen_reader_test.sh inside a virtual screen and a session bus of its
+# own.
 #   screen_reader_test.py KORVID_Demo
 # Exit status 0 passed, 1 failed, 77 skipped (the accessibility bus cannot be
 # reached).
@@ -21,6 +24,11 @@ import time
 
 SKIP = 77
 WAIT_S = 20.0  # bound of every wait; each normally ends within a second
+HERE = os.path.dirname(os.path.abspath(__file__))
+# As KORVID_TEST_MONOSPACE_FAMILIES in cmake/KorvidTesting.cmake, with the
+# package of each (scripts/packages.txt).
+FAMILIES = [("Noto Sans Mono", "fonts-noto-mono"), ("DejaVu Sans Mono", "fonts-dejavu-core"),
+            ("Liberation Mono", "fonts-liberation2")]
 
 # The file loaded: 20 bytes at address 0, so the editor's 16-byte rows show
 # them on two lines.
@@ -51,6 +59,24 @@ def hex_column(data, per_row=16):
     rows = [" ".join("%02X" % b for b in data[i:i + per_row])
             for i in range(0, len(data), per_row)]
     return "\n".join(rows)
+
+
+def monospace_fonts(family, folder):
+    """A fontconfig file in folder that makes family the "monospace" one;
+    fails when that is not what fontconfig then answers."""
+    with open(os.path.join(HERE, "..", "fonts", "monospace.conf.in")) as template:
+        config = template.read().replace("@MONOSPACE_FAMILY@", family)
+    path = os.path.join(folder, "fonts.conf")
+    with open(path, "w") as file:
+        file.write(config)
+    answer = subprocess.run(["fc-match", "-f", "%{family[0]}", "monospace"],
+                            env=dict(os.environ, FONTCONFIG_FILE=path),
+                            capture_output=True, text=True, timeout=WAIT_S).stdout
+    if answer != family:
+        package = dict(FAMILIES)[family]
+        fail("monospace is %s, not %s: is %s installed (scripts/packages.txt)?"
+             % (answer, family, package))
+    return path
 
 
 def reach_accessibility_bus():
@@ -126,11 +152,11 @@ class Reader:
                     return found
         return None
 
-    def application(self, name):
+    def application(self, name, pid):
         desktop = self.pyatspi.Registry.getDesktop(0)
         for index in range(desktop.childCount):
             app = desktop.getChildAtIndex(index)
-            if app is not None and app.name == name:
+            if app is not None and app.name == name and app.get_process_id() == pid:
                 return app
         return None
 
@@ -171,24 +197,24 @@ def keys(*names):
     xdotool("key", "--delay", "0", *names)
 
 
-def main():
-    program = sys.argv[1]
-    reach_accessibility_bus()
-    reader = Reader()
-    scratch = tempfile.mkdtemp(prefix="korvid-reader-")
+def read_the_editor(reader, program, scratch, family):
+    """KORVID_Demo with family as its monospace font, read as a reader reads it."""
+    print("under %s" % family, flush=True)
     code = os.path.join(scratch, "blink.hex")
     with open(code, "w") as file:
         file.write(intel_hex(LOADED))
-    os.makedirs(os.path.join(scratch, "runtime"), mode=0o700)
+    folder = os.path.join(scratch, family.replace(" ", "-"))
+    os.makedirs(os.path.join(folder, "runtime"), mode=0o700)
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                KORVID_SIMULATE="hid", KORVID_SIMULATE_CLOCK="virtual", KORVID_LANG="en",
-               XDG_CONFIG_HOME=os.path.join(scratch, "config"),
-               XDG_RUNTIME_DIR=os.path.join(scratch, "runtime"))
+               FONTCONFIG_FILE=monospace_fonts(family, folder),
+               XDG_CONFIG_HOME=os.path.join(folder, "config"),
+               XDG_RUNTIME_DIR=os.path.join(folder, "runtime"))
     started = time.monotonic()
     demo = reader.program = subprocess.Popen([program], env=env, cwd=scratch)
     try:
         app = reader.wait_for("KORVID_Demo on the accessibility bus",
-                              lambda: reader.application("KORVID_Demo"))
+                              lambda: reader.application("KORVID_Demo", demo.pid))
         # The code buffer's group box bears the same name as the editor in it.
         editor = reader.wait_for("the hex editor", lambda: reader.find(
             app, lambda a: a.name == "Binary Code Buffer" and
@@ -295,7 +321,7 @@ def main():
                         lambda: reader.field(app, "Size") == "Size:0x%X" % len(grown))
         if not text.getText(0, -1).startswith(hex_column(grown)[:47]):
             fail("the editor after the reload: %s" % text.getText(0, 47))
-        print("passed in %.1f s" % (time.monotonic() - started))
+        print("%s: passed in %.1f s" % (family, time.monotonic() - started))
     finally:
         demo.terminate()
         try:
@@ -303,6 +329,17 @@ def main():
         except subprocess.TimeoutExpired:
             demo.kill()
             demo.wait()
+
+
+def main():
+    program = sys.argv[1]
+    reach_accessibility_bus()
+    reader = Reader()
+    scratch = tempfile.mkdtemp(prefix="korvid-reader-")
+    try:
+        for family, _ in FAMILIES:
+            read_the_editor(reader, program, scratch, family)
+    finally:
         shutil.rmtree(scratch, ignore_errors=True)
 
 
