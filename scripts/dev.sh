@@ -81,10 +81,10 @@ case "${1:-}" in
       # No screen to show it on: run it on a virtual one and keep a picture of it.
       echo "== no display: running under xvfb-run; screenshot in build/korvid-demo.png"
       xvfb-run -a -s "-screen 0 1280x800x24" sh -c \
-        'build/app/workbench/KORVID_Demo & sleep 3; import -window root build/korvid-demo.png; kill $!'
+        'build/app/qt/KORVID_Demo & sleep 3; import -window root build/korvid-demo.png; kill $!'
       exit 0
     fi
-    exec build/app/workbench/KORVID_Demo
+    exec build/app/qt/KORVID_Demo
     ;;
   usb)
     install_packages packages.txt packages-usb.txt

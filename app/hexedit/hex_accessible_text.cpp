@@ -1,7 +1,6 @@
 #include "hex_accessible_text.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "hex_digits.h"
 #include "hex_edit_core.h"
@@ -16,10 +15,7 @@ int64_t TextLength(std::size_t dataLength) {
 
 // value in hexadecimal with at least digits digits, after "0x".
 std::string Hex(uint32_t value, uint32_t digits) {
-    char text[48];
-    std::snprintf(text, sizeof text, "0x%0*X", static_cast<int>(std::max<uint32_t>(digits, 1)),
-                  value);
-    return text;
+    return "0x" + HexNumber(value, digits);
 }
 
 }  // namespace

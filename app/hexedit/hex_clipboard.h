@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvid::hexedit {
 
+// The name under which the binary form is registered with the clipboard.
+inline constexpr std::string_view kBinaryDataFormat = "BinaryData";
 inline constexpr std::size_t kBinaryDataHeaderBytes = 4;
 
 // Hexadecimal pairs separated by single spaces, one line per row, each line

@@ -1,16 +1,12 @@
 // Caret and selection of the hex editor: where the caret stands, the selected
-// inclusive range, the anchor and moving end of a Shift or mouse selection, and
-// the table that turns navigation keys into caret moves.
+// inclusive range, and the anchor and moving end of a Shift or mouse selection.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "hex_geometry.h"
 
 namespace korvid::hexedit {
-
-enum class HexKey { Tab, PageUp, PageDown, End, Home, Left, Up, Right, Down, Other };
 
 // A caret move requested by a key: a signed byte delta and the nibble to land on.
 struct CaretMove {
@@ -18,11 +14,6 @@ struct CaretMove {
     bool highNibble = true;
     bool operator==(const CaretMove&) const = default;
 };
-
-// The move a navigation key makes from a caret on highNibble, with rowsPerPage
-// visible rows and bytesPerRow bytes on a row. None for Tab and other keys.
-std::optional<CaretMove> MoveForKey(HexKey key, bool highNibble, uint32_t visibleRows,
-                                    uint32_t bytesPerRow);
 
 // Where a move of delta bytes from caret lands in a buffer of dataLength (not 0)
 // bytes: past the end gives the last byte's low nibble, before the start offset

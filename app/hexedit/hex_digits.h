@@ -1,7 +1,10 @@
-// The upper-case hexadecimal digits a byte is shown and copied with.
+// How a byte is shown: its two upper-case hexadecimal digits (also the digits
+// it is copied with) and its cell in the character column.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace korvid::hexedit {
 
@@ -10,6 +13,32 @@ inline char HighDigit(uint8_t byte) {
 }
 inline char LowDigit(uint8_t byte) {
     return "0123456789ABCDEF"[byte & 0x0F];
+}
+
+// value in upper-case hexadecimal, zero-padded to at least minDigits digits
+// (at least one digit is always shown).
+inline std::string HexNumber(uint32_t value, uint32_t minDigits) {
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), LowDigit(static_cast<uint8_t>(value & 0x0F)));
+        value >>= 4;
+    } while (value != 0);
+    if (digits.size() < minDigits) {
+        digits.insert(0, minDigits - digits.size(), '0');
+    }
+    return digits;
+}
+
+// The characters the editor draws: the printable ASCII range. It holds the hex
+// digits, the space between pairs and every character the character column
+// shows.
+inline constexpr char kFirstDrawnChar = 0x20;
+inline constexpr char kLastDrawnChar = 0x7E;
+inline constexpr std::size_t kDrawnCharCount = kLastDrawnChar - kFirstDrawnChar + 1;
+
+// The character column shows a printable byte as itself and any other as ".".
+inline char CharacterCell(uint8_t byte) {
+    return byte >= kFirstDrawnChar && byte <= kLastDrawnChar ? static_cast<char>(byte) : '.';
 }
 
 }  // namespace korvid::hexedit

@@ -10,18 +10,6 @@ namespace {
 
 constexpr RectPx kNoDragRect{-1, -1, -1, -1};
 
-// The value of a hexadecimal digit character, or none.
-std::optional<uint8_t> HexDigitValue(uint32_t character) {
-    if (character >= '0' && character <= '9') {
-        return static_cast<uint8_t>(character - '0');
-    }
-    const uint32_t lower = character | 0x20;
-    if (lower >= 'a' && lower <= 'f') {
-        return static_cast<uint8_t>(lower - 'a' + 10);
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 HexEditCore::HexEditCore(bool multiLine) : multiLine_(multiLine) {}
@@ -88,8 +76,8 @@ void HexEditCore::SetAddressDigits(uint8_t digits) {
 }
 
 void HexEditCore::SetCharMetrics(int64_t charWidthPx, int64_t charHeightPx) {
-    charWidthPx_ = std::max<int64_t>(charWidthPx, 1);
-    charHeightPx_ = std::max<int64_t>(charHeightPx, 1);
+    charWidthPx_ = std::max<int64_t>(charWidthPx, 0);
+    charHeightPx_ = std::max<int64_t>(charHeightPx, 0);
     layoutDirty_ = true;
 }
 
@@ -194,19 +182,34 @@ void HexEditCore::MoveCaret(CaretMove move, bool shiftDown) {
     PlaceCaret(target);
 }
 
-void HexEditCore::KeyDown(HexKey key, bool shiftDown) {
-    if (shiftDown && cursor_.Anchor() == kNoOffset) {
+KeyOutcome HexEditCore::KeyDown(HexKey key, KeyModifiers modifiers) {
+    switch (CommandForKey(key, modifiers)) {
+        case EditCommand::Copy:
+            return KeyOutcome::Copy;
+        case EditCommand::Paste:
+            return KeyOutcome::Paste;
+        case EditCommand::SelectAll:
+            return KeyOutcome::SelectAll;
+        case EditCommand::None:
+            break;
+    }
+    if (modifiers.shift && cursor_.Anchor() == kNoOffset) {
         cursor_.SetAnchor(Caret().offset);
+    }
+    if (key == HexKey::Tab && !modifiers.control && !modifiers.alt) {
+        return modifiers.shift ? KeyOutcome::FocusPrevious : KeyOutcome::FocusNext;
     }
     const Layout& layout = EnsureLayout();
     if (const auto move =
             MoveForKey(key, Caret().highNibble, layout.visibleRows, layout.bytesPerRow)) {
-        MoveCaret(*move, shiftDown);
+        MoveCaret(*move, modifiers.shift);
+        return KeyOutcome::CaretMoved;
     }
+    return KeyOutcome::None;
 }
 
-bool HexEditCore::TypeCharacter(uint32_t character, bool shiftDown) {
-    if (character > 255 || !HasBytes() || readOnly_) {
+bool HexEditCore::TypeCharacter(uint32_t character, KeyModifiers modifiers) {
+    if (modifiers.control || modifiers.alt || modifiers.meta || !HasBytes() || readOnly_) {
         return false;
     }
     const auto value = HexDigitValue(character);
@@ -216,10 +219,10 @@ bool HexEditCore::TypeCharacter(uint32_t character, bool shiftDown) {
     uint8_t& byte = data_[Caret().offset];
     if (Caret().highNibble) {
         byte = static_cast<uint8_t>((byte & 0x0F) | (*value << 4));
-        MoveCaret({0, false}, shiftDown);
+        MoveCaret({0, false}, modifiers.shift);
     } else {
         byte = static_cast<uint8_t>((byte & 0xF0) | *value);
-        MoveCaret({1, true}, shiftDown);
+        MoveCaret({1, true}, modifiers.shift);
     }
     return true;
 }
@@ -278,7 +281,7 @@ std::optional<CopyBlocks> HexEditCore::Copy() {
 }
 
 uint32_t HexEditCore::Paste(std::span<const uint8_t> binaryDataBlock) {
-    if (readOnly_ || !HasBytes()) {
+    if (!CanPaste()) {
         return 0;
     }
     const std::span<const uint8_t> bytes = ParseBinaryDataBlock(binaryDataBlock);

@@ -1,6 +1,7 @@
 // HexEditCore: the whole state of a hex editor control and every rule that needs
-// no window. The widget supplies the font's character cell, the client size, the
-// focus and the drag threshold, forwards input, and paints what this class says.
+// no window. A front end supplies the font's character cell (hex_font_cell.h),
+// the client size, the focus and the drag threshold, forwards input as neutral
+// key codes (hex_input.h), and draws the paint plan made from it (hex_paint_plan.h).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "hex_auto_scroll.h"
 #include "hex_cursor.h"
 #include "hex_geometry.h"
+#include "hex_input.h"
 #include "hex_layout.h"
 #include "hex_viewport.h"
 #include "hex_wheel.h"
@@ -70,9 +72,12 @@ public:
     const HexColors& Colors() const { return colors_; }
 
     // --- What the window supplies ---
+    // The cell of the font drawn with. Until one is given (or with 0) nothing
+    // is laid out: no row shows.
     void SetCharMetrics(int64_t charWidthPx, int64_t charHeightPx);
     // The client area changed: runs the layout now and re-places the caret.
     void SetClientSize(int64_t widthPx, int64_t heightPx);
+    RectPx ClientRect() const { return {0, 0, clientWidthPx_, clientHeightPx_}; }
     // Pointer travel (width and height) before a press turns into a drag.
     void SetDragSize(int64_t widthPx, int64_t heightPx);
     void SetFocused(bool focused);
@@ -103,11 +108,16 @@ public:
     // The single path of keyboard moves and typing: without Shift the selection
     // and anchor are dropped, with Shift and an anchor the selection follows.
     void MoveCaret(CaretMove move, bool shiftDown);
-    // A key press: with Shift and no anchor the anchor becomes the caret (for every
-    // key), then navigation keys move the caret. Tab moves focus in the window.
-    void KeyDown(HexKey key, bool shiftDown);
-    // Overwrites the caret's nibble with a hex digit character; true when taken.
-    bool TypeCharacter(uint32_t character, bool shiftDown);
+    // A key press. An edit command (CommandForKey) is only reported: the front
+    // end runs it with its clipboard. Any other key first makes the caret the
+    // anchor when Shift is down and there is none (Shift itself included); then
+    // Tab without Control or Alt asks to move the focus, and navigation keys
+    // move the caret.
+    KeyOutcome KeyDown(HexKey key, KeyModifiers modifiers);
+    // Overwrites the caret's nibble with a typed hex digit, in either case, and
+    // moves on; true when taken. Refused with Control, Alt or the Windows key
+    // held, read-only, or without bytes.
+    bool TypeCharacter(uint32_t character, KeyModifiers modifiers);
 
     // --- Scrolling ---
     void SetTopRow(uint32_t row);
@@ -125,6 +135,8 @@ public:
     // --- Clipboard ---
     // Both forms of the selection; none without a selection.
     std::optional<CopyBlocks> Copy();
+    // Whether a paste can write anything: not read-only, with bytes.
+    bool CanPaste() const { return !readOnly_ && HasBytes(); }
     // Overwrites bytes from the selection start (else the caret) with the bytes a
     // "BinaryData" block carries, cut at the end of the buffer. Returns the
     // number of bytes written; 0 changes nothing.
@@ -154,8 +166,8 @@ private:
     bool readOnly_ = false;
     HexColors colors_;
 
-    int64_t charWidthPx_ = 1;
-    int64_t charHeightPx_ = 1;
+    int64_t charWidthPx_ = 0;
+    int64_t charHeightPx_ = 0;
     int64_t clientWidthPx_ = 0;
     int64_t clientHeightPx_ = 0;
     int64_t dragWidthPx_ = 4;

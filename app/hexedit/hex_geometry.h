@@ -9,6 +9,7 @@ namespace korvid::hexedit {
 struct PointPx {
     int64_t x = 0;
     int64_t y = 0;
+    bool operator==(const PointPx&) const = default;
 };
 
 struct RectPx {

@@ -46,13 +46,16 @@ uint32_t AutoFitBytesPerRow(int64_t availableWidthPx, int64_t charWidthPx, bool 
 Layout ComputeLayout(const LayoutInput& input) {
     Layout out;
     out.multiLine = input.multiLine;
-    out.charWidthPx = std::max<int64_t>(input.charWidthPx, 1);
-    out.charHeightPx = std::max<int64_t>(input.charHeightPx, 1);
+    const bool measured = input.charWidthPx > 0 && input.charHeightPx > 0;
+    // Without a measured cell the client counts as empty; a 1 px cell keeps
+    // the arithmetic of the other queries defined.
+    out.charWidthPx = measured ? input.charWidthPx : 1;
+    out.charHeightPx = measured ? input.charHeightPx : 1;
     const int64_t w = out.charWidthPx;
     const int64_t h = out.charHeightPx;
 
-    RectPx text{0, 0, std::max<int64_t>(input.clientWidthPx, 0),
-                std::max<int64_t>(input.clientHeightPx, 0)};
+    RectPx text{0, 0, measured ? std::max<int64_t>(input.clientWidthPx, 0) : 0,
+                measured ? std::max<int64_t>(input.clientHeightPx, 0) : 0};
     if (input.multiLine) {
         text = {text.left + kTextInsetPx, text.top + kTextInsetPx, text.right - kTextInsetPx,
                 text.bottom - kTextInsetPx};
@@ -89,6 +92,9 @@ Layout ComputeLayout(const LayoutInput& input) {
 
     out.totalRows =
         static_cast<uint32_t>((static_cast<uint64_t>(input.dataLengthBytes) + n - 1) / n);
+    if (!measured) {
+        return out;
+    }
     out.maxTopRow = out.totalRows > out.fullRows ? out.totalRows - out.fullRows : 0;
     out.maxHorzScrollPx = out.contentWidthPx > text.Width() ? out.contentWidthPx - text.Width() : 0;
     return out;

@@ -1,6 +1,6 @@
 // Column layout of the hex editor: how many rows fit, how many bytes stand on a
 // row, and where the address, hex and character columns lie. Pure: the caller
-// passes the client size and the font's character cell.
+// passes the client size and the font's character cell (hex_font_cell.h).
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,10 @@ inline constexpr int64_t kColumnGapPx = 5;
 struct LayoutInput {
     int64_t clientWidthPx = 0;
     int64_t clientHeightPx = 0;
-    int64_t charWidthPx = 1;
-    int64_t charHeightPx = 1;
+    // 0 until a font's cell is measured: then nothing fits, no row shows and
+    // nothing scrolls.
+    int64_t charWidthPx = 0;
+    int64_t charHeightPx = 0;
     bool multiLine = true;
     bool showAddress = false;
     bool showChars = false;

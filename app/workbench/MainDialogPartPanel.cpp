@@ -89,11 +89,10 @@ bool MainDialog::HwFieldsEnabled() const {
 
 void MainDialog::OnProgrammerTypeClicked(int type) {
     // A click on the type already chosen changes nothing.
-    if ((type != 0 && type != 1) || type == programmerRadio_ || catalogue_.Of(type == 1).empty()) {
-        return;
+    if ((type == 0 || type == 1) && type != programmerRadio_ && !catalogue_.Of(type == 1).empty()) {
+        programmerRadio_ = type;
+        FillSeriesList();
     }
-    programmerRadio_ = type;
-    FillSeriesList();
     Render();
 }
 
@@ -181,14 +180,13 @@ void MainDialog::OnIapMemoryChanged(int item) {
 
 void MainDialog::OnOptionClicked(int k, bool checked) {
     const PartInfo* part = CurrentPart();
-    if (part == nullptr || k < 0 || static_cast<uint32_t>(k) >= part->optionCount ||
-        k >= kOptionBoxCount) {
-        return;
-    }
-    if (checked) {
-        job_.optionStates[0] |= 1u << k;
-    } else {
-        job_.optionStates[0] &= ~(1u << k);
+    if (part != nullptr && k >= 0 && static_cast<uint32_t>(k) < part->optionCount &&
+        k < kOptionBoxCount) {
+        if (checked) {
+            job_.optionStates[0] |= 1u << k;
+        } else {
+            job_.optionStates[0] &= ~(1u << k);
+        }
     }
     Render();
 }

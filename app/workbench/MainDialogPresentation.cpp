@@ -34,9 +34,8 @@ MainDialogTexts TextsIn(Language language) {
     t.dumpTargetInfo = shown(TextTable::dumpTargetInfo);
     t.writeProtect = shown(TextTable::writeProtect);
     t.autoReloadCode = shown(TextTable::autoReloadCode);
-    // The size of an image of at most 64 KiB, and a 16-bit checksum.
-    t.widestSize = std::string(shown(TextTable::sizePrefix)) + "10000";
-    t.widestChecksum = std::string(shown(TextTable::checksumPrefix)) + "FFFF";
+    t.sizePrefix = shown(TextTable::sizePrefix);
+    t.checksumPrefix = shown(TextTable::checksumPrefix);
     return t;
 }
 
@@ -119,7 +118,8 @@ MainDialogState MainDialog::State() const {
     }
     if (imageStatusShown_) {
         s.size = Shown(TextTable::sizePrefix) + FormatHex(static_cast<uint32_t>(image.size()), 0);
-        s.checksum = Shown(TextTable::checksumPrefix) + FormatHex(core::ImageChecksum(image), 4);
+        s.checksum = Shown(TextTable::checksumPrefix) +
+                     FormatHex(core::ImageChecksum(image), kChecksumDigits);
     }
 
     s.loadEnabled = true;

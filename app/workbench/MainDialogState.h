@@ -13,6 +13,10 @@ namespace korvid::workbench {
 
 inline constexpr int kOptionBoxCount = 12;  // boxes 1010 to 1021
 inline constexpr int kAreaCount = 5;        // radios 1032 to 1036
+// The most digits the size field shows (an image of at most 64 KiB) and the
+// checksum field's (16 bits).
+inline constexpr int kSizeDigits = 5;
+inline constexpr int kChecksumDigits = 4;
 
 struct ListState {
     std::vector<std::string> items;
@@ -44,8 +48,9 @@ struct MainDialogTexts {
     std::string ispMemory, iapMemory, setLabel, binaryCodeBuffer;
     std::string load, saveKpj, exit, updateTarget, updateProgrammer, dumpTargetInfo;
     std::string writeProtect, autoReloadCode;
-    // The widest texts the size and checksum fields show, for their widths.
-    std::string widestSize, widestChecksum;
+    // The prefixes of the size and checksum fields, which a front end needs for
+    // their widths: the prefix and kSizeDigits or kChecksumDigits digits.
+    std::string sizePrefix, checksumPrefix;
     bool operator==(const MainDialogTexts&) const = default;
 };
 

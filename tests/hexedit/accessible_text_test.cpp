@@ -122,10 +122,10 @@ TEST(AccessibleTextChange, FromTheFirstToTheLastChangedByte) {
 TEST(AccessibleCaretState, CaretAndSelectionAsTold) {
     HexEditCore core = MakeCore(CountingBytes(32), 4);
     EXPECT_EQ(AnnouncedCaretOf(core), (AnnouncedCaret{0, std::nullopt}));
-    core.KeyDown(HexKey::Right, false);
+    core.KeyDown(HexKey::Right, testing::kPlain);
     EXPECT_EQ(AnnouncedCaretOf(core), (AnnouncedCaret{1, std::nullopt}));
-    core.KeyDown(HexKey::Right, true);
-    core.KeyDown(HexKey::Right, true);
+    core.KeyDown(HexKey::Right, testing::kShift);
+    core.KeyDown(HexKey::Right, testing::kShift);
     EXPECT_EQ(AnnouncedCaretOf(core), (AnnouncedCaret{4, TextSpan{0, 5}}));
 
     core.SetData(nullptr, 0);

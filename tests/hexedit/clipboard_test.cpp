@@ -80,7 +80,7 @@ TEST(HexEditPaste, CutAtTheEndOfTheBuffer) {
 
 TEST(HexEditPaste, StartsAtTheSelectionNotTheCaretAndIgnoresItsLength) {
     auto core = MakeCore(std::vector<uint8_t>(40, 0), 4);
-    core.KeyDown(HexKey::End, false);
+    core.KeyDown(HexKey::End, testing::kPlain);
     core.SetSelection(3, 4, false);
     EXPECT_EQ(core.Paste(Block(5, {9, 8, 7, 6, 5})), 5u);
     EXPECT_EQ(core.Data()[2], 0);
@@ -93,7 +93,7 @@ TEST(HexEditPaste, StartsAtTheSelectionNotTheCaretAndIgnoresItsLength) {
 
 TEST(HexEditPaste, AtTheCaretWithoutSelectionAndMadeVisible) {
     auto core = MakeCore(std::vector<uint8_t>(400, 0), 4);
-    core.KeyDown(HexKey::Right, false);  // offset 0, low nibble
+    core.KeyDown(HexKey::Right, testing::kPlain);  // offset 0, low nibble
     core.SetTopRow(20);
     EXPECT_EQ(core.Paste(Block(2, {0xAA, 0xBB})), 2u);
     EXPECT_EQ(core.Data()[0], 0xAA);
@@ -110,7 +110,7 @@ TEST(HexEditPaste, ForeignBlockShorterThanItsCount) {
 
 TEST(HexEditPaste, EmptyOrMalformedBlocksChangeNothing) {
     auto core = MakeCore(std::vector<uint8_t>(20, 0x11), 4);
-    core.KeyDown(HexKey::Down, false);
+    core.KeyDown(HexKey::Down, testing::kPlain);
     const std::vector<std::vector<uint8_t>> blocks = {
         Block(0, {}), Block(0, {1, 2, 3}), {}, {5, 0, 0}, Block(4, {})};
     for (const auto& block : blocks) {

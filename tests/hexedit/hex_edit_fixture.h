@@ -12,6 +12,9 @@ namespace korvid::hexedit::testing {
 inline constexpr int64_t kCharWidthPx = 8;
 inline constexpr int64_t kCharHeightPx = 16;
 
+inline constexpr KeyModifiers kPlain{};
+inline constexpr KeyModifiers kShift{.shift = true};
+
 // Client size of a multi-line control whose text rectangle is width × height.
 inline int64_t ClientForTextPx(int64_t textPx) {
     return textPx + 2 * kTextInsetPx;

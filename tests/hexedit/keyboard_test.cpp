@@ -1,4 +1,5 @@
-// Caret moves, the key table, typing nibbles and the Shift selection rules.
+// Caret moves, the key table, the edit-command chords, Tab, typing nibbles and
+// the Shift selection rules.
 #include <gtest/gtest.h>
 
 #include "hex_edit_fixture.h"
@@ -7,11 +8,15 @@ namespace korvid::hexedit {
 namespace {
 
 using testing::CountingBytes;
+using testing::kPlain;
+using testing::kShift;
 using testing::MakeCore;
+
+constexpr KeyModifiers kControl{.control = true};
 
 void Press(HexEditCore& core, HexKey key, int times = 1, bool shift = false) {
     for (int i = 0; i < times; ++i) {
-        core.KeyDown(key, shift);
+        core.KeyDown(key, {.shift = shift});
     }
 }
 
@@ -22,17 +27,17 @@ std::vector<uint8_t> DataOf(const HexEditCore& core) {
 TEST(HexEditTyping, FourThenOneOverwritesAByte) {
     const std::vector<uint8_t> zeros(2, 0);
     auto core = MakeCore(zeros, 4);
-    EXPECT_TRUE(core.TypeCharacter('4', false));
+    EXPECT_TRUE(core.TypeCharacter('4', kPlain));
     EXPECT_EQ(core.Caret(), (CaretPosition{0, false}));
-    EXPECT_TRUE(core.TypeCharacter('1', false));
+    EXPECT_TRUE(core.TypeCharacter('1', kPlain));
     EXPECT_EQ(DataOf(core), (std::vector<uint8_t>{0x41, 0x00}));
     EXPECT_EQ(core.Caret(), (CaretPosition{1, true}));
 }
 
 TEST(HexEditTyping, LetterDigitsInEitherCase) {
     auto core = MakeCore(std::vector<uint8_t>(2, 0), 4);
-    EXPECT_TRUE(core.TypeCharacter('a', false));
-    EXPECT_TRUE(core.TypeCharacter('F', false));
+    EXPECT_TRUE(core.TypeCharacter('a', kPlain));
+    EXPECT_TRUE(core.TypeCharacter('F', kPlain));
     EXPECT_EQ(core.Data()[0], 0xAF);
 }
 
@@ -40,7 +45,7 @@ TEST(HexEditTyping, LastByteLowNibbleKeepsTheCaret) {
     auto core = MakeCore(std::vector<uint8_t>(3, 0), 4);
     Press(core, HexKey::End);
     EXPECT_EQ(core.Caret(), (CaretPosition{2, false}));
-    EXPECT_TRUE(core.TypeCharacter('7', false));
+    EXPECT_TRUE(core.TypeCharacter('7', kPlain));
     EXPECT_EQ(core.Data()[2], 0x07);
     EXPECT_EQ(core.Caret(), (CaretPosition{2, false}));
 }
@@ -49,23 +54,116 @@ TEST(HexEditTyping, RefusedInput) {
     auto core = MakeCore(std::vector<uint8_t>(2, 0x55), 4);
     for (uint32_t ch :
          {uint32_t{'g'}, uint32_t{' '}, uint32_t{8}, uint32_t{0x130}, uint32_t{'G'}}) {
-        EXPECT_FALSE(core.TypeCharacter(ch, false)) << ch;
+        EXPECT_FALSE(core.TypeCharacter(ch, kPlain)) << ch;
     }
     core.SetReadOnly(true);
-    EXPECT_FALSE(core.TypeCharacter('1', false));
+    EXPECT_FALSE(core.TypeCharacter('1', kPlain));
     EXPECT_EQ(DataOf(core), (std::vector<uint8_t>{0x55, 0x55}));
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+}
+
+TEST(HexEditTyping, NoDigitWithControlAltOrTheWindowsKey) {
+    auto core = MakeCore(std::vector<uint8_t>(2, 0), 4);
+    for (const KeyModifiers chord : {kControl, KeyModifiers{.alt = true},
+                                     KeyModifiers{.meta = true},
+                                     KeyModifiers{.shift = true, .control = true, .alt = true}}) {
+        EXPECT_FALSE(core.TypeCharacter('4', chord));
+    }
+    EXPECT_EQ(DataOf(core), (std::vector<uint8_t>{0x00, 0x00}));
     EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
 }
 
 TEST(HexEditTyping, ShiftedDigitExtendsTheSelectionFromTheAnchor) {
     auto core = MakeCore(std::vector<uint8_t>(8, 0), 4);
-    core.KeyDown(HexKey::Other, true);  // the Shift key itself sets the anchor
+    core.KeyDown(HexKey::Other, kShift);  // the Shift key itself sets the anchor
     EXPECT_EQ(core.Cursor().Anchor(), 0u);
-    EXPECT_TRUE(core.TypeCharacter('A', true));
-    EXPECT_TRUE(core.TypeCharacter('B', true));
+    EXPECT_TRUE(core.TypeCharacter('A', kShift));
+    EXPECT_TRUE(core.TypeCharacter('B', kShift));
     EXPECT_EQ(core.Data()[0], 0xAB);
     EXPECT_EQ(core.Cursor().SelectionStart(), 0u);
     EXPECT_EQ(core.Cursor().SelectionEnd(), 1u);
+}
+
+TEST(HexEditCommands, ChordsOfTheEditCommands) {
+    struct Case {
+        HexKey key;
+        KeyModifiers modifiers;
+        EditCommand command;
+    };
+    const KeyModifiers controlShift{.shift = true, .control = true};
+    const KeyModifiers everything{.shift = true, .control = true, .alt = true, .meta = true};
+    const Case cases[] = {
+        {HexKey::LetterA, kControl, EditCommand::SelectAll},
+        {HexKey::LetterC, kControl, EditCommand::Copy},
+        {HexKey::LetterV, kControl, EditCommand::Paste},
+        // Whatever else is held with Control.
+        {HexKey::LetterA, controlShift, EditCommand::SelectAll},
+        {HexKey::LetterC, controlShift, EditCommand::Copy},
+        {HexKey::LetterV, everything, EditCommand::Paste},
+        // Without Control the letters are typed, not commands.
+        {HexKey::LetterA, kPlain, EditCommand::None},
+        {HexKey::LetterC, kShift, EditCommand::None},
+        {HexKey::LetterV, KeyModifiers{.alt = true}, EditCommand::None},
+        {HexKey::Insert, kControl, EditCommand::Copy},
+        {HexKey::Insert, kShift, EditCommand::Paste},
+        {HexKey::Insert, controlShift, EditCommand::Paste},
+        {HexKey::Insert, kPlain, EditCommand::None},
+        {HexKey::CopyKey, kPlain, EditCommand::Copy},
+        {HexKey::PasteKey, kShift, EditCommand::Paste},
+        {HexKey::Home, kControl, EditCommand::None},
+        {HexKey::Other, kControl, EditCommand::None},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CommandForKey(c.key, c.modifiers), c.command)
+            << static_cast<int>(c.key) << " shift " << c.modifiers.shift << " control "
+            << c.modifiers.control << " alt " << c.modifiers.alt;
+    }
+}
+
+TEST(HexEditCommands, ReportedToTheFrontEndWithoutTouchingTheCaret) {
+    auto core = MakeCore(CountingBytes(8), 4);
+    const KeyModifiers controlShift{.shift = true, .control = true};
+    EXPECT_EQ(core.KeyDown(HexKey::LetterA, controlShift), KeyOutcome::SelectAll);
+    EXPECT_EQ(core.KeyDown(HexKey::LetterC, controlShift), KeyOutcome::Copy);
+    EXPECT_EQ(core.KeyDown(HexKey::Insert, kShift), KeyOutcome::Paste);
+    // Shift held with a command sets no anchor.
+    EXPECT_EQ(core.Cursor().Anchor(), kNoOffset);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+}
+
+TEST(HexEditCommands, SelectAllAndCopyWorkWhenReadOnly) {
+    auto core = MakeCore(std::vector<uint8_t>{0xDE, 0xAD}, 4);
+    core.SetReadOnly(true);
+    ASSERT_EQ(core.KeyDown(HexKey::LetterA, kControl), KeyOutcome::SelectAll);
+    core.SelectAll();
+    EXPECT_EQ(core.Cursor().SelectionEnd(), 1u);
+    ASSERT_EQ(core.KeyDown(HexKey::LetterC, kControl), KeyOutcome::Copy);
+    const auto blocks = core.Copy();
+    ASSERT_TRUE(blocks);
+    EXPECT_EQ(blocks->text, "DE AD\n");
+    EXPECT_FALSE(core.CanPaste());
+}
+
+TEST(HexEditKeys, TabAsksToMoveTheFocus) {
+    auto core = MakeCore(CountingBytes(20), 4);
+    EXPECT_EQ(core.KeyDown(HexKey::Tab, kPlain), KeyOutcome::FocusNext);
+    EXPECT_EQ(core.Cursor().Anchor(), kNoOffset);
+    // Shift+Tab goes back, and Shift makes the caret the anchor as for any key.
+    EXPECT_EQ(core.KeyDown(HexKey::Tab, kShift), KeyOutcome::FocusPrevious);
+    EXPECT_EQ(core.Cursor().Anchor(), 0u);
+    // With Control or Alt, Tab is the window's or the desktop's.
+    EXPECT_EQ(core.KeyDown(HexKey::Tab, kControl), KeyOutcome::None);
+    EXPECT_EQ(core.KeyDown(HexKey::Tab, KeyModifiers{.alt = true}), KeyOutcome::None);
+    EXPECT_EQ(core.Caret(), (CaretPosition{0, true}));
+}
+
+TEST(HexEditKeys, NavigationMovesOtherKeysDoNothing) {
+    auto core = MakeCore(CountingBytes(20), 4);
+    EXPECT_EQ(core.KeyDown(HexKey::Down, kPlain), KeyOutcome::CaretMoved);
+    EXPECT_EQ(core.KeyDown(HexKey::Other, kPlain), KeyOutcome::None);
+    EXPECT_EQ(core.KeyDown(HexKey::Insert, kPlain), KeyOutcome::None);
+    EXPECT_EQ(core.KeyDown(HexKey::LetterA, kPlain), KeyOutcome::None);
+    EXPECT_EQ(core.Caret(), (CaretPosition{16, true}));
 }
 
 TEST(HexEditKeys, EndsOfTheBuffer) {
@@ -151,10 +249,10 @@ TEST(HexEditKeys, EmptyAndMissingBuffersKeepTheCaretAtZero) {
         core.SetData(null ? nullptr : &none, 0);
         for (HexKey key : {HexKey::Right, HexKey::End, HexKey::Down, HexKey::PageDown, HexKey::Left,
                            HexKey::Home}) {
-            core.KeyDown(key, true);
-            core.KeyDown(key, false);
+            core.KeyDown(key, kShift);
+            core.KeyDown(key, kPlain);
         }
-        EXPECT_FALSE(core.TypeCharacter('1', false));
+        EXPECT_FALSE(core.TypeCharacter('1', kPlain));
         core.MouseDown({300, 150});
         core.MouseMove({300, 190}, true);
         core.MouseDoubleClick({300, 150});

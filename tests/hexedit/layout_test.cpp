@@ -112,6 +112,27 @@ TEST(HexLayout, PartialLastRow) {
     EXPECT_EQ(layout.lastRowHeightPx, 7);
 }
 
+TEST(HexLayout, NoRoomUntilACellIsMeasured) {
+    LayoutInput input = BaseInput();
+    input.charWidthPx = 0;
+    input.charHeightPx = 0;
+    input.showAddress = true;
+    const Layout layout = ComputeLayout(input);
+    EXPECT_EQ(layout.textRect.Width(), 0);
+    EXPECT_EQ(layout.textRect.Height(), 0);
+    EXPECT_EQ(layout.visibleRows, 0u);
+    EXPECT_EQ(layout.maxTopRow, 0u);
+    EXPECT_EQ(layout.maxHorzScrollPx, 0);
+
+    HexEditCore core;
+    const auto bytes = testing::CountingBytes(1000);
+    core.SetData(bytes.data(), 1000);
+    core.SetClientSize(400, 200);
+    EXPECT_EQ(core.EnsureLayout().visibleRows, 0u);
+    EXPECT_FALSE(core.VerticalBar().shown);
+    EXPECT_FALSE(core.HorizontalBar().shown);
+}
+
 TEST(HexLayout, ScrollMaxima) {
     LayoutInput input = BaseInput();
     input.clientWidthPx = ClientForTextPx(100);
@@ -163,8 +184,8 @@ TEST(HexEditCoreData, NullEmptyAndShortCopies) {
 
 TEST(HexEditCoreData, SetDataResetsSelectionAnchorAndCaret) {
     auto core = testing::MakeCore(testing::CountingBytes(64), 4);
-    core.KeyDown(HexKey::Right, true);
-    core.KeyDown(HexKey::Right, true);
+    core.KeyDown(HexKey::Right, testing::kShift);
+    core.KeyDown(HexKey::Right, testing::kShift);
     ASSERT_TRUE(core.Cursor().HasSelection());
     const auto bytes = testing::CountingBytes(8);
     core.SetData(bytes.data(), 8);

@@ -133,17 +133,17 @@ TEST(HexEditScrollBars, Ranges) {
 
 TEST(HexEditCaret, RectangleOnEitherNibble) {
     auto core = MakeCore(CountingBytes(64), 4);
-    core.KeyDown(HexKey::Right, false);
-    core.KeyDown(HexKey::Right, false);
-    core.KeyDown(HexKey::Right, false);  // offset 1, low nibble
+    core.KeyDown(HexKey::Right, testing::kPlain);
+    core.KeyDown(HexKey::Right, testing::kPlain);
+    core.KeyDown(HexKey::Right, testing::kPlain);  // offset 1, low nibble
     EXPECT_EQ(core.CaretRect(), (RectPx{CellX(4), RowY(0) + 1, CellX(5), RowY(1)}));
 }
 
 TEST(HexEditCaret, PartialLastRowShortensIt) {
     auto core = MakeCore(CountingBytes(64), 2);
     core.SetClientSize(1010, 10 + 2 * kCharHeightPx + 6);
-    core.KeyDown(HexKey::Down, false);
-    core.KeyDown(HexKey::Down, false);
+    core.KeyDown(HexKey::Down, testing::kPlain);
+    core.KeyDown(HexKey::Down, testing::kPlain);
     const auto caret = core.CaretRect();
     ASSERT_TRUE(caret);
     EXPECT_EQ(caret->top, RowY(2) + 1);

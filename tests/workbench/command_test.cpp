@@ -1,64 +1,50 @@
 // MainDialog's programming commands against a fake programmer: which library
 // function runs with what, the firmware-mismatch dialogue, the messages and the
 // button states.
-#include "dialog_fixture.h"
 #include "hex_records.h"
+#include "workbench_fixture.h"
 
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QProgressBar>
-#include <QThread>
-#include <QTimer>
-
-#include <cstring>
+#include <algorithm>
 
 namespace korvid::workbench {
 namespace {
 
 using core::testing::kEndOfFile;
-using testing::FakePrompts;
-using testing::MainDialogTest;
+using testing::kLibraryName;
+using testing::WorkbenchTest;
 
-const QString kLibraryName = QString::fromUtf8("Vostrel 8051 ISP(R5) 编程器");
-const QString kQuestion = QString::fromUtf8("固件版本不合，更新程序 ?");
+const std::string kQuestion = "固件版本不合，更新程序 ?";
 
-class CommandTest : public MainDialogTest {
+class CommandTest : public WorkbenchTest {
 protected:
-    void LoadCode(const QByteArray& bytes = QByteArray(0x100, '\x5A')) {
-        QueueLoad(WriteFile("code.bin", bytes));
-        Dialog().OnLoad();
+    void LoadCode(const std::string& bytes = std::string(0x100, '\x5A')) {
+        Load(WriteFile("code.bin", bytes));
         ASSERT_TRUE(CodeCommandsEnabled());
     }
-    void Click(int id) { Find<QPushButton>(id)->click(); }
     bool UpdateButtonsEnabled() {
-        return Find<QPushButton>(1046)->isEnabled() && Find<QPushButton>(1047)->isEnabled();
+        return Shown().updateTargetEnabled && Shown().updateProgrammerEnabled;
     }
     bool UpdateButtonsDisabled() {
-        return !Find<QPushButton>(1046)->isEnabled() && !Find<QPushButton>(1047)->isEnabled();
+        return !Shown().updateTargetEnabled && !Shown().updateProgrammerEnabled;
     }
-    const FakePrompts::ShownMessage& LastMessage() {
-        EXPECT_FALSE(prompts_.messages.empty());
-        return prompts_.messages.back();
+    const Message& LastMessage() {
+        EXPECT_FALSE(view_.messages.empty());
+        return view_.messages.back();
     }
-    // The Max Count dialog of "Update Programmer", answered by answer.
-    void QueueMaxCount(std::function<int(QDialog&)> answer) {
-        prompts_.dialogs.push_back(std::move(answer));
-    }
-    int ProgressDialogsRun() {
+    int ProgressDialogsRun() const {
         return static_cast<int>(
-            std::count(prompts_.ranDialogs.begin(), prompts_.ranDialogs.end(), "id132"));
+            std::count(view_.ranDialogs.begin(), view_.ranDialogs.end(), "progress"));
     }
 };
 
 TEST_F(CommandTest, CommandsWaitForALoadAndAnEmptyHexImageIsProgrammedWithLengthZero) {
     EXPECT_TRUE(UpdateButtonsDisabled());
-    EXPECT_FALSE(Find<QPushButton>(1049)->isEnabled());
-    EXPECT_TRUE(Find<QPushButton>(1048)->isEnabled());
+    EXPECT_FALSE(Shown().saveKpjEnabled);
+    EXPECT_TRUE(Shown().dumpEnabled);
 
-    QueueLoad(WriteFile("empty.hex", QByteArray::fromStdString(kEndOfFile)));
-    Dialog().OnLoad();
+    Load(WriteFile("empty.hex", kEndOfFile));
     ASSERT_TRUE(CodeCommandsEnabled());
-    Click(1046);
+    Dialog().OnUpdateTarget();
 
     ASSERT_EQ(programmer_.Functions(), std::vector<std::string>{"UpdateMCU"});
     const auto& call = programmer_.calls[0];
@@ -70,54 +56,53 @@ TEST_F(CommandTest, CommandsWaitForALoadAndAnEmptyHexImageIsProgrammedWithLength
     EXPECT_EQ(call.job.serialAddress, 0u);
     EXPECT_EQ(call.job.serialNumber, 0u);
     EXPECT_EQ(std::count(call.job.serialText, call.job.serialText + 12, '\0'), 12);
-    ASSERT_EQ(prompts_.messages.size(), 1u);
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新成功 !"));
-    EXPECT_EQ(LastMessage().icon, QMessageBox::NoIcon);
-    EXPECT_EQ(LastMessage().caption, kLibraryName);
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(LastMessage(), (Message{MessageIcon::None, kLibraryName, "更新成功 !",
+                                      MessageButtons::Ok, MessageAnswer::Ok}));
     EXPECT_TRUE(UpdateButtonsEnabled());
     EXPECT_EQ(Dialog().Job().codeBuffer, nullptr);
 }
 
-TEST_F(CommandTest, UpdateTargetHandsOverTheControlsAndACopyOfTheImage) {
+TEST_F(CommandTest, UpdateTargetHandsOverTheFieldsAndACopyOfTheImage) {
     Choose("Series B", "Part B4");
-    LoadCode(QByteArray("\x01\x02\x03", 3));
-    Find<QLineEdit>(1025)->setText("1");
-    Find<QLineEdit>(1026)->setText("7");
-    Click(1046);
+    LoadCode(std::string("\x01\x02\x03", 3));
+    Dialog().OnHwwidlEdited("1");
+    Dialog().OnHwpsEdited("7");
+    Dialog().OnUpdateTarget();
     ASSERT_EQ(programmer_.calls.size(), 1u);
     const auto& job = programmer_.calls[0].job;
     EXPECT_EQ(programmer_.calls[0].code, (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(job.codeLength, 3u);
     EXPECT_EQ(job.programArea, uint32_t{AREA_AP});  // the ISP parts offer no other
     EXPECT_EQ(job.hwOptions & 0xF, 0xFu);
-    EXPECT_EQ(job.ispMemoryIndex, static_cast<uint32_t>(Find<QComboBox>(1024)->currentIndex()));
-    EXPECT_EQ(job.iapMemoryIndex, static_cast<uint32_t>(Find<QComboBox>(1050)->currentIndex()));
+    EXPECT_EQ(job.ispMemoryIndex, static_cast<uint32_t>(Shown().ispMemory.selected));
+    EXPECT_EQ(job.iapMemoryIndex, static_cast<uint32_t>(Shown().iapMemory.selected));
 
-    Find<QLineEdit>(1025)->setText("2");  // AND 1
-    Find<QLineEdit>(1026)->setText("9");  // AND 7
-    Click(1046);
+    Dialog().OnHwwidlEdited("2");  // AND 1
+    Dialog().OnHwpsEdited("9");    // AND 7
+    Dialog().OnUpdateTarget();
     EXPECT_EQ(programmer_.calls[1].job.hwOptions & 0xF, 1u << 1);
-    Find<QLineEdit>(1025)->setText("x1");
-    Find<QLineEdit>(1026)->setText(" 3");
-    Click(1046);
+    Dialog().OnHwwidlEdited("x1");
+    Dialog().OnHwpsEdited(" 3");
+    Dialog().OnUpdateTarget();
     EXPECT_EQ(programmer_.calls[2].job.hwOptions & 0xF, 3u << 1);
+    EXPECT_EQ(Shown().hwps.text, " 3");
 }
 
 TEST_F(CommandTest, UpdateProgrammerTakesTheMaxCountDialogsSettings) {
     Choose("Series B", "Part B4");  // flash 0xF800
     LoadCode();
-    QueueMaxCount([](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("id1051")->setText("1200");
-        dialog.findChild<QCheckBox*>("id1055")->click();
-        dialog.findChild<QCheckBox*>("id1058")->click();
-        dialog.findChild<QLineEdit*>("id1057")->setText("SN-");
-        dialog.findChild<QLineEdit*>("id1064")->setText("00000100");
-        dialog.findChild<QLineEdit*>("id1065")->setText("00001000");
-        dialog.accept();
-        return dialog.result();
+    view_.maxCountAnswers.push_back([](MaxCountDialog& dialog) {
+        dialog.OnMaxCountEdited("1200");
+        dialog.OnEnableSerialClicked(true);
+        dialog.OnAutoIncrementClicked(true);
+        EXPECT_TRUE(dialog.OnSerialTextEdited("SN-"));
+        dialog.OnSerialNumberEdited("00000100");
+        EXPECT_FALSE(dialog.OnStartAddressEdited("00001000"));
+        return dialog.OnOk().accepted;
     });
-    Click(1047);
-    EXPECT_EQ(prompts_.ranDialogs.back(), "id130");
+    Dialog().OnUpdateProgrammer();
+    EXPECT_EQ(view_.ranDialogs.back(), "maxCount");
     ASSERT_EQ(programmer_.calls.size(), 1u);
     const auto& call = programmer_.calls[0];
     EXPECT_EQ(call.toTarget, 0u);
@@ -127,65 +112,62 @@ TEST_F(CommandTest, UpdateProgrammerTakesTheMaxCountDialogsSettings) {
     EXPECT_EQ(std::string(call.job.serialText, 12), "SN-         ");
     EXPECT_EQ(call.job.serialNumber, 0x100u);
     EXPECT_EQ(call.job.serialAddress, 0x1000u);
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新成功 !"));
+    EXPECT_EQ(LastMessage().text, "更新成功 !");
 
     // "Update Target" afterwards clears what the download used.
-    Click(1046);
+    Dialog().OnUpdateTarget();
     EXPECT_EQ(programmer_.calls[1].job.maxCount, 0xFFFF);
     EXPECT_EQ(programmer_.calls[1].job.serialFlags, 0u);
 }
 
 TEST_F(CommandTest, CancelledMaxCountDialogCallsNoLibraryFunction) {
     LoadCode();
-    QueueMaxCount([](QDialog& dialog) {
-        dialog.findChild<QCheckBox*>("id1055")->click();
-        dialog.reject();
-        return dialog.result();
+    view_.maxCountAnswers.push_back([](MaxCountDialog& dialog) {
+        dialog.OnEnableSerialClicked(true);
+        return false;
     });
-    Click(1047);
+    Dialog().OnUpdateProgrammer();
     EXPECT_TRUE(programmer_.calls.empty());
-    EXPECT_TRUE(prompts_.messages.empty());
+    EXPECT_TRUE(view_.messages.empty());
     EXPECT_TRUE(UpdateButtonsEnabled());
     EXPECT_EQ(Dialog().Job().codeBuffer, nullptr);
     EXPECT_EQ(Dialog().Job().serialFlags & 1, 1u);  // the box acted at once
-    Click(1046);
+    Dialog().OnUpdateTarget();
     EXPECT_EQ(programmer_.calls[0].job.serialFlags, 0u);
 }
 
 TEST_F(CommandTest, DecliningTheReflashEndsSilentlyWithTheButtonsBack) {
     LoadCode();
     programmer_.updateResults = {RC_FIRMWARE_MISMATCH};
-    prompts_.answers = {QMessageBox::No};
-    Click(1046);
-    ASSERT_EQ(prompts_.messages.size(), 1u);
-    EXPECT_EQ(LastMessage().text, kQuestion);
-    EXPECT_EQ(LastMessage().icon, QMessageBox::Question);
-    EXPECT_EQ(LastMessage().buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(LastMessage().caption, kLibraryName);
+    view_.answers = {MessageAnswer::No};
+    Dialog().OnUpdateTarget();
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(LastMessage(), (Message{MessageIcon::Question, kLibraryName, kQuestion,
+                                      MessageButtons::YesNo, MessageAnswer::Yes}));
     EXPECT_EQ(programmer_.Functions(), std::vector<std::string>{"UpdateMCU"});
     EXPECT_TRUE(UpdateButtonsEnabled());
 
     programmer_.dumpResults = {RC_FIRMWARE_MISMATCH};
-    prompts_.answers = {QMessageBox::No};
+    view_.answers = {MessageAnswer::No};
     const std::vector<uint8_t> before = Image();
-    Click(1048);
-    EXPECT_EQ(prompts_.messages.size(), 2u);
-    EXPECT_TRUE(Find<QPushButton>(1048)->isEnabled());
+    Dialog().OnDump();
+    EXPECT_EQ(view_.messages.size(), 2u);
+    EXPECT_TRUE(Shown().dumpEnabled);
     EXPECT_EQ(Image(), before);
 }
 
 TEST_F(CommandTest, EachMismatchAfterASuccessfulReflashAsksAgain) {
     LoadCode();
     programmer_.updateResults = {RC_FIRMWARE_MISMATCH, RC_FIRMWARE_MISMATCH, RC_OK};
-    prompts_.answers = {QMessageBox::Yes, QMessageBox::Yes};
-    Click(1046);
+    view_.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    Dialog().OnUpdateTarget();
     EXPECT_EQ(
         programmer_.Functions(),
         (std::vector<std::string>{"UpdateMCU", "UpdateFW", "UpdateMCU", "UpdateFW", "UpdateMCU"}));
-    ASSERT_EQ(prompts_.messages.size(), 3u);
-    EXPECT_EQ(prompts_.messages[0].text, kQuestion);
-    EXPECT_EQ(prompts_.messages[1].text, kQuestion);
-    EXPECT_EQ(prompts_.messages[2].text, QString::fromUtf8("更新成功 !"));
+    ASSERT_EQ(view_.messages.size(), 3u);
+    EXPECT_EQ(view_.messages[0].text, kQuestion);
+    EXPECT_EQ(view_.messages[1].text, kQuestion);
+    EXPECT_EQ(view_.messages[2].text, "更新成功 !");
     EXPECT_EQ(ProgressDialogsRun(), 2);
     // The retry programs the same job.
     EXPECT_EQ(programmer_.calls[4].code, programmer_.calls[0].code);
@@ -195,19 +177,39 @@ TEST_F(CommandTest, FailedReflashIsReportedByBothCommands) {
     LoadCode();
     programmer_.updateResults = {RC_FIRMWARE_MISMATCH};
     programmer_.firmwareResults = {RC_FIRMWARE_FAIL, RC_FIRMWARE_FAIL};
-    prompts_.answers = {QMessageBox::Yes};
-    Click(1046);
+    view_.answers = {MessageAnswer::Yes};
+    Dialog().OnUpdateTarget();
     EXPECT_EQ(programmer_.Functions(), (std::vector<std::string>{"UpdateMCU", "UpdateFW"}));
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新程序失败!"));
-    EXPECT_EQ(LastMessage().icon, QMessageBox::Critical);
+    EXPECT_EQ(LastMessage().text, "更新程序失败!");
+    EXPECT_EQ(LastMessage().icon, MessageIcon::Error);
 
     programmer_.dumpResults = {RC_FIRMWARE_MISMATCH};
-    prompts_.answers = {QMessageBox::Yes};
-    Click(1048);
+    view_.answers = {MessageAnswer::Yes};
+    Dialog().OnDump();
     EXPECT_EQ(programmer_.Functions().back(), "UpdateFW");
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新程序失败!"));
-    EXPECT_EQ(LastMessage().icon, QMessageBox::Critical);
-    EXPECT_TRUE(Find<QPushButton>(1048)->isEnabled());
+    EXPECT_EQ(LastMessage().text, "更新程序失败!");
+    EXPECT_EQ(LastMessage().icon, MessageIcon::Error);
+    EXPECT_TRUE(Shown().dumpEnabled);
+}
+
+// The re-flash's events come on the worker thread; the progress the dialog
+// shows ends full, telling that the programmer restarts.
+TEST_F(CommandTest, ReflashProgressIsShownUntilTheWorkerEnds) {
+    LoadCode();
+    programmer_.updateResults = {RC_FIRMWARE_MISMATCH};
+    programmer_.firmwareProgress = {
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 0, 3072},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 3072, 3072},
+        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 0, 0},
+    };
+    view_.answers = {MessageAnswer::Yes};
+    Dialog().OnUpdateTarget();
+    ASSERT_FALSE(view_.progressStates.empty());
+    const ReflashProgress::State& last = view_.progressStates.back();
+    EXPECT_EQ(last.barMaximum, 3072u);
+    EXPECT_EQ(last.barValue, 3072u);
+    EXPECT_EQ(last.barText, "编程器重启中...");
+    EXPECT_EQ(LastMessage().text, "更新成功 !");
 }
 
 TEST_F(CommandTest, DumpReplacesTheImageAndIsNoCodeToProgram) {
@@ -215,24 +217,24 @@ TEST_F(CommandTest, DumpReplacesTheImageAndIsNoCodeToProgram) {
     for (int i = 0; i < 256; ++i) {
         programmer_.dumpBytes[i] = static_cast<uint8_t>(255 - i);
     }
-    Click(1048);
+    Dialog().OnDump();
     EXPECT_EQ(programmer_.Functions(), std::vector<std::string>{"DumpMCUInfo"});
     EXPECT_EQ(Image(), programmer_.dumpBytes);
-    EXPECT_EQ(Find<QLineEdit>(1038)->text(), QString::fromUtf8("读取信息完成 !"));
-    EXPECT_TRUE(Find<QLineEdit>(1039)->text().isEmpty());
-    EXPECT_TRUE(Find<QLineEdit>(1040)->text().isEmpty());
+    EXPECT_EQ(Shown().source, "读取信息完成 !");
+    EXPECT_TRUE(Shown().size.empty());
+    EXPECT_TRUE(Shown().checksum.empty());
     EXPECT_TRUE(UpdateButtonsDisabled());
-    EXPECT_TRUE(Find<QPushButton>(1049)->isEnabled());
-    EXPECT_TRUE(Find<QPushButton>(1048)->isEnabled());
-    EXPECT_TRUE(prompts_.messages.empty());
+    EXPECT_TRUE(Shown().saveKpjEnabled);
+    EXPECT_TRUE(Shown().dumpEnabled);
+    EXPECT_TRUE(view_.messages.empty());
 
     // A failed dump leaves the image alone.
     programmer_.dumpResults = {RC_REFUSED};
     programmer_.dumpBytes.assign(256, 0);
-    Click(1048);
+    Dialog().OnDump();
     EXPECT_EQ(Image().front(), 255);
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("读取信息失败 !"));
-    EXPECT_EQ(LastMessage().icon, QMessageBox::Critical);
+    EXPECT_EQ(LastMessage().text, "读取信息失败 !");
+    EXPECT_EQ(LastMessage().icon, MessageIcon::Error);
 }
 
 TEST_F(CommandTest, EveryResultCodeShowsItsMessage) {
@@ -254,20 +256,19 @@ TEST_F(CommandTest, EveryResultCodeShowsItsMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.result);
-        dialog_.reset();
-        prompts_.messages.clear();
+        Restart();
         LoadCode();
         programmer_.updateResults = {c.result};
-        Click(1046);
-        ASSERT_EQ(prompts_.messages.size(), 1u);
-        EXPECT_EQ(LastMessage().text, QString::fromUtf8(c.update));
-        EXPECT_EQ(LastMessage().icon, QMessageBox::Critical);
+        Dialog().OnUpdateTarget();
+        ASSERT_EQ(view_.messages.size(), 1u);
+        EXPECT_EQ(LastMessage().text, c.update);
+        EXPECT_EQ(LastMessage().icon, MessageIcon::Error);
         EXPECT_EQ(LastMessage().caption, kLibraryName);
         programmer_.dumpResults = {c.result};
-        Click(1048);
-        ASSERT_EQ(prompts_.messages.size(), 2u);
-        EXPECT_EQ(LastMessage().text, QString::fromUtf8(c.dump));
-        EXPECT_EQ(LastMessage().icon, QMessageBox::Critical);
+        Dialog().OnDump();
+        ASSERT_EQ(view_.messages.size(), 2u);
+        EXPECT_EQ(LastMessage().text, c.dump);
+        EXPECT_EQ(LastMessage().icon, MessageIcon::Error);
     }
 }
 
@@ -276,63 +277,64 @@ TEST_F(CommandTest, AProgrammerThatMayNotBeOpenedIsNamedWithItsRulesFile) {
     programmer_.notAccessible = true;
     programmer_.updateResults = {RC_NO_DEVICE};
     programmer_.dumpResults = {RC_NO_DEVICE, RC_COMM_FAIL};
-    Click(1046);
-    const QStringList lines = LastMessage().text.split('\n');
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], QString::fromUtf8("找不到装置 !"));
-    EXPECT_TRUE(lines[1].contains("60-korvid.rules"));
-    Click(1048);
-    EXPECT_TRUE(LastMessage().text.contains("60-korvid.rules"));
-    Click(1048);  // other failures get no advice
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("读取信息失败 !"));
+    Dialog().OnUpdateTarget();
+    const std::string& text = LastMessage().text;
+    const std::size_t lineEnd = text.find('\n');
+    ASSERT_NE(lineEnd, std::string::npos);
+    EXPECT_EQ(text.substr(0, lineEnd), "找不到装置 !");
+    EXPECT_NE(text.find("60-korvid.rules", lineEnd), std::string::npos);
+    EXPECT_EQ(text.find('\n', lineEnd + 1), std::string::npos);
+    Dialog().OnDump();
+    EXPECT_NE(LastMessage().text.find("60-korvid.rules"), std::string::npos);
+    Dialog().OnDump();  // other failures get no advice
+    EXPECT_EQ(LastMessage().text, "读取信息失败 !");
 }
 
 TEST_F(CommandTest, SaveAsksForAProjectPathAndReportsWriteFailures) {
-    LoadCode(QByteArray("\x07\x08", 2));
-    Click(1049);  // cancelled
+    LoadCode(std::string("\x07\x08", 2));
+    Dialog().OnSaveKpj();  // cancelled
     EXPECT_TRUE(programmer_.calls.empty());
-    ASSERT_EQ(prompts_.saveDialogs.size(), 1u);
-    EXPECT_EQ(prompts_.saveDialogs[0].first, "Vostrel project file (*.kpj)");
-    EXPECT_EQ(prompts_.saveDialogs[0].second, "kpj");
+    ASSERT_EQ(view_.saveDialogs.size(), 1u);
+    EXPECT_EQ(view_.saveDialogs[0].first,
+              (std::vector<FileFilter>{{"Vostrel project file", {"*.kpj"}}}));
+    EXPECT_EQ(view_.saveDialogs[0].second, "kpj");
 
-    const QString path = dir_.filePath("job.kpj");
-    prompts_.saveFiles = {path, path, path};
+    const std::string path = FilePath("job.kpj");
+    view_.saveFiles = {path, path, path};
     programmer_.saveResults = {RC_OK, RC_FILE_OPEN, RC_KPJ_TOOL};
-    Click(1049);
+    Dialog().OnSaveKpj();
     ASSERT_EQ(programmer_.Functions(), std::vector<std::string>{"SaveKPJ"});
-    EXPECT_EQ(programmer_.calls[0].path, path.toStdString());
+    EXPECT_EQ(programmer_.calls[0].path, path);
     EXPECT_EQ(programmer_.calls[0].code, (std::vector<uint8_t>{7, 8}));
     EXPECT_EQ(programmer_.calls[0].job.maxCount, 0);  // no update command yet
-    EXPECT_TRUE(prompts_.messages.empty());
+    EXPECT_TRUE(view_.messages.empty());
     EXPECT_EQ(Dialog().Job().codeBuffer, nullptr);
-    Click(1049);
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("无法建立或写入 \"") + path + "\" !");
-    EXPECT_EQ(LastMessage().icon, QMessageBox::Critical);
-    Click(1049);
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("写入KPJ失败 !"));
+    Dialog().OnSaveKpj();
+    EXPECT_EQ(LastMessage().text, "无法建立或写入 \"" + path + "\" !");
+    EXPECT_EQ(LastMessage().icon, MessageIcon::Error);
+    Dialog().OnSaveKpj();
+    EXPECT_EQ(LastMessage().text, "写入KPJ失败 !");
 }
 
 TEST_F(CommandTest, CommandsHoldTheirButtonsAndAutoReloadWhileTheyRun) {
-    const QString file = WriteFile("code.bin", QByteArray(16, '\x11'));
-    QueueLoad(file);
-    Dialog().OnLoad();
-    Find<QCheckBox>(1068)->click();
-    WriteFile("code.bin", QByteArray(16, '\x22'));
+    Load(WriteFile("code.bin", std::string(16, '\x11')));
+    Dialog().OnAutoReloadClicked(true);
+    WriteFile("code.bin", std::string(16, '\x22'));
     bool updateHeld = false;
     programmer_.duringCall = [&] {
         Dialog().OnActivated();
-        updateHeld = UpdateButtonsDisabled() && Find<QPushButton>(1048)->isEnabled();
+        updateHeld = UpdateButtonsDisabled() && view_.state.dumpEnabled;
     };
-    Click(1046);
+    Dialog().OnUpdateTarget();
     EXPECT_TRUE(updateHeld);
     EXPECT_EQ(Image(), std::vector<uint8_t>(16, 0x11));
     bool dumpHeld = false;
     programmer_.dumpResults = {RC_REFUSED};
     programmer_.duringCall = [&] {
         Dialog().OnActivated();
-        dumpHeld = !Find<QPushButton>(1048)->isEnabled() && UpdateButtonsEnabled();
+        dumpHeld = !view_.state.dumpEnabled && UpdateButtonsEnabled();
     };
-    Click(1048);
+    Dialog().OnDump();
     EXPECT_TRUE(dumpHeld);
     EXPECT_EQ(Image(), std::vector<uint8_t>(16, 0x11));
     Dialog().OnActivated();
@@ -340,83 +342,15 @@ TEST_F(CommandTest, CommandsHoldTheirButtonsAndAutoReloadWhileTheyRun) {
 }
 
 TEST_F(CommandTest, NoAutoReloadWhileSaving) {
-    const QString file = WriteFile("code.bin", QByteArray(16, '\x11'));
-    QueueLoad(file);
-    Dialog().OnLoad();
-    Find<QCheckBox>(1068)->click();
-    WriteFile("code.bin", QByteArray(16, '\x22'));
-    prompts_.saveFiles = {dir_.filePath("job.kpj")};
-    prompts_.duringSave = [this] { Dialog().OnActivated(); };
-    Click(1049);
+    Load(WriteFile("code.bin", std::string(16, '\x11')));
+    Dialog().OnAutoReloadClicked(true);
+    WriteFile("code.bin", std::string(16, '\x22'));
+    view_.saveFiles = {FilePath("job.kpj")};
+    view_.duringSave = [this] { Dialog().OnActivated(); };
+    Dialog().OnSaveKpj();
     EXPECT_EQ(programmer_.calls[0].code, std::vector<uint8_t>(16, 0x11));
     Dialog().OnActivated();  // afterwards it reloads again
     EXPECT_EQ(Image(), std::vector<uint8_t>(16, 0x22));
-}
-
-// The progress dialog as the real prompts run it: modal, until busy clears.
-TEST_F(CommandTest, ProgressDialogStaysForItsFirstTickAndRefusesToClose) {
-    LoadCode();
-    programmer_.updateResults = {RC_FIRMWARE_MISMATCH};
-    prompts_.answers = {QMessageBox::Yes};
-    qint64 shownMs = 0;
-    bool visibleAfterClose = false;
-    prompts_.dialogs.push_back([&](QDialog& progress) {
-        QElapsedTimer clock;
-        clock.start();
-        QTimer::singleShot(20, &progress, [&] {
-            progress.close();
-            progress.reject();
-            QTest::keyClick(&progress, Qt::Key_Escape);
-            visibleAfterClose = progress.isVisible();
-        });
-        const int result = progress.exec();
-        shownMs = clock.elapsed();
-        return result;
-    });
-    Click(1046);
-    EXPECT_TRUE(visibleAfterClose);
-    EXPECT_GE(shownMs, 100);
-    EXPECT_EQ(programmer_.Functions().size(), 3u);
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新成功 !"));
-}
-
-// The re-flash's events come on the worker thread; the bar takes them on the
-// window's thread and ends full, telling that the programmer restarts.
-TEST_F(CommandTest, ReflashProgressReachesTheBarOnTheWindowsThread) {
-    LoadCode();
-    programmer_.updateResults = {RC_FIRMWARE_MISMATCH};
-    programmer_.firmwareProgress = {
-        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_SENDING_COMMAND, 0, 0},
-        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 0, 0},
-        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 0, 3072},
-        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 1024, 3072},
-        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 2048, 3072},
-        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 3072, 3072},
-        {KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_RESTART_WAIT, 0, 0},
-    };
-    prompts_.answers = {QMessageBox::Yes};
-    std::vector<int> values;
-    bool offTheWindowsThread = false;
-    int maximum = 0;
-    QString text;
-    prompts_.dialogs.push_back([&](QDialog& progress) {
-        auto* bar = progress.findChild<QProgressBar*>("reflashProgress");
-        EXPECT_NE(bar, nullptr);
-        QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
-            offTheWindowsThread |= QThread::currentThread() != qApp->thread();
-            values.push_back(value);
-        });
-        const int result = progress.exec();
-        maximum = bar->maximum();
-        text = bar->text();
-        return result;
-    });
-    Click(1046);
-    EXPECT_EQ(values, (std::vector<int>{0, 1024, 2048, 3072}));
-    EXPECT_FALSE(offTheWindowsThread);
-    EXPECT_EQ(maximum, 3072);
-    EXPECT_EQ(text, QString::fromUtf8("编程器重启中..."));
-    EXPECT_EQ(LastMessage().text, QString::fromUtf8("更新成功 !"));
 }
 
 }  // namespace

@@ -1,10 +1,17 @@
 #!/usr/bin/python3
-# KORVID_Demo read from another process as a screen reader reads it, through the
-# at-spi accessibility bus: a code file is loaded with the window's own Load
-# command, the hex editor is found as an editable text holding the loaded bytes
-# as its hex column, real arrow keys move its caret offset, and a typed digit is
-# announced as a text change. Run by screen_reader_test.sh inside a virtual
-# screen and a session bus of its own.
+# KORVID_Demo driven and read from another process as a screen reader and its
+# user do it, through the at-spi accessibility bus: a code file is loaded with
+# the window's own Load command and its size and checksum are read from the
+# status fields; the hex editor is found as an editable text holding the loaded
+# bytes as its hex column, real arrow keys move its caret offset, and a typed
+# digit is announced as a text change; "Update Target" programs the simulated
+# programmer and says so, "Dump Target Info" replaces the code with the target's
+# information, and Auto Reload reads the changed file again when the window is
+# activated. The program runs once under each monospace family
+# the suite draws with, each time with fonts of its own (FONTCONFIG_FILE from
+# tests/fonts/monospace.conf.in), so that no run depends on the machine's fonts.
+# Run by screen_reader_test.sh inside a virtual screen and a session bus of its
+# own.
 #   screen_reader_test.py KORVID_Demo
 # Exit status 0 passed, 1 failed, 77 skipped (the accessibility bus cannot be
 # reached).
@@ -17,6 +24,11 @@ import time
 
 SKIP = 77
 WAIT_S = 20.0  # bound of every wait; each normally ends within a second
+HERE = os.path.dirname(os.path.abspath(__file__))
+# As KORVID_TEST_MONOSPACE_FAMILIES in cmake/KorvidTesting.cmake, with the
+# package of each (scripts/packages.txt).
+FAMILIES = [("Noto Sans Mono", "fonts-noto-mono"), ("DejaVu Sans Mono", "fonts-dejavu-core"),
+            ("Liberation Mono", "fonts-liberation2")]
 
 # The file loaded: 20 bytes at address 0, so the editor's 16-byte rows show
 # them on two lines.
@@ -47,6 +59,24 @@ def hex_column(data, per_row=16):
     rows = [" ".join("%02X" % b for b in data[i:i + per_row])
             for i in range(0, len(data), per_row)]
     return "\n".join(rows)
+
+
+def monospace_fonts(family, folder):
+    """A fontconfig file in folder that makes family the "monospace" one;
+    fails when that is not what fontconfig then answers."""
+    with open(os.path.join(HERE, "..", "fonts", "monospace.conf.in")) as template:
+        config = template.read().replace("@MONOSPACE_FAMILY@", family)
+    path = os.path.join(folder, "fonts.conf")
+    with open(path, "w") as file:
+        file.write(config)
+    answer = subprocess.run(["fc-match", "-f", "%{family[0]}", "monospace"],
+                            env=dict(os.environ, FONTCONFIG_FILE=path),
+                            capture_output=True, text=True, timeout=WAIT_S).stdout
+    if answer != family:
+        package = dict(FAMILIES)[family]
+        fail("monospace is %s, not %s: is %s installed (scripts/packages.txt)?"
+             % (answer, family, package))
+    return path
 
 
 def reach_accessibility_bus():
@@ -122,11 +152,11 @@ class Reader:
                     return found
         return None
 
-    def application(self, name):
+    def application(self, name, pid):
         desktop = self.pyatspi.Registry.getDesktop(0)
         for index in range(desktop.childCount):
             app = desktop.getChildAtIndex(index)
-            if app is not None and app.name == name:
+            if app is not None and app.name == name and app.get_process_id() == pid:
                 return app
         return None
 
@@ -138,6 +168,22 @@ class Reader:
             root, lambda a: a.getRoleName() == role and a.name == name and
             a.getState().contains(self.pyatspi.STATE_ENABLED)))
         button.queryAction().doAction(0)
+
+    def field(self, root, name):
+        """The text of the text field named name."""
+        found = self.find(root, lambda a: a.getRole() == self.pyatspi.ROLE_TEXT and a.name == name)
+        return None if found is None else found.queryText().getText(0, -1)
+
+    def answer_message(self, app, text, button="OK"):
+        """Waits for the message box that says text and presses its button."""
+        label = self.wait_for("the message \"%s\"" % text, lambda: self.find(
+            app, lambda a: a.getRole() == self.pyatspi.ROLE_LABEL and a.name == text))
+        box = label
+        while box.getRole() not in (self.pyatspi.ROLE_ALERT, self.pyatspi.ROLE_DIALOG):
+            box = box.parent
+        self.press(box, "push button", button)
+        self.wait_for("the message box closed", lambda: self.find(
+            app, lambda a: a.getRole() == self.pyatspi.ROLE_LABEL and a.name == text) is None)
 
     def events_since(self, mark, kind, source):
         return [e for e in self.events[mark:] if e.type.startswith(kind) and e.source == source]
@@ -151,24 +197,24 @@ def keys(*names):
     xdotool("key", "--delay", "0", *names)
 
 
-def main():
-    program = sys.argv[1]
-    reach_accessibility_bus()
-    reader = Reader()
-    scratch = tempfile.mkdtemp(prefix="korvid-reader-")
+def read_the_editor(reader, program, scratch, family):
+    """KORVID_Demo with family as its monospace font, read as a reader reads it."""
+    print("under %s" % family, flush=True)
     code = os.path.join(scratch, "blink.hex")
     with open(code, "w") as file:
         file.write(intel_hex(LOADED))
-    os.makedirs(os.path.join(scratch, "runtime"), mode=0o700)
+    folder = os.path.join(scratch, family.replace(" ", "-"))
+    os.makedirs(os.path.join(folder, "runtime"), mode=0o700)
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                KORVID_SIMULATE="hid", KORVID_SIMULATE_CLOCK="virtual", KORVID_LANG="en",
-               XDG_CONFIG_HOME=os.path.join(scratch, "config"),
-               XDG_RUNTIME_DIR=os.path.join(scratch, "runtime"))
+               FONTCONFIG_FILE=monospace_fonts(family, folder),
+               XDG_CONFIG_HOME=os.path.join(folder, "config"),
+               XDG_RUNTIME_DIR=os.path.join(folder, "runtime"))
     started = time.monotonic()
     demo = reader.program = subprocess.Popen([program], env=env, cwd=scratch)
     try:
         app = reader.wait_for("KORVID_Demo on the accessibility bus",
-                              lambda: reader.application("KORVID_Demo"))
+                              lambda: reader.application("KORVID_Demo", demo.pid))
         # The code buffer's group box bears the same name as the editor in it.
         editor = reader.wait_for("the hex editor", lambda: reader.find(
             app, lambda a: a.name == "Binary Code Buffer" and
@@ -196,6 +242,10 @@ def main():
         if text.characterCount != len(expected) or text.caretOffset != 0:
             fail("after the load: %d characters, caret at %d"
                  % (text.characterCount, text.caretOffset))
+        status = (reader.field(app, "Source"), reader.field(app, "Size"),
+                  reader.field(app, "Checksum"))
+        if status != (code, "Size:0x%X" % len(LOADED), "Checksum:0x%04X" % (sum(LOADED) & 0xFFFF)):
+            fail("status after the load: %s" % (status,))
 
         # A click on the left of the first digit, where the reader says it
         # stands, gives the editor the focus with the caret there.
@@ -232,7 +282,46 @@ def main():
         if told != [("object:text-changed:delete", 51, 2, "20"),
                     ("object:text-changed:insert", 51, 2, "2B")]:
             fail("edit told as %s" % told)
-        print("passed in %.1f s" % (time.monotonic() - started))
+
+        # The edited image goes to the simulated programmer, which says so.
+        reader.press(app, "push button", "Update Target")
+        reader.answer_message(app, "Update success !")
+        edited = LOADED[:17] + bytes([0x2B]) + LOADED[18:]
+        checksum = "Checksum:0x%04X" % (sum(edited) & 0xFFFF)
+        if reader.field(app, "Checksum") != checksum:
+            fail("checksum after the edit: %s" % reader.field(app, "Checksum"))
+
+        # The dump replaces the code with the target's 256 bytes: no size, no sum.
+        reader.press(app, "push button", "Dump Target Info")
+        reader.wait_for("the dump's note", lambda: reader.field(app, "Source") ==
+                        "Dump Information ok !")
+        reader.wait_for("the dump in the editor", lambda: text.characterCount == 16 * 16 * 3 - 1)
+        if reader.field(app, "Size") != "" or reader.field(app, "Checksum") != "":
+            fail("size and checksum after the dump: %s, %s"
+                 % (reader.field(app, "Size"), reader.field(app, "Checksum")))
+
+        # Auto Reload: the file grows meanwhile; when the user comes back to the
+        # window (from the About box, with a click into it) it is read and laid
+        # over the image once more.
+        reader.press(app, "check box", "Auto Reload Code")
+        grown = bytes(range(0x20)) * 9
+        with open(code, "w") as file:
+            file.write(intel_hex(grown))
+        reader.press(app, "push button", "About")
+        about = reader.wait_for("the About box", lambda: reader.window(app, "About"))
+        # The user's focus goes to the box, as a window manager gives it.
+        xdotool("search", "--sync", "--name", "^About$", "windowfocus", "--sync")
+        reader.wait_for("the window left", lambda: not reader.find(
+            app, lambda a: a.getRole() == reader.pyatspi.ROLE_DIALOG and
+            a.name.startswith("Vostrel")).getState().contains(reader.pyatspi.STATE_ACTIVE))
+        reader.press(about, "push button", "OK")
+        reader.wait_for("the About box closed", lambda: reader.window(app, "About") is None)
+        xdotool("search", "--sync", "--name", "^Vostrel 8051 ", "windowfocus", "--sync")
+        reader.wait_for("the grown file reloaded",
+                        lambda: reader.field(app, "Size") == "Size:0x%X" % len(grown))
+        if not text.getText(0, -1).startswith(hex_column(grown)[:47]):
+            fail("the editor after the reload: %s" % text.getText(0, 47))
+        print("%s: passed in %.1f s" % (family, time.monotonic() - started))
     finally:
         demo.terminate()
         try:
@@ -240,6 +329,17 @@ def main():
         except subprocess.TimeoutExpired:
             demo.kill()
             demo.wait()
+
+
+def main():
+    program = sys.argv[1]
+    reach_accessibility_bus()
+    reader = Reader()
+    scratch = tempfile.mkdtemp(prefix="korvid-reader-")
+    try:
+        for family, _ in FAMILIES:
+            read_the_editor(reader, program, scratch, family)
+    finally:
         shutil.rmtree(scratch, ignore_errors=True)
 
 

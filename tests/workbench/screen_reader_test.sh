@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs screen_reader_test.py against KORVID_Demo on a virtual screen (xvfb-run)
 # with a session bus of its own (dbus-run-session), on which the accessibility
-# bus starts when the reader first asks for it. Exit status 77 (skipped) when a
-# tool is missing or the virtual screen does not start.
+# bus starts when the reader first asks for it, once under each monospace family
+# the suite draws with (fonts of its own, checked with fc-match). Exit status 77
+# (skipped) when a tool is missing or the virtual screen does not start.
 #   screen_reader_test.sh KORVID_Demo
 set -u
 program=$1
@@ -10,7 +11,7 @@ here=$(dirname "$0")
 # Debian's own interpreter: the one python3-pyatspi installs its module for.
 python=/usr/bin/python3
 
-for tool in xvfb-run dbus-run-session xdotool; do
+for tool in xvfb-run dbus-run-session xdotool fc-match; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIPPED: $tool is not installed"
     exit 77

@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
-#include <QFontInfo>
-#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -14,16 +12,19 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <utility>
 
+#include "hex_clipboard.h"
 #include "hex_edit_core.h"
-#include "hex_edit_painter.h"
+#include "hex_font_cell.h"
+#include "hex_plan_painter.h"
 
 using korvid::hexedit::AnnouncedCaret;
 using korvid::hexedit::CaretPosition;
 using korvid::hexedit::HexEditCore;
 using korvid::hexedit::HexKey;
+using korvid::hexedit::KeyModifiers;
+using korvid::hexedit::KeyOutcome;
 using korvid::hexedit::PointPx;
 using korvid::hexedit::ScrollBarRange;
 using korvid::hexedit::TextSpan;
@@ -33,10 +34,19 @@ namespace {
 // The registered clipboard format "BinaryData" as Qt names it on Windows; on
 // X11 and Wayland the same string is an ordinary custom type.
 const QString kBinaryDataMimeType =
-    QStringLiteral("application/x-qt-windows-mime;value=\"BinaryData\"");
+    QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
+        .arg(QLatin1String(korvid::hexedit::kBinaryDataFormat.data(),
+                           static_cast<qsizetype>(korvid::hexedit::kBinaryDataFormat.size())));
+
+// Families tried, in order, when the system's fixed-pitch font is refused.
+const char* const kFallbackFamilies[] = {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono",
+                                         "Courier New"};
 
 HexKey KeyFor(int key) {
     switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return HexKey::Tab;
         case Qt::Key_PageUp:
             return HexKey::PageUp;
         case Qt::Key_PageDown:
@@ -53,9 +63,31 @@ HexKey KeyFor(int key) {
             return HexKey::Right;
         case Qt::Key_Down:
             return HexKey::Down;
+        case Qt::Key_Insert:
+            return HexKey::Insert;
+        case Qt::Key_A:
+            return HexKey::LetterA;
+        case Qt::Key_C:
+            return HexKey::LetterC;
+        case Qt::Key_V:
+            return HexKey::LetterV;
+        case Qt::Key_Copy:
+        case Qt::Key_F16:  // Copy on Sun keyboards
+            return HexKey::CopyKey;
+        case Qt::Key_Paste:
+        case Qt::Key_F18:  // Paste on Sun keyboards
+            return HexKey::PasteKey;
         default:
             return HexKey::Other;
     }
+}
+
+KeyModifiers ModifiersOf(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers held = event->modifiers();
+    return {.shift = held.testFlag(Qt::ShiftModifier) || event->key() == Qt::Key_Backtab,
+            .control = held.testFlag(Qt::ControlModifier),
+            .alt = held.testFlag(Qt::AltModifier),
+            .meta = held.testFlag(Qt::MetaModifier)};
 }
 
 int ClampToInt(int64_t value) {
@@ -73,25 +105,6 @@ void ApplyRange(QScrollBar* bar, const ScrollBarRange& range, int64_t lineStep) 
 PointPx ToPoint(const QPointF& p) {
     const QPoint rounded = p.toPoint();
     return {rounded.x(), rounded.y()};
-}
-
-enum class EditCommand { None, Copy, Paste, SelectAll };
-
-// A, C and V while Control is down, whatever other modifiers are held (so
-// Ctrl+Shift+C copies too), and the platform's own key sequences for the three
-// edit commands.
-EditCommand CommandFor(const QKeyEvent* event) {
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    if (event->matches(QKeySequence::Copy) || (ctrl && event->key() == Qt::Key_C)) {
-        return EditCommand::Copy;
-    }
-    if (event->matches(QKeySequence::Paste) || (ctrl && event->key() == Qt::Key_V)) {
-        return EditCommand::Paste;
-    }
-    if (event->matches(QKeySequence::SelectAll) || (ctrl && event->key() == Qt::Key_A)) {
-        return EditCommand::SelectAll;
-    }
-    return EditCommand::None;
 }
 
 }  // namespace
@@ -115,8 +128,11 @@ CHexEditBase::CHexEditBase(QWidget* parent, bool multiLine)
     connect(horizontalBar_, &QScrollBar::valueChanged, this, &CHexEditBase::OnHorizontalValue);
 
     const QPalette& colors = palette();
-    selectionColors_ = {colors.color(QPalette::HighlightedText), colors.color(QPalette::Highlight),
-                        colors.color(QPalette::WindowText), colors.color(QPalette::Button)};
+    using korvid::hexedit::ColorRefFromColor;
+    selectionColors_ = {ColorRefFromColor(colors.color(QPalette::Highlight)),
+                        ColorRefFromColor(colors.color(QPalette::HighlightedText)),
+                        ColorRefFromColor(colors.color(QPalette::Button)),
+                        ColorRefFromColor(colors.color(QPalette::WindowText))};
 
     const int flashMs = QGuiApplication::styleHints()->cursorFlashTime();
     caretBlinkTimer_.setInterval(flashMs > 0 ? flashMs / 2 : 0);
@@ -130,7 +146,14 @@ CHexEditBase::CHexEditBase(QWidget* parent, bool multiLine)
     core_->SetLayoutListener([this] { ScheduleScrollBarUpdate(); });
     const int dragPx = QApplication::startDragDistance();
     core_->SetDragSize(dragPx, dragPx);
-    AdoptFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The system's fixed-pitch font, else the first fall-back family accepted.
+    std::vector<QFont> candidates{QFontDatabase::systemFont(QFontDatabase::FixedFont)};
+    for (const char* family : kFallbackFamilies) {
+        QFont fallback = candidates.front();  // its size and style
+        fallback.setFamilies({QString::fromLatin1(family)});
+        candidates.push_back(fallback);
+    }
+    AdoptFont(candidates);
 }
 
 CHexEditBase::~CHexEditBase() = default;
@@ -213,6 +236,10 @@ bool CHexEditBase::IsMultiLine() const {
     return core_->IsMultiLine();
 }
 
+QFont CHexEditBase::GetFont() const {
+    return font_ ? font_->Font() : QFont();
+}
+
 const HexEditCore& CHexEditBase::LaidOutCore() {
     core_->EnsureLayout();
     return *core_;
@@ -232,7 +259,7 @@ void CHexEditBase::OnEditCopy() {
 }
 
 void CHexEditBase::OnEditPaste() {
-    if (core_->IsReadOnly() || !core_->HasBytes()) {
+    if (!core_->CanPaste()) {
         return;
     }
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
@@ -263,19 +290,17 @@ bool CHexEditBase::event(QEvent* event) {
         // The edit commands belong to the control while it has the focus, ahead
         // of any window shortcut bound to the same keys.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (CommandFor(key) != EditCommand::None) {
+        if (korvid::hexedit::CommandForKey(KeyFor(key->key()), ModifiersOf(key)) !=
+            korvid::hexedit::EditCommand::None) {
             key->accept();
             return true;
         }
     }
     if (event->type() == QEvent::KeyPress) {
+        // Tab is the control's too, before QWidget moves the focus on its own.
         auto* key = static_cast<QKeyEvent*>(event);
-        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
-            const bool shift = key->modifiers() & Qt::ShiftModifier;
-            core_->KeyDown(HexKey::Tab, shift);
-            focusNextPrevChild(key->key() == Qt::Key_Tab && !shift);
-            key->accept();
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            OnKey(key);
             return true;
         }
     }
@@ -283,37 +308,41 @@ bool CHexEditBase::event(QEvent* event) {
 }
 
 void CHexEditBase::keyPressEvent(QKeyEvent* event) {
+    OnKey(event);
+}
+
+void CHexEditBase::OnKey(QKeyEvent* event) {
     // Every key is the control's: Enter and Escape do nothing here.
     event->accept();
-    switch (CommandFor(event)) {
-        case EditCommand::Copy:
+    const KeyModifiers modifiers = ModifiersOf(event);
+    const KeyOutcome outcome = core_->KeyDown(KeyFor(event->key()), modifiers);
+    switch (outcome) {
+        case KeyOutcome::Copy:
             OnEditCopy();
             return;
-        case EditCommand::Paste:
+        case KeyOutcome::Paste:
             OnEditPaste();
             return;
-        case EditCommand::SelectAll:
+        case KeyOutcome::SelectAll:
             OnEditSelectAll();
             return;
-        case EditCommand::None:
+        case KeyOutcome::FocusNext:
+        case KeyOutcome::FocusPrevious:
+            focusNextPrevChild(outcome == KeyOutcome::FocusNext);
+            return;
+        case KeyOutcome::CaretMoved:
+            RestartCaretBlink();
+            Refresh();
+            return;
+        case KeyOutcome::None:
             break;
     }
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const HexKey key = KeyFor(event->key());
-    core_->KeyDown(key, shift);
-    if (key != HexKey::Other) {
-        RestartCaretBlink();
-        Refresh();
-        return;
-    }
     const QString text = event->text();
-    const bool chord =
-        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (text.size() != 1 || chord) {
+    if (text.size() != 1) {
         return;
     }
     const auto before = BytesBeforeEdit();
-    if (core_->TypeCharacter(text.at(0).unicode(), shift)) {
+    if (core_->TypeCharacter(text.at(0).unicode(), modifiers)) {
         AnnounceEdit(before);
         RestartCaretBlink();
         Refresh();
@@ -386,10 +415,17 @@ void CHexEditBase::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CHexEditBase::paintEvent(QPaintEvent*) {
-    core_->EnsureLayout();
+    const korvid::hexedit::PaintPlan plan =
+        korvid::hexedit::PlanPaint(*core_, caretBlinkOn_ && hasFocus());
     QPainter painter(this);
-    korvid::hexedit::PaintHexEdit(painter, *core_, font_, width(), height(), selectionColors_,
-                                  caretBlinkOn_ && hasFocus());
+    if (verticalBar_->isVisible() && horizontalBar_->isVisible()) {
+        // The corner between the two bars is the widget's, not the client's.
+        painter.fillRect(QRect(verticalBar_->x(), horizontalBar_->y(), verticalBar_->width(),
+                               horizontalBar_->height()),
+                         palette().window());
+    }
+    korvid::hexedit::DrawPaintPlan(painter, plan, font_ ? &*font_ : nullptr, core_->Colors(),
+                                   selectionColors_);
 }
 
 void CHexEditBase::resizeEvent(QResizeEvent* event) {
@@ -401,24 +437,20 @@ void CHexEditBase::resizeEvent(QResizeEvent* event) {
 void CHexEditBase::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        AdoptFont(font());
+        AdoptFont({font()});
         update();
     }
 }
 
-void CHexEditBase::AdoptFont(const QFont& font) {
-    // Only a fixed-pitch font keeps the cell grid; any other is ignored.
-    if (QFontInfo(font).fixedPitch()) {
-        QFont adopted = font;
-        // Pad the advance to whole pixels so that every cell of a drawn row text
-        // lands exactly on the grid the layout computes.
-        const qreal advance = QFontMetricsF(adopted).horizontalAdvance(QLatin1Char('0'));
-        const qreal cellWidth = std::max<qreal>(std::ceil(advance), 1);
-        if (cellWidth > advance) {
-            adopted.setLetterSpacing(QFont::AbsoluteSpacing, cellWidth - advance);
-        }
-        font_ = adopted;
-        core_->SetCharMetrics(static_cast<int64_t>(cellWidth), QFontMetrics(font_).height());
+void CHexEditBase::AdoptFont(const std::vector<QFont>& candidates) {
+    std::vector<korvid::hexedit::FontMeasure> measures;
+    for (const QFont& candidate : candidates) {
+        measures.push_back(HexEditFont::Measure(candidate));
+    }
+    // A refused font leaves the one drawn with; the layout is redone either way.
+    if (const auto chosen = korvid::hexedit::ChooseFont(measures)) {
+        font_.emplace(candidates[chosen->index]);
+        core_->SetCharMetrics(chosen->cell.widthPx, chosen->cell.heightPx);
     }
     core_->MarkLayoutDirty();
 }

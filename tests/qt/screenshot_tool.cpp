@@ -1,4 +1,4 @@
-// Not a test: shows MainDialog after loading a code file, to look at it by eye.
+// Not a test: shows the main dialog after loading a code file, to look at it by eye.
 //   workbench_screenshot [--update | --max-count] FILE [OUT.png]
 // Under xvfb-run the window stays up until killed (take the picture with
 // `import -window root`); with OUT.png it saves its own picture and quits.
@@ -6,7 +6,8 @@
 // with KORVID_SIMULATE=hid-old the progress dialog shows); --max-count runs
 // "Update Programmer" up to its Max Count dialog. Their message boxes and dialogs
 // are the real ones and stay up.
-#include "MainDialog.h"
+#include "MainDialogWindow.h"
+#include "QtSettingsStore.h"
 #include "fake_prompts.h"
 
 #include <QApplication>
@@ -22,7 +23,7 @@ namespace {
 
 // The area dialog and the file dialog are answered; the firmware question gets
 // Yes; every other message box and dialog is shown for real.
-class ScreenshotPrompts : public korvid::workbench::testing::FakePrompts {
+class ScreenshotPrompts : public korvid::qt::testing::FakePrompts {
 public:
     QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
                                         const QString& caption, const QString& text,
@@ -41,7 +42,7 @@ public:
     }
 
 private:
-    korvid::workbench::QtUserPrompts real_;
+    korvid::qt::QtUserPrompts real_;
 };
 
 }  // namespace
@@ -74,12 +75,18 @@ int main(int argc, char** argv) {
         area.accept();
         return int{QDialog::Accepted};
     });
-    korvid::workbench::MainDialog dialog(prompts);
+    korvid::workbench::Catalogue catalogue = korvid::workbench::LibraryCatalogue();
+    korvid::qt::QtSettingsStore settings(catalogue.libraryName, catalogue.version);
+    korvid::workbench::LibraryOperations operations;
+    const QByteArray language = qgetenv("KORVID_LANG");
+    korvid::qt::MainDialogWindow dialog(
+        prompts, operations, settings, std::move(catalogue),
+        language.isNull() ? std::nullopt : std::optional<std::string_view>(language.constData()));
     dialog.show();
     application.processEvents();
     std::printf("start-up to first paint: %lld ms\n", static_cast<long long>(clock.elapsed()));
     std::fflush(stdout);
-    dialog.OnLoad();
+    dialog.Model().OnLoad();
     if (command != nullptr) {
         const int id = std::strcmp(command, "--update") == 0 ? 1046 : 1047;
         QPushButton* button = dialog.findChild<QPushButton*>(QStringLiteral("id%1").arg(id));

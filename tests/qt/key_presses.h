@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QWidget>
 
-namespace korvid::workbench::testing {
+namespace korvid::qt::testing {
 
 // Delete as the X11 and Wayland platforms deliver it: with the DEL character
 // (U+007F) as its text, where QTest's key click sends none.
@@ -12,4 +12,4 @@ inline void PressDelete(QWidget* widget, Qt::KeyboardModifiers modifiers = Qt::N
     QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_Delete, QString(QChar(0x7F)), modifiers);
 }
 
-}  // namespace korvid::workbench::testing
+}  // namespace korvid::qt::testing

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace korvid::workbench::testing {
+namespace korvid::qt::testing {
 
 class FakePrompts : public UserPrompts {
 public:
@@ -116,4 +116,4 @@ W* FindControl(QWidget& dialog, int id) {
     return widget;
 }
 
-}  // namespace korvid::workbench::testing
+}  // namespace korvid::qt::testing

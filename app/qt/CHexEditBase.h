@@ -2,13 +2,13 @@
 // buffer as rows of two-digit hexadecimal values with an optional address column
 // and character column, and lets the user overwrite nibbles, select, copy and paste.
 // All rules that need no window live in korvid::hexedit::HexEditCore; this widget
-// measures its font, paints what the core says and turns Qt events into core calls.
+// measures its font for the core's font rule, draws the core's paint plan and
+// turns Qt events into core calls.
 // It tells assistive technologies of every change of the caret, the selection
 // and the data; what they read and ask of it is CHexEditBaseAccessible's, which
 // a program installs before it creates its first editor.
 #pragma once
 
-#include <QFont>
 #include <QTimer>
 #include <QWidget>
 
@@ -18,7 +18,8 @@
 #include <vector>
 
 #include "hex_accessible_text.h"
-#include "hex_edit_painter.h"
+#include "hex_edit_font.h"
+#include "hex_paint_plan.h"
 
 class QScrollBar;
 
@@ -61,6 +62,8 @@ public:
     void SetSelection(uint32_t start, uint32_t end, bool makeVisible, bool redraw);
 
     bool IsMultiLine() const;
+    // The font drawn with: the first one accepted, kept until another is.
+    QFont GetFont() const;
     // Read access to the control's state (caret, selection, layout) for callers
     // that need more than the operations above.
     const korvid::hexedit::HexEditCore& Core() const { return *core_; }
@@ -102,7 +105,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void AdoptFont(const QFont& font);
+    // Draws with the first candidate the core's font rule accepts; with none,
+    // keeps the font it has.
+    void AdoptFont(const std::vector<QFont>& candidates);
+    void OnKey(QKeyEvent* event);
     void ApplyClientSize();
     void UpdateScrollBars();
     void ScheduleScrollBarUpdate();
@@ -122,8 +128,8 @@ private:
     void AnnounceEdit(const std::optional<std::vector<uint8_t>>& before);
 
     std::unique_ptr<korvid::hexedit::HexEditCore> core_;
-    // The fixed-pitch font the control draws with (its own copy).
-    QFont font_;
+    // The font the control draws with (its own copy); none until one is accepted.
+    std::optional<HexEditFont> font_;
     QScrollBar* verticalBar_;
     QScrollBar* horizontalBar_;
     QTimer caretBlinkTimer_;
