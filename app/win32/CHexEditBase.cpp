@@ -1,6 +1,9 @@
 #include "CHexEditBase.h"
 
+#include "hex_clipboard.h"
 #include "hex_edit_gdi.h"
+#include "hex_input.h"
+#include "wide_text_windows.h"
 
 #include <windowsx.h>
 
@@ -10,6 +13,8 @@
 
 using korvid::hexedit::CaretPosition;
 using korvid::hexedit::HexKey;
+using korvid::hexedit::KeyModifiers;
+using korvid::hexedit::KeyOutcome;
 using korvid::hexedit::PointPx;
 using korvid::hexedit::ScrollBarRange;
 
@@ -21,8 +26,11 @@ constexpr UINT kUpdateScrollBarsMessage = 0x5400;
 constexpr UINT_PTR kAutoScrollTimer = 1024;
 // WM_DPICHANGED_AFTERPARENT, which mingw's headers lack for Windows 7.
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
-// The default face and size: 9 points, as the dialog's own font.
-constexpr const wchar_t* kDefaultFace = L"Courier New";
+// The default faces, tried in order, and their size: 9 points, as the dialog's
+// own font.
+constexpr const wchar_t* kDefaultFaces[] = {L"Courier New", L"Consolas", L"Lucida Console",
+                                            L"Liberation Mono", L"DejaVu Sans Mono",
+                                            L"Noto Sans Mono"};
 constexpr int kDefaultPoints = 9;
 constexpr int kPointsPerInch = 72;
 
@@ -48,6 +56,14 @@ HexKey KeyFor(WPARAM key) {
             return HexKey::Right;
         case VK_DOWN:
             return HexKey::Down;
+        case VK_INSERT:
+            return HexKey::Insert;
+        case 'A':
+            return HexKey::LetterA;
+        case 'C':
+            return HexKey::LetterC;
+        case 'V':
+            return HexKey::LetterV;
         default:
             return HexKey::Other;
     }
@@ -55,6 +71,11 @@ HexKey KeyFor(WPARAM key) {
 
 bool KeyIsDown(int key) {
     return GetKeyState(key) < 0;
+}
+
+KeyModifiers CurrentModifiers() {
+    return {KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL), KeyIsDown(VK_MENU),
+            KeyIsDown(VK_LWIN) || KeyIsDown(VK_RWIN)};
 }
 
 PointPx PointOf(LPARAM lParam) {
@@ -125,7 +146,10 @@ CHexEditBase* CHexEditBase::FromWindow(HWND window) {
 CHexEditBase::CHexEditBase(HWND window, bool multiLine)
     : window_(window),
       core_(multiLine),
-      binaryDataFormat_(RegisterClipboardFormatW(L"BinaryData")) {
+      binaryDataFormat_(RegisterClipboardFormatW(
+          korvid::core::WideFromUtf8(korvid::hexedit::kBinaryDataFormat).c_str())),
+      selectionColors_{GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT),
+                       GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT)} {
     core_.SetLayoutListener([this] { ScheduleScrollBarUpdate(); });
     core_.SetDragSize(GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG));
     AdoptDefaultFont();
@@ -212,6 +236,19 @@ LRESULT CHexEditBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 case kSelectAllCommand:
                     OnEditSelectAll();
                     return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_APPCOMMAND:
+            // A keyboard's own Copy and Paste keys.
+            switch (GET_APPCOMMAND_LPARAM(lParam)) {
+                case APPCOMMAND_COPY:
+                    OnKeyOutcome(core_.KeyDown(HexKey::CopyKey, CurrentModifiers()));
+                    return TRUE;
+                case APPCOMMAND_PASTE:
+                    OnKeyOutcome(core_.KeyDown(HexKey::PasteKey, CurrentModifiers()));
+                    return TRUE;
                 default:
                     break;
             }
@@ -392,36 +429,37 @@ void CHexEditBase::OnEditSelectAll() {
 }
 
 void CHexEditBase::OnKeyDown(WPARAM key) {
-    const bool shift = KeyIsDown(VK_SHIFT);
-    if (KeyIsDown(VK_CONTROL)) {
-        switch (key) {
-            case 'A':
-                OnEditSelectAll();
-                return;
-            case 'C':
-                OnEditCopy();
-                return;
-            case 'V':
-                OnEditPaste();
-                return;
-            default:
-                break;
-        }
+    OnKeyOutcome(core_.KeyDown(KeyFor(key), CurrentModifiers()));
+}
+
+void CHexEditBase::OnKeyOutcome(KeyOutcome outcome) {
+    switch (outcome) {
+        case KeyOutcome::Copy:
+            OnEditCopy();
+            return;
+        case KeyOutcome::Paste:
+            OnEditPaste();
+            return;
+        case KeyOutcome::SelectAll:
+            OnEditSelectAll();
+            return;
+        case KeyOutcome::FocusNext:
+        case KeyOutcome::FocusPrevious:
+            // The dialog moves the focus, as Tab does between its other controls.
+            if (const HWND parent = GetParent(window_); parent != nullptr) {
+                SendMessageW(parent, WM_NEXTDLGCTL, outcome == KeyOutcome::FocusPrevious, FALSE);
+            }
+            return;
+        case KeyOutcome::CaretMoved:
+            Refresh();
+            return;
+        case KeyOutcome::None:
+            return;
     }
-    const HexKey hexKey = KeyFor(key);
-    core_.KeyDown(hexKey, shift);
-    if (hexKey == HexKey::Tab) {
-        const HWND parent = GetParent(window_);
-        if (parent != nullptr) {
-            SendMessageW(parent, WM_NEXTDLGCTL, shift ? 1 : 0, FALSE);
-        }
-        return;
-    }
-    Refresh();
 }
 
 bool CHexEditBase::OnChar(WPARAM character) {
-    if (!core_.TypeCharacter(static_cast<uint32_t>(character), KeyIsDown(VK_SHIFT))) {
+    if (!core_.TypeCharacter(static_cast<uint32_t>(character), CurrentModifiers())) {
         return false;
     }
     Refresh();
@@ -487,11 +525,10 @@ void CHexEditBase::OnFocusChanged(bool focused) {
 }
 
 LRESULT CHexEditBase::OnSetFont(HFONT font, bool redraw) {
+    // A copy of the font, never the caller's, and only one the cell rule accepts.
     LOGFONTW description{};
-    // Only a fixed-pitch font is taken; a copy of it, never the caller's.
-    if (font != nullptr && GetObjectW(font, sizeof description, &description) == sizeof description &&
-        (description.lfPitchAndFamily & 3) == FIXED_PITCH) {
-        AdoptFont(description, false);
+    if (font != nullptr && GetObjectW(font, sizeof description, &description) == sizeof description) {
+        AdoptFirstAccepted({description}, false);
     }
     core_.MarkLayoutDirty();
     Redraw(redraw);
@@ -506,36 +543,65 @@ void CHexEditBase::OnDpiChanged() {
 }
 
 void CHexEditBase::AdoptDefaultFont() {
-    LOGFONTW description{};
-    description.lfHeight = -MulDiv(kDefaultPoints, static_cast<int>(DpiOf(window_)), kPointsPerInch);
-    description.lfWeight = FW_NORMAL;
-    description.lfCharSet = DEFAULT_CHARSET;
-    description.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    wcscpy_s(description.lfFaceName, LF_FACESIZE, kDefaultFace);
-    AdoptFont(description, true);
+    std::vector<LOGFONTW> candidates;
+    for (const wchar_t* face : kDefaultFaces) {
+        LOGFONTW description{};
+        description.lfHeight =
+            -MulDiv(kDefaultPoints, static_cast<int>(DpiOf(window_)), kPointsPerInch);
+        description.lfWeight = FW_NORMAL;
+        description.lfCharSet = DEFAULT_CHARSET;
+        description.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+        wcsncpy(description.lfFaceName, face, LF_FACESIZE - 1);
+        candidates.push_back(description);
+    }
+    AdoptFirstAccepted(candidates, true);
 }
 
-void CHexEditBase::AdoptFont(const LOGFONTW& description, bool isDefault) {
-    const HFONT font = CreateFontIndirectW(&description);
-    if (font == nullptr) {
-        return;
+bool CHexEditBase::AdoptFirstAccepted(const std::vector<LOGFONTW>& candidates, bool isDefault) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    std::vector<HFONT> fonts;
+    std::vector<korvid::hexedit::FontMeasure> measures;
+    for (const LOGFONTW& candidate : candidates) {
+        if (const HFONT font = CreateFontIndirectW(&candidate); font != nullptr) {
+            fonts.push_back(font);
+            measures.push_back(korvid::win32::MeasureFont(dc, font));
+        }
+    }
+    DeleteDC(dc);
+    const auto chosen = korvid::hexedit::ChooseFont(measures);
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        if (!chosen || i != chosen->index) {
+            DeleteObject(fonts[i]);
+        }
+    }
+    if (!chosen) {
+        return false;
     }
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
-    font_ = font;
+    font_ = fonts[chosen->index];
     defaultFont_ = isDefault;
-    const HDC dc = GetDC(window_);
-    const korvid::win32::CellSizePx cell = korvid::win32::MeasureCell(dc, font_);
-    ReleaseDC(window_, dc);
-    core_.SetCharMetrics(cell.width, cell.height);
+    core_.SetCharMetrics(chosen->cell.widthPx, chosen->cell.heightPx);
     PlaceSystemCaret();
+    return true;
 }
 
 void CHexEditBase::Paint(HDC dc) {
     RECT client;
     GetClientRect(window_, &client);
-    korvid::win32::PaintHexEdit(dc, core_, font_, client);
+    // Off screen first, then copied in one step: every change repaints the whole
+    // client area, without flicker. The caret is the system's.
+    const HDC offscreen = CreateCompatibleDC(dc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1),
+                                                  std::max<LONG>(client.bottom, 1));
+    const HGDIOBJ previous = SelectObject(offscreen, bitmap);
+    const korvid::hexedit::PaintPlan plan = korvid::hexedit::PlanPaint(core_, false);
+    korvid::win32::DrawPaintPlan(offscreen, plan, font_, core_.Colors(), selectionColors_);
+    BitBlt(dc, 0, 0, client.right, client.bottom, offscreen, 0, 0, SRCCOPY);
+    SelectObject(offscreen, previous);
+    DeleteObject(bitmap);
+    DeleteDC(offscreen);
 }
 
 void CHexEditBase::UpdateScrollBars() {

@@ -1,18 +1,22 @@
 // CHexEditBase: the hexadecimal editor as a window class of its own name, so that
 // a dialog template places it by class ("CHexEditBase", id 1037 in the main
 // dialog). The window style bit ES_MULTILINE (0x0004) selects the multi-line
-// style. Every rule that needs no window is the HexEditCore's; this class
-// measures its font, paints the core's plan with GDI, keeps the system caret on
-// the core's caret rectangle, turns window messages into core calls and tells
-// its parent of edits (WM_COMMAND with EN_CHANGE, never for SetData).
+// style. Every rule that needs no window is the HexEditCore's: this class
+// measures fonts for the core's cell rule, draws the core's paint plan with GDI,
+// keeps the system caret (a block one cell wide, blinking as the system blinks
+// carets) on the core's caret rectangle, turns window messages into core calls
+// and tells its parent of edits (WM_COMMAND with EN_CHANGE, never for SetData).
 #pragma once
 
 #include "hex_edit_control.h"
 #include "hex_edit_core.h"
+#include "hex_input.h"
+#include "hex_paint_plan.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 class CHexEditBase final : public korvid::hexedit::HexEditControl {
 public:
@@ -63,16 +67,21 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnKeyDown(WPARAM key);
+    // Runs what a key press asked for: an edit command, a focus move, a repaint.
+    void OnKeyOutcome(korvid::hexedit::KeyOutcome outcome);
     bool OnChar(WPARAM character);
     void OnScroll(int bar, WORD request);
     void OnFocusChanged(bool focused);
     LRESULT OnSetFont(HFONT font, bool redraw);
     void OnDpiChanged();
 
-    // Takes a copy of font (or a font of the default face at the window's DPI)
-    // and the cell measured from the glyphs it draws.
-    void AdoptFont(const LOGFONTW& font, bool isDefault);
+    // The first of the candidates whose glyphs the editor's cell rule accepts
+    // becomes the font drawn with, with its cell; true when one was accepted. The
+    // others are deleted.
+    bool AdoptFirstAccepted(const std::vector<LOGFONTW>& candidates, bool isDefault);
+    // The default faces at 9 points at the window's DPI.
     void AdoptDefaultFont();
+    // Paints the client area through an off-screen bitmap.
     void Paint(HDC dc);
     void UpdateScrollBars();
     void ScheduleScrollBarUpdate();
@@ -89,6 +98,7 @@ private:
     HFONT font_ = nullptr;
     bool defaultFont_ = true;
     UINT binaryDataFormat_;
+    korvid::hexedit::SelectionColors selectionColors_;
     SIZE caretSize_{};
     bool caretCreated_ = false;
     bool scrollBarUpdatePending_ = false;
