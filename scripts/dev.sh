@@ -8,8 +8,10 @@
 #   scripts/dev.sh usb    install, build, run only the real-USB-stack suite (both
 #                         programmers as USB gadgets on a Linux kernel in QEMU)
 #   scripts/dev.sh windows  install the mingw-w64 cross compilers and wine, cross-build
-#                         KORVID.dll, korvid.exe and the tests for 64-bit Windows into
-#                         build-win, and run the tests under wine
+#                         KORVID.dll, korvid.exe, KORVID_Demo.exe and the tests for
+#                         64-bit Windows into build-win, run the tests under wine on a
+#                         virtual screen and photograph every dialog
+#                         (build-win/screenshots)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
@@ -39,34 +41,61 @@ run_tests() { # build-dir
   ctest --test-dir "$1" --output-on-failure -j "$jobs"
 }
 
+# A virtual screen of its own for the Windows suite: the first free display from
+# :90 on. Sets DISPLAY and virtual_screen (the server's process).
+start_virtual_screen() {
+  local n
+  for n in $(seq 90 130); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    virtual_screen=$!
+    sleep 1
+    if kill -0 "$virtual_screen" 2>/dev/null; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  echo "== no display free for Xvfb" >&2
+  return 1
+}
+
 # The Windows suite: a Release cross build without debug information, linked
 # statically (KORVID.dll and the programs import only Windows' own DLLs), its tests
 # run by CTest through wine against a wineserver kept running meanwhile (a cold one
-# makes every test program start seconds late).
+# makes every test program start seconds late). Wine draws on a virtual screen of
+# the suite's own, in a virtual desktop with CJK font linking
+# (tests/win32/wine-prefix.reg), where the dialog tests run KORVID_Demo's windows;
+# afterwards every dialog is photographed in both languages.
 windows_suite() { # build-dir
-  local dir=$1 started=$SECONDS
-  echo "== Windows: cross-build KORVID.dll, korvid.exe and the tests, run them under wine"
+  local dir=$1 started=$SECONDS virtual_screen=
+  echo "== Windows: cross-build KORVID.dll, korvid.exe, KORVID_Demo.exe and the tests, run them under wine"
   configure_and_build "$dir" --toolchain cmake/x86_64-w64-mingw32.cmake \
     -DCMAKE_BUILD_TYPE=Release -DKORVID_WERROR=ON -DKORVID_BUILD_BENCH=OFF
   export WINEPREFIX=${KORVID_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/korvid/wine64}
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers
+  # Every wine process of the suite, the prefix's creation included, on one screen:
+  # the first process's display is the desktop's for the server's whole life.
+  start_virtual_screen
+  trap 'wineserver -k 2>/dev/null || true; kill "$virtual_screen" 2>/dev/null || true' EXIT
   if [ ! -d "$WINEPREFIX" ]; then
     echo "== creating the wine prefix $WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wine wineboot --init >/dev/null 2>&1
   fi
-  # A server of this prefix that is still ending (after the creation) is let go,
-  # then one that stays until the end of the suite is started.
+  wine regedit /S "$(winepath -w tests/win32/wine-prefix.reg)" >/dev/null 2>&1
+  # A server of this prefix that is still ending (after the creation or the import)
+  # is let go, then one that stays until the end of the suite is started.
   wineserver -w
   wineserver -p
-  trap 'wineserver -k 2>/dev/null || true' EXIT
   wine cmd /c exit >/dev/null 2>&1  # starts wine's services once, for every test after
   run_tests "$dir"
   # GoogleTest's skips inside a program that passed: shown, never taken for passes.
   grep -ho '^\[  SKIPPED \] [A-Za-z_][A-Za-z0-9_/]*\.[A-Za-z0-9_/]*' \
     "$dir/Testing/Temporary/LastTest.log" | sort -u |
     sed 's/^/== skipped under wine: /' || true
+  tests/win32/screenshots.sh "$dir"
   wineserver -k 2>/dev/null || true
+  kill "$virtual_screen" 2>/dev/null || true
   trap - EXIT
   echo "== the Windows suite took $((SECONDS - started)) s"
 }

@@ -263,6 +263,116 @@ TEST_F(HexEditWindowTest, OnlyAFixedPitchFontIsTakenAndAlwaysAsACopy) {
     DeleteObject(fixed);
 }
 
+// The cell is what the glyphs drawn measure, not what the face says of its widest
+// glyph (tmMaxCharWidth, which for some fixed-pitch faces is several cells).
+TEST_F(HexEditWindowTest, CellIsTheAdvanceOfTheDigitsDrawn) {
+    SetBytes(16);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE digit{};
+    GetTextExtentPoint32W(dc, L"0", 1, &digit);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    const hexedit::Layout& layout = control_->Core().Viewport().GetLayout();
+    EXPECT_EQ(layout.charWidthPx, digit.cx);
+    EXPECT_EQ(layout.charHeightPx, digit.cy);
+}
+
+// The control's picture, as it paints it into a memory context (WM_PRINTCLIENT).
+class Picture {
+public:
+    explicit Picture(HWND window) {
+        GetClientRect(window, &client_);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = client_.right;
+        info.bmiHeader.biHeight = -client_.bottom;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels_),
+                                   nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+        GdiFlush();
+    }
+    ~Picture() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    // The pixel as a COLORREF.
+    COLORREF At(int64_t x, int64_t y) const {
+        const uint32_t bgra = pixels_[y * client_.right + x];
+        return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+    }
+    int Count(const RECT& area, COLORREF color) const {
+        int count = 0;
+        for (LONG y = area.top; y < area.bottom; ++y) {
+            for (LONG x = area.left; x < area.right; ++x) {
+                count += At(x, y) == color ? 1 : 0;
+            }
+        }
+        return count;
+    }
+    const RECT& Client() const { return client_; }
+
+private:
+    RECT client_{};
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    uint32_t* pixels_ = nullptr;
+};
+
+TEST_F(HexEditWindowTest, WithoutDataOnlyTheBackgroundIsPainted) {
+    control_->SetBackgroundColor(RGB(10, 20, 30), true);
+    const Picture picture(window_);
+    const RECT& client = picture.Client();
+    EXPECT_EQ(picture.Count(client, RGB(10, 20, 30)), client.right * client.bottom);
+}
+
+TEST_F(HexEditWindowTest, PaintsColumnsSelectionAndDigitsWhereTheLayoutPutsThem) {
+    constexpr COLORREF kBackground = RGB(1, 2, 3);
+    constexpr COLORREF kAddressFill = RGB(200, 0, 0);
+    constexpr COLORREF kHexFill = RGB(0, 200, 0);
+    constexpr COLORREF kHexText = RGB(0, 0, 90);
+    constexpr COLORREF kCharsFill = RGB(0, 0, 200);
+    control_->SetBackgroundColor(kBackground, false);
+    control_->SetAddressColors(kAddressFill, RGB(255, 255, 255), false);
+    control_->SetHexColors(kHexFill, kHexText, false);
+    control_->SetAsciiColors(kCharsFill, RGB(255, 255, 0), false);
+    SetBytes(40);
+    control_->SetSelection(16, 18, false, true);
+    const hexedit::Layout& layout = control_->Core().Viewport().GetLayout();
+    const Picture picture(window_);
+
+    const int64_t left = layout.textRect.left;
+    const int64_t w = layout.charWidthPx;
+    const int64_t h = layout.charHeightPx;
+    // Below the three rows each column's background still runs to the bottom.
+    const int64_t below = layout.textRect.bottom - 2;
+    EXPECT_EQ(picture.At(left + 1, below), kAddressFill);
+    EXPECT_EQ(picture.At(left + layout.hexXPx + 1, below), kHexFill);
+    EXPECT_EQ(picture.At(left + layout.charsXPx + 1, below), kCharsFill);
+    // The gap after the address column and the inset around the text.
+    EXPECT_EQ(picture.At(left + layout.addressWidthPx - 2, below), kBackground);
+    EXPECT_EQ(picture.At(picture.Client().right - 1, picture.Client().bottom - 1), kBackground);
+
+    // Row 1: the space after byte 16 is selected (the focused highlight) and
+    // shows no glyph.
+    const int64_t rowTop = layout.textRect.top + h;
+    EXPECT_EQ(picture.At(left + layout.hexXPx + 2 * w + w / 2, rowTop + h / 2),
+              GetSysColor(COLOR_HIGHLIGHT));
+    // Row 0: byte 0's first digit is drawn in the hex text colour in its cell.
+    const RECT digit{static_cast<LONG>(left + layout.hexXPx), static_cast<LONG>(layout.textRect.top),
+                     static_cast<LONG>(left + layout.hexXPx + w),
+                     static_cast<LONG>(layout.textRect.top + h)};
+    EXPECT_GT(picture.Count(digit, kHexText), 0);
+}
+
 TEST_F(HexEditWindowTest, HasNoContextMenuOfItsOwnAndPassesNoneOn) {
     SendMessageW(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), MAKELPARAM(10, 10));
     EXPECT_EQ(parent_->contextMenus, 0);
