@@ -96,11 +96,15 @@ int main(int argc, char** argv) {
         command = IDC_UPDATE_TARGET;
         operations.updateResults = {RC_FIRMWARE_MISMATCH};
         operations.HoldFirmwareUpdate();
-        // The notice shows in the second round of the blink.
+        // Ready once the blinking notice is on (every second round, for 500 ms).
         script.Then(Press(IDYES)).Then([](HWND progress) {
-            SetTimer(progress, 0, 700, [](HWND window, UINT, UINT_PTR timer, DWORD) {
-                KillTimer(window, timer);
-                Ready(window);
+            SetTimer(progress, 0, 20, [](HWND window, UINT, UINT_PTR timer, DWORD) {
+                wchar_t notice[8] = {};
+                GetDlgItemTextW(window, IDC_NOTICE, notice, 8);
+                if (notice[0] != L'\0' && notice[0] != L' ') {
+                    KillTimer(window, timer);
+                    Ready(window);
+                }
             });
         });
     } else if (dialog == "about") {

@@ -8,6 +8,7 @@ build=$(cd "$1" && pwd)
 out=$build/screenshots
 mkdir -p "$out"
 cd "$out"
+rm -f ./*.png ./*.ready
 for language in zh en; do
   for dialog in main area maxcount progress about message; do
     rm -f "$dialog-$language.ready"
@@ -19,7 +20,7 @@ for language in zh en; do
       waited=$((waited + 1))
     done
     if [ -e "$dialog-$language.ready" ]; then
-      sleep 0.3  # the dialog's last paint
+      sleep 0.1  # the dialog's last paint
       import -window root "$dialog-$language.png"
     else
       echo "screenshots.sh: $dialog ($language) did not come up" >&2
