@@ -10,6 +10,7 @@
 #include "ProgressDialogWindow.h"
 #include "TextTable.h"
 #include "dialog_controls.h"
+#include "narrow_paths.h"
 #include "resource_ids.h"
 #include "wide_text_windows.h"
 
@@ -279,12 +280,22 @@ workbench::MessageAnswer MainWindow::ShowMessage(const workbench::Message& messa
 }
 
 std::string MainWindow::ChooseFileToOpen(const std::vector<workbench::FileFilter>& filters) {
-    return win32::ChooseFileToOpen(dialog_, filters);
+    return TakenPath(win32::ChooseFileToOpen(dialog_, filters));
 }
 
 std::string MainWindow::ChooseFileToSave(const std::vector<workbench::FileFilter>& filters,
                                          std::string_view defaultExtension) {
-    return win32::ChooseFileToSave(dialog_, filters, defaultExtension);
+    return TakenPath(win32::ChooseFileToSave(dialog_, filters, defaultExtension));
+}
+
+std::string MainWindow::TakenPath(std::string path) {
+    if (NarrowCallsTakePath(path, GetACP())) {
+        return path;
+    }
+    ShowMessageBox(dialog_, {workbench::MessageIcon::Error, catalogue_.libraryName,
+                             PathRefusedText(path, shownLanguage_), workbench::MessageButtons::Ok,
+                             workbench::MessageAnswer::Ok});
+    return {};  // as if the dialog was cancelled
 }
 
 bool MainWindow::RunAreaDialog(workbench::AreaDialog& dialog) {

@@ -57,6 +57,9 @@ private:
     bool OnCommand(int id, int code);
     bool OnButtonClicked(int id);
     void ShowContextMenu(LPARAM screenPoint);
+    // A chosen path as the model takes it; empty, after saying why, when the
+    // narrow file calls would alter it.
+    std::string TakenPath(std::string path);
     void RenderTexts(const workbench::MainDialogTexts& texts);
     void RenderPartPanel(const workbench::MainDialogState& state);
 

@@ -2,6 +2,7 @@
 // boxes and file dialogs.
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
+#include "narrow_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,20 @@ TEST(FileFilterList, DescriptionShowsItsPatternsAndEachEntryEndsWithNul) {
     EXPECT_EQ(list,
               L"Intel Hex/Binary (*.hex;*.ihx;*.bin)\0*.hex;*.ihx;*.bin\0"
               L"Vostrel project file (*.kpj)\0*.kpj\0All files (*)\0*\0\0"s);
+}
+
+// Before Windows 10 version 1903 the narrow calls read a path in the system's own
+// code page: the program's UTF-8 of a path that is not ASCII would reach another
+// file, so such a path is refused there.
+TEST(NarrowPaths, AnyPathUnderUtf8OnlyAsciiUnderAnotherCodePage) {
+    const std::string chinese = "C:\\工程\\blink.hex";
+    EXPECT_TRUE(NarrowCallsTakePath(chinese, CP_UTF8));
+    EXPECT_FALSE(NarrowCallsTakePath(chinese, 936));
+    EXPECT_FALSE(NarrowCallsTakePath("C:\\caf\xC3\xA9\\blink.hex", 1252));
+    EXPECT_TRUE(NarrowCallsTakePath("C:\\work\\blink.hex", 1252));
+    EXPECT_EQ(PathRefusedText("C:\\工程\\b.hex", workbench::Language::English),
+              "This Windows takes only file names of ASCII characters here (Windows 10 version "
+              "1903 and later take any): \"C:\\工程\\b.hex\" !");
 }
 
 }  // namespace
