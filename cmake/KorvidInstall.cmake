@@ -7,17 +7,19 @@
 include(CMakePackageConfigHelpers)
 
 if(WIN32)
-  # Windows: KORVID.dll and korvid.exe in bin, the import library KORVID.lib and
-  # KORVID.def (for other linkers' import libraries) in lib, the headers in include;
-  # cpack -G ZIP packs the same tree.
+  # Windows: KORVID.dll, KORVID_Demo.exe and korvid.exe in bin, the import library
+  # KORVID.lib and KORVID.def (for other linkers' import libraries) in lib, the
+  # headers in include; cpack -G ZIP packs the same tree.
   install(TARGETS korvid
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   install(FILES lib/korvid.def RENAME KORVID.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  if(TARGET korvid_cli)
-    install(TARGETS korvid_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
+  foreach(program KORVID_Demo korvid_cli)
+    if(TARGET ${program})
+      install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+  endforeach()
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME korvid)
   set(CPACK_SYSTEM_NAME win64)
