@@ -2,12 +2,13 @@
 #include "commands.h"
 
 #include "access/device_access.h"
+#include "cp936_text.h"
 #include "firmware_mismatch.h"
 #include "korvid_ext.h"
 #include "part_lookup.h"
 #include "programmer_choice.h"
+#include "series_names.h"
 
-#include <strings.h>
 #include <cstdio>
 
 namespace korvid::cli {
@@ -73,20 +74,16 @@ int DetectOne(const Reporter& out, const KorvidProgrammerInfo& info) {
 
 int RunParts(const Reporter& out, const std::optional<std::string>& series) {
     const auto parts = IspCatalogue();
-    if (series) {
-        bool known = false;
-        for (int bit = 0; bit < kSeriesCount; ++bit) {
-            known = known || ::strcasecmp(SeriesName(1u << bit).c_str(), series->c_str()) == 0;
-        }
-        if (!known) {
-            throw CommandFailure(
-                ExitStatus::BadSetting,
-                "unknown series \"" + *series + "\"; valid: \"Series A\" to \"Series G\"");
-        }
+    const std::optional<int> seriesBit =
+        series ? core::SeriesBitOfName(*series) : std::optional<int>();
+    if (series && !seriesBit) {
+        throw CommandFailure(
+            ExitStatus::BadSetting,
+            "unknown series \"" + *series + "\"; valid: \"Series A\" to \"Series G\"");
     }
     for (const PartInfo& part : parts) {
-        const std::string seriesName = SeriesName(part.seriesMask);
-        if (series && ::strcasecmp(seriesName.c_str(), series->c_str()) != 0) {
+        const std::string seriesName(core::SeriesName(part.seriesMask));
+        if (seriesBit && seriesName != core::kSeriesNames[static_cast<std::size_t>(*seriesBit)]) {
             continue;
         }
         Json object{{"name", part.name},
@@ -97,7 +94,7 @@ int RunParts(const Reporter& out, const std::optional<std::string>& series) {
         std::string human = std::string(part.name) + "  " + seriesName + "  flash " +
                             Hex(part.flashSize, 4) + "  IAP start " + Hex(part.iapStart, 4);
         for (uint32_t k = 0; k < part.optionCount; ++k) {
-            const std::string description = Cp936ToUtf8(part.options[k].description);
+            const std::string description = core::Cp936ToUtf8(part.options[k].description);
             options.push_back(Json{{"name", part.options[k].name}, {"description", description}});
             human += std::string("\n    ") + part.options[k].name + "  " + description;
         }
