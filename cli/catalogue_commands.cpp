@@ -1,7 +1,7 @@
 // parts and detect: what the library carries and which programmer is attached.
 #include "commands.h"
 
-#include "access/device_access.h"
+#include "access_advice.h"
 #include "cp936_text.h"
 #include "firmware_mismatch.h"
 #include "korvid_ext.h"
@@ -38,12 +38,12 @@ int DetectOne(const Reporter& out, const KorvidProgrammerInfo& info) {
         object["message"] = "waiting in firmware-update mode (run korvid update-firmware)";
         human += ", in firmware-update mode (run korvid update-firmware)";
     } else if (info.accessible == 0) {
-        const access::AccessReport report = access::probeProgrammerAccess();
+        const std::string advice = AccessAdvice(KORVID_ACCESS_DENIED, info.node);
         status = static_cast<int>(ExitStatus::NotAccessible);
         object["identifier"] = nullptr;
         object["firmwareMatches"] = nullptr;
-        object["message"] = "its device node may not be opened. " + access::accessAdvice(report);
-        human += ", not accessible: " + object["message"].get<std::string>();
+        object["message"] = advice;
+        human += ", not accessible: " + advice;
     } else {
         KorvidDetection detection{};
         const uint8_t result = KorvidSelectProgrammer(info.location) == RC_OK
@@ -114,11 +114,13 @@ int RunDetect(const Reporter& out, const std::optional<std::string>& device) {
         list = {*found};
     }
     if (list.empty()) {
-        const access::AccessReport report = access::probeProgrammerAccess();
-        const bool blocked = report.presence == access::Presence::NotAccessible;
+        // Not listed, yet perhaps there: a programmer without its driver (Windows).
+        KorvidAccess access{};
+        KorvidCheckAccess(&access);
+        const std::string advice = AccessAdvice(access.cause, access.node);
+        const bool blocked = !advice.empty();
         const ExitStatus status = blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice;
         const std::string message = ProgrammerMessage(RC_NO_DEVICE, MessageTable::Dump);
-        const std::string advice = access::accessAdvice(report);
         if (out.style().json) {
             out.result(Json{{"command", "detect"},
                             {"ok", false},
@@ -128,7 +130,8 @@ int RunDetect(const Reporter& out, const std::optional<std::string>& device) {
                             {"resultCode", RC_NO_DEVICE},
                             {"message", message},
                             {"advice", advice},
-                            {"blockedNodes", report.blockedNodes}},
+                            {"blockedNodes", blocked ? std::vector<std::string>{access.node}
+                                                     : std::vector<std::string>{}}},
                        "");
         } else {
             std::fprintf(stderr, "%s%s%s\n", message.c_str(), advice.empty() ? "" : " ",

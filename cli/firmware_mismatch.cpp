@@ -1,8 +1,8 @@
 #include "firmware_mismatch.h"
 
-#include "access/device_access.h"
+#include "access_advice.h"
 #include "firmware_retry.h"
-#include "korvid.h"
+#include "korvid_ext.h"
 #include "progress_events.h"
 #include "terminal.h"
 
@@ -78,12 +78,11 @@ void ThrowForResult(uint8_t result, MessageTable table) {
     std::string message = ProgrammerMessage(result, table);
     ExitStatus status = ExitStatusForResult(result);
     if (result == RC_NO_DEVICE) {
-        const access::AccessReport report = access::probeProgrammerAccess();
-        if (report.presence == access::Presence::NotAccessible) {
+        KorvidAccess access{};
+        KorvidCheckAccess(&access);
+        if (const std::string advice = AccessAdvice(access.cause, access.node); !advice.empty()) {
             status = ExitStatus::NotAccessible;
-        }
-        if (report.presence != access::Presence::Accessible) {
-            message += " " + access::accessAdvice(report);
+            message += " " + advice;
         }
     }
     throw CommandFailure(status, message, result);
