@@ -13,8 +13,8 @@ std::string AccessAdvice(uint32_t cause, const std::string& node) {
                    "/usr/lib/udev/rules.d), then run 'udevadm control --reload && udevadm "
                    "trigger' or plug the programmer in again.";
         case KORVID_ACCESS_NO_DRIVER:
-            return "The programmer is connected, but the system offers no device node for " +
-                   node + ".";
+            return "The programmer is connected, but the system offers no device node for " + node +
+                   ".";
         default:
             return {};
     }

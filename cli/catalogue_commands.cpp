@@ -77,9 +77,8 @@ int RunParts(const Reporter& out, const std::optional<std::string>& series) {
     const std::optional<int> seriesBit =
         series ? core::SeriesBitOfName(*series) : std::optional<int>();
     if (series && !seriesBit) {
-        throw CommandFailure(
-            ExitStatus::BadSetting,
-            "unknown series \"" + *series + "\"; valid: \"Series A\" to \"Series G\"");
+        throw CommandFailure(ExitStatus::BadSetting, "unknown series \"" + *series +
+                                                         "\"; valid: \"Series A\" to \"Series G\"");
     }
     for (const PartInfo& part : parts) {
         const std::string seriesName(core::SeriesName(part.seriesMask));

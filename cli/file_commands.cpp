@@ -78,8 +78,8 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
     const uint8_t* f = whole.bytes.data() + codeLength;
     const std::size_t footerLength = whole.bytes.size() - codeLength;
     const uint8_t* end = f + footerLength;
-    const std::string codeName = core::ShownCodeName(
-        std::string_view(reinterpret_cast<const char*>(f + 17), f[16]));
+    const std::string codeName =
+        core::ShownCodeName(std::string_view(reinterpret_cast<const char*>(f + 17), f[16]));
     const auto parts = IspCatalogue();
     const int index = project.record.partIndex;
     const bool known =

@@ -102,7 +102,8 @@ std::string VersionText() {
     GetAPInfo(name, &version);
     char text[64];
     std::snprintf(text, sizeof text, "%X.%02X", version >> 8, version & 0xFFu);
-    return "korvid " KORVID_VERSION "\nlibkorvid: " + korvid::core::Cp936FieldToUtf8(name, sizeof name) + ", version " + text;
+    return "korvid " KORVID_VERSION "\nlibkorvid: " +
+           korvid::core::Cp936FieldToUtf8(name, sizeof name) + ", version " + text;
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ std::string ShownCodeName(std::string_view stored) {
 }
 
 std::string ShownCodeName(const JobRecord& job) {
-    return ShownCodeName(std::string_view(job.codeName, strnlen(job.codeName, sizeof job.codeName)));
+    return ShownCodeName(
+        std::string_view(job.codeName, strnlen(job.codeName, sizeof job.codeName)));
 }
 
 }  // namespace korvid::core

@@ -20,10 +20,9 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     char buffer[16];  // a character takes at most 4 bytes either way
     char* target = buffer;
     std::size_t targetLeft = sizeof buffer;
-    const bool converted =
-        ::iconv(converter, &source, &sourceLeft, &target, &targetLeft) !=
-            static_cast<std::size_t>(-1) &&
-        sourceLeft == 0;
+    const bool converted = ::iconv(converter, &source, &sourceLeft, &target, &targetLeft) !=
+                               static_cast<std::size_t>(-1) &&
+                           sourceLeft == 0;
     ::iconv_close(converter);
     if (!converted) {
         return std::nullopt;

@@ -44,9 +44,9 @@ std::optional<std::string> Utf8CharacterToCp936(std::string_view character) {
     }
     char bytes[8];
     BOOL usedDefault = FALSE;
-    const int length =
-        WideCharToMultiByte(kCp936, WC_NO_BEST_FIT_CHARS, wide.data(),
-                            static_cast<int>(wide.size()), bytes, sizeof bytes, nullptr, &usedDefault);
+    const int length = WideCharToMultiByte(kCp936, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                           static_cast<int>(wide.size()), bytes, sizeof bytes,
+                                           nullptr, &usedDefault);
     if (length <= 0 || usedDefault) {
         return std::nullopt;
     }

@@ -12,6 +12,21 @@ namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
+// Whether a well-formed UTF-8 character is one of the private-use characters
+// U+E000 to U+F8FF. Windows maps the user-defined ranges of code page 936 and its
+// empty pairs to them, iconv to nothing: they are no character on either system,
+// so that both store and show the same.
+bool IsPrivateUse(std::string_view character) {
+    if (character.size() != 3) {
+        return false;
+    }
+    const auto byte = [&character](std::size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(character[i]));
+    };
+    const unsigned codePoint = (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    return codePoint >= 0xE000 && codePoint <= 0xF8FF;
+}
+
 }  // namespace
 
 std::string Cp936ToUtf8(std::string_view bytes) {
@@ -22,7 +37,8 @@ std::string Cp936ToUtf8(std::string_view bytes) {
         bytes.remove_prefix(length);
         if (static_cast<unsigned char>(character[0]) < 0x80) {
             text += character;
-        } else if (const std::optional<std::string> decoded = Cp936CharacterToUtf8(character)) {
+        } else if (const std::optional<std::string> decoded = Cp936CharacterToUtf8(character);
+                   decoded && !IsPrivateUse(*decoded)) {
             text += *decoded;
         } else {
             text += kReplacementCharacter;
@@ -54,6 +70,8 @@ std::string Utf8ToCp936(std::string_view text) {
         text.remove_prefix(length);
         if (length == 1) {
             bytes += character;
+        } else if (IsPrivateUse(character)) {
+            bytes += '?';
         } else {
             bytes += Utf8CharacterToCp936(character).value_or("?");
         }

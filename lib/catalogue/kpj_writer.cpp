@@ -6,8 +6,8 @@
 #include <ctime>
 
 #include "catalogue/kpj_layout.h"
-#include "code_name_bytes.h"
 #include "catalogue/option_encoding.h"
+#include "code_name_bytes.h"
 #include "link/programmer_identifier.h"
 
 namespace korvid::catalogue::kpj {

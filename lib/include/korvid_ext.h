@@ -85,14 +85,19 @@ typedef struct KorvidDetection {
  */
 KORVID_API uint8_t KorvidDetectProgrammer(KorvidDetection* detection);
 
-/* Why the programmer that the operations open may or may not be opened. */
-#define KORVID_ACCESS_OPENS 0u        /* a programmer that this user may open is attached */
-#define KORVID_ACCESS_NOT_ATTACHED 1u /* no programmer (none that the selection names) */
-#define KORVID_ACCESS_DENIED 2u       /* attached, but this user may not open its device node
-                                         (Linux: the udev rules file 60-korvid.rules is
-                                         missing) */
-#define KORVID_ACCESS_NO_DRIVER 3u    /* attached, but the system offers no device of it to
-                                         open (Windows: its driver is missing) */
+/*
+ * Why the programmer that the operations open may or may not be opened:
+ *   OPENS         a programmer that this user may open is attached;
+ *   NOT_ATTACHED  no programmer is attached (none that the selection names);
+ *   DENIED        attached, but this user may not open its device node (Linux: the
+ *                 udev rules file 60-korvid.rules is not installed);
+ *   NO_DRIVER     attached, but the system offers no device of it to open
+ *                 (Windows: its driver is missing).
+ */
+#define KORVID_ACCESS_OPENS 0u
+#define KORVID_ACCESS_NOT_ATTACHED 1u
+#define KORVID_ACCESS_DENIED 2u
+#define KORVID_ACCESS_NO_DRIVER 3u
 
 typedef struct KorvidAccess {
     uint32_t cause; /* KORVID_ACCESS_* */

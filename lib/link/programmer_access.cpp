@@ -34,8 +34,8 @@ AccessDiagnosis DiagnoseAccess() {
             named.push_back(&entry);
         }
     }
-    const auto opens =
-        std::find_if(named.begin(), named.end(), [](const auto* entry) { return entry->accessible; });
+    const auto opens = std::find_if(named.begin(), named.end(),
+                                    [](const auto* entry) { return entry->accessible; });
     if (opens != named.end()) {
         return {Access::Opens, (*opens)->link, (*opens)->location, (*opens)->node};
     }
@@ -48,8 +48,8 @@ AccessDiagnosis DiagnoseAccess() {
             return entry.location == device.location;
         });
         if (link != LinkKind::None && !inList &&
-            IsSelected({device.location, device.serial,
-                        device.productId == kHidProductFirmwareUpdate})) {
+            IsSelected(
+                {device.location, device.serial, device.productId == kHidProductFirmwareUpdate})) {
             return {Access::NoDriver, link, device.location, device.instance};
         }
     }

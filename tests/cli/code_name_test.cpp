@@ -111,14 +111,17 @@ TEST_F(CodeNameTest, ChineseAsciiAndMixedNamesAreStoredInCodePage936AndShownAsNa
 }
 
 TEST_F(CodeNameTest, ACharacterOutsideCodePage936IsStoredAsAQuestionMark) {
-    const std::string project = Save(HexFile("a\xED\x95\x9C" "b\xF0\x9F\x98\x80" "c.hex"));
+    const std::string project =
+        Save(HexFile("a\xED\x95\x9C"
+                     "b\xF0\x9F\x98\x80"
+                     "c.hex"));
     EXPECT_EQ(StoredName(project), "a?b?c.hex");
     EXPECT_EQ(Shown(project), "a?b?c.hex");
 }
 
 TEST_F(CodeNameTest, ProjectsInCodePage936AndInUtf8AreBothShownAlike) {
-    EXPECT_EQ(Shown(ProjectNamed(kTestProgramCp936)), kTestProgram);  // the design's program
-    EXPECT_EQ(Shown(ProjectNamed(kTestProgram)), kTestProgram);       // earlier versions
+    EXPECT_EQ(Shown(ProjectNamed(kTestProgramCp936)), kTestProgram);   // the design's program
+    EXPECT_EQ(Shown(ProjectNamed(kTestProgram)), kTestProgram);        // earlier versions
     EXPECT_EQ(Shown(ProjectNamed("\xB2\xE2\xFF")), "测\xEF\xBF\xBD");  // not quite either
 }
 

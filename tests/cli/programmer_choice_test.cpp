@@ -130,7 +130,8 @@ TEST_F(ProgrammerChoiceTest, ANodeThatMayNotBeOpenedIsReportedWithItsFix) {
     const Outcome detect = RunKorvid({"detect"}, blocked);
     EXPECT_EQ(detect.exitStatus, 12);
     EXPECT_THAT(detect.out, HasSubstr("0-1  HID programmer, serial SIM0001, not accessible: "
-                                      "The programmer is connected, but " + fix));
+                                      "The programmer is connected, but " +
+                                      fix));
     const Outcome detectJson = RunKorvid({"--json", "detect"}, blocked);
     EXPECT_EQ(detectJson.exitStatus, 12);
     const Json detected = JsonLines(detectJson.out).at(0);
@@ -141,7 +142,8 @@ TEST_F(ProgrammerChoiceTest, ANodeThatMayNotBeOpenedIsReportedWithItsFix) {
     const Outcome dump = RunKorvid({"dump"}, blocked);
     EXPECT_EQ(dump.exitStatus, 12);
     EXPECT_THAT(dump.err, HasSubstr("korvid dump: Not find device ! The programmer is connected, "
-                                    "but " + fix));
+                                    "but " +
+                                    fix));
     EXPECT_THAT(dump.err, HasSubstr(". (result code 225, 0xE1)\n"));
     const Outcome dumpJson = RunKorvid({"--json", "dump"}, blocked);
     EXPECT_EQ(dumpJson.exitStatus, 12);
@@ -162,8 +164,8 @@ TEST_F(ProgrammerChoiceTest, NoDeviceFromAnAccessibleProgrammerComesWithoutAdvic
         {"--json", "dump"}, {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_DUMPMCUINFO", "225"}});
     EXPECT_EQ(dump.exitStatus, 11);
     EXPECT_EQ(JsonLines(dump.out).at(0).at("message"), "Not find device !");
-    const Outcome human = RunKorvid(
-        {"dump"}, {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_DUMPMCUINFO", "225"}});
+    const Outcome human =
+        RunKorvid({"dump"}, {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_DUMPMCUINFO", "225"}});
     EXPECT_EQ(human.err, "korvid dump: Not find device ! (result code 225, 0xE1)\n");
 }
 

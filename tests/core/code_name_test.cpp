@@ -25,7 +25,10 @@ TEST(CodeName, IsTheFileNameInCodePage936) {
     EXPECT_EQ(CodeNameOfPath("build/blink.hex"), "blink.hex");
     EXPECT_EQ(CodeNameOfPath("固件/v2 测试.bin"), "v2 \xB2\xE2\xCA\xD4.bin");
     EXPECT_EQ(CodeNameOfPath("dir/"), "");
-    EXPECT_EQ(CodeNameOfPath("a\xED\x95\x9C" "b\xF0\x9F\x98\x80" "c.hex"), "a?b?c.hex");
+    EXPECT_EQ(CodeNameOfPath("a\xED\x95\x9C"
+                             "b\xF0\x9F\x98\x80"
+                             "c.hex"),
+              "a?b?c.hex");
 }
 
 TEST(CodeName, IsCutAtEverySeparatorOfTheSystem) {

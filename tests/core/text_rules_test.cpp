@@ -15,19 +15,25 @@ TEST(TextRules, WellFormedUtf8Only) {
     EXPECT_TRUE(IsUtf8(""));
     EXPECT_TRUE(IsUtf8("blink.hex"));
     EXPECT_TRUE(IsUtf8("测试 € \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"));
-    for (const std::string bad : {"\x80", "\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80",
-                                  "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
-                                  "\xE6\xB5", "\xB2\xE2\xCA\xD4", "a\xFF"}) {
+    for (const std::string bad :
+         {"\x80", "\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
+          "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xE6\xB5", "\xB2\xE2\xCA\xD4", "a\xFF"}) {
         EXPECT_FALSE(IsUtf8(bad)) << testing::PrintToString(bad);
     }
-    EXPECT_EQ(Utf8CharacterLength("\xE6\xB5\x8B" "x"), 3u);
-    EXPECT_EQ(Utf8CharacterLength("\xE6\xB5" "x"), 0u);
+    EXPECT_EQ(Utf8CharacterLength("\xE6\xB5\x8B"
+                                  "x"),
+              3u);
+    EXPECT_EQ(Utf8CharacterLength("\xE6\xB5"
+                                  "x"),
+              0u);
 }
 
 TEST(TextRules, Cp936CharactersAndCuts) {
     EXPECT_EQ(Cp936CharacterLength("\xB2\xE2"), 2u);
-    EXPECT_EQ(Cp936CharacterLength("\xB2" "@"), 2u);   // 0x40 is a trail byte
-    EXPECT_EQ(Cp936CharacterLength("\xB2\x7F"), 1u);   // 0x7F is not
+    EXPECT_EQ(Cp936CharacterLength("\xB2"
+                                   "@"),
+              2u);                                    // 0x40 is a trail byte
+    EXPECT_EQ(Cp936CharacterLength("\xB2\x7F"), 1u);  // 0x7F is not
     EXPECT_EQ(Cp936CharacterLength("\xB2"), 1u);
     EXPECT_EQ(Cp936CharacterLength("\x80\xE2"), 1u);
     EXPECT_EQ(Cp936CharacterLength(""), 0u);

@@ -23,7 +23,8 @@ std::vector<TreeUsbDevice> realTreeUsbDevices(uint16_t vendorId) {
         const std::optional<UsbIds> ids = usbIdsOfInstanceId(id);
         if (isUsbDeviceInstanceId(id) && ids && ids->vendorId == vendorId) {
             UsbPlace place = usbPlaceOfDeviceInstance(device.DevInst);
-            found.push_back({ids->productId, std::move(place.location), std::move(place.serial), id});
+            found.push_back(
+                {ids->productId, std::move(place.location), std::move(place.serial), id});
         }
     }
     SetupDiDestroyDeviceInfoList(list);
