@@ -61,17 +61,23 @@ protected:
         return project;
     }
 
-    // The project of a job whose code name holds these bytes, saved by the library.
-    std::string ProjectNamed(const std::string& bytes) {
-        const std::string project = dir + "/named.kpj";
+    // The project of a job with this code name (and one byte of code for Part A4),
+    // saved by the library.
+    std::string ProjectOf(JobRecord job) {
+        const std::string project = dir + "/job.kpj";
         uint8_t code[1] = {0x02};
-        JobRecord job{};
-        std::memcpy(job.codeName, bytes.data(), bytes.size());
         job.partIndex = 3;
         job.codeLength = 1;
         job.codeBuffer = code;
         EXPECT_EQ(SaveKPJ(project.c_str(), &job, 0), RC_OK);
         return project;
+    }
+
+    // The project of a job whose code name holds these bytes.
+    std::string ProjectNamed(const std::string& bytes) {
+        JobRecord job{};
+        std::memcpy(job.codeName, bytes.data(), bytes.size());
+        return ProjectOf(job);
     }
 
     // The code name kpj show shows, checked alike in its human and its JSON output.
@@ -135,12 +141,7 @@ TEST_F(CodeNameTest, ALongNameIsCutBetweenCharactersInTheJobAndInTheProject) {
     JobRecord job{};
     core::StoreCodeName(job, dir + "/" + name);
     EXPECT_EQ(std::strlen(job.codeName), 258u);  // 2 + 128 double-byte characters
-    const std::string project = dir + "/long.kpj";
-    uint8_t code[1] = {0x02};
-    job.partIndex = 3;
-    job.codeLength = 1;
-    job.codeBuffer = code;
-    ASSERT_EQ(SaveKPJ(project.c_str(), &job, 0), RC_OK);
+    const std::string project = ProjectOf(job);
     EXPECT_EQ(StoredName(project).size(), 254u);  // the footer's 255 bytes, whole characters
     std::string shown = "ab";
     for (int i = 0; i < 126; ++i) {
