@@ -4,6 +4,7 @@
 #include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
+#include "code_name.h"
 #include "file_replace.h"
 #include "intel_hex.h"
 #include "korvid.h"
@@ -77,7 +78,8 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
     const uint8_t* f = whole.bytes.data() + codeLength;
     const std::size_t footerLength = whole.bytes.size() - codeLength;
     const uint8_t* end = f + footerLength;
-    const uint8_t nameLength = f[16];
+    const std::string codeName =
+        core::ShownCodeName(std::string_view(reinterpret_cast<const char*>(f + 17), f[16]));
     const auto parts = IspCatalogue();
     const int index = project.record.partIndex;
     const bool known =
@@ -103,7 +105,7 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
         {"exitStatus", 0},
         {"file", file},
         {"magic", std::string(reinterpret_cast<const char*>(f), 16)},
-        {"codeName", std::string(reinterpret_cast<const char*>(f + 17), nameLength)},
+        {"codeName", codeName},
         {"codeLength", BigEndian(end - 36, 4)},
         {"codeSum", Hex(BigEndian(end - 32, 2), 4)},
         {"deviceCode", Hex(BigEndian(end - 30, 2), 4)},
@@ -125,8 +127,7 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
     std::string human =
         "File:                  " + file +
         "\nMagic:                 " + std::string(reinterpret_cast<const char*>(f), 16) +
-        "\nCode name:             \"" +
-        std::string(reinterpret_cast<const char*>(f + 17), nameLength) + "\"" +
+        "\nCode name:             \"" + codeName + "\"" +
         "\nCode length:           " + Hex(BigEndian(end - 36, 4), 0) +
         "\nCode sum:              " + Hex(BigEndian(end - 32, 2), 4) +
         "\nDevice code:           " + Hex(BigEndian(end - 30, 2), 4) +

@@ -3,6 +3,7 @@
 #include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
+#include "code_name.h"
 #include "intel_hex.h"
 #include "messages.h"
 #include "outcome.h"
@@ -10,24 +11,12 @@
 #include "project_load.h"
 #include "serial_settings.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace korvid::cli {
 namespace {
 
 namespace core = korvid::core;
-
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-void SetCodeName(JobRecord& record, const std::string& name) {
-    std::memset(record.codeName, 0, sizeof record.codeName);
-    std::memcpy(record.codeName, name.data(), std::min(name.size(), sizeof record.codeName - 1));
-}
 
 Job LoadProjectJob(const JobChoices& choices) {
     core::LoadedProject project = core::LoadProject(choices.file);
@@ -50,7 +39,7 @@ Job LoadProjectJob(const JobChoices& choices) {
     job.fromProject = true;
     job.icpFlag = project.icpFlag;
     job.image = std::move(project.code);
-    job.source = choices.file + " (Code Name: \"" + project.record.codeName + "\")";
+    job.source = choices.file + " (Code Name: \"" + core::ShownCodeName(project.record) + "\")";
     JobRecord& record = job.record;
     record.partIndex = project.record.partIndex;
     record.programArea = project.record.programArea;
@@ -141,7 +130,7 @@ Job LoadJob(const JobChoices& choices) {
     job.image = LoadImageFile(choices, insertAddress, part.flashSize, job.truncated);
     job.insertAddress = insertAddress;
     job.source = choices.file;
-    SetCodeName(record, BaseName(choices.file));
+    core::StoreCodeName(record, choices.file);
     record.hwOptions = core::HwOptionsFromFields(choices.hwwidl, choices.hwps, 0);
     return job;
 }

@@ -58,7 +58,7 @@ Attempt AttemptProgramming(const Reporter& out, const PreparedJob& prepared, Fir
     attempt.record.serialRange = range;
     JobRecord record = prepared.job.record;
     try {
-        const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Update, [&] {
+        const uint8_t result = WithFirmwareCheck(out, policy, [&] {
             const ProgressDisplay progress(out, operation,
                                            programmer ? programmer->location : std::string());
             return UpdateMCU(&record, prepared.job.icpFlag, prepared.store ? 0 : 1);
@@ -165,7 +165,7 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
     const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(device);
     std::vector<uint8_t> information(256);
     RunLogged(log ? &*log : nullptr, "dump", programmer, [&] {
-        const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Dump, [&] {
+        const uint8_t result = WithFirmwareCheck(out, policy, [&] {
             const ProgressDisplay progress(out, "dump");
             return DumpMCUInfo(information.data());
         });

@@ -2,6 +2,7 @@
 
 #include "counter_file.h"
 #include "file_replace.h"
+#include "hex_digit.h"
 #include "hex_number.h"
 #include "outcome.h"
 
@@ -16,10 +17,7 @@ std::optional<uint32_t> ParseCounterText(std::string_view text) {
     }
     uint32_t value = 0;
     for (const char c : text.substr(2)) {
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                 : -1;
+        const int digit = core::HexDigitValue(c);
         if (digit < 0) {
             return std::nullopt;
         }

@@ -2,7 +2,6 @@
 // (ISP and ICP), each closed by a "NoBody" sentinel, and lookups into them.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,10 +14,6 @@ inline constexpr int kMaxOptions = 64;
 inline constexpr int kIcpConfigByteCount = 8;
 inline constexpr size_t kIspPartCount = 44;
 inline constexpr std::string_view kSentinelName = "NoBody";
-
-// Series names in the bit order of PartEntry::seriesMask.
-inline constexpr std::array<const char*, 7> kSeriesNames = {
-    "Series A", "Series B", "Series C", "Series D", "Series E", "Series F", "Series G"};
 
 // One hardware option. text holds the ASCII name, a NUL, then the cp936 description.
 struct OptionBit {

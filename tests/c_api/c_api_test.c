@@ -1,7 +1,7 @@
 /* The exported headers used from C: the catalogue and project-file exports, and
- * the programmer list, selection, detection and progress against the simulated
- * programmers that CTest names (KORVID_SIMULATE=hid,pipe,hid), through the shared
- * library. Exits non-zero, naming the check, when one fails. */
+ * the programmer list, selection, detection, access check and progress against the
+ * simulated programmers that CTest names (KORVID_SIMULATE=hid,pipe,hid), through the
+ * shared library. Exits non-zero, naming the check, when one fails. */
 #define _POSIX_C_SOURCE 200809L /* mkstemp, close, unlink */
 
 #include <stddef.h>
@@ -116,6 +116,10 @@ static void checkExtensionLayouts(void) {
     CHECK(offsetof(KorvidDetection, firmwareMatches) == 8);
     CHECK(offsetof(KorvidDetection, location) == 16);
     CHECK(sizeof(KorvidDetection) == 48);
+    CHECK(offsetof(KorvidAccess, link) == 4);
+    CHECK(offsetof(KorvidAccess, location) == 8);
+    CHECK(offsetof(KorvidAccess, node) == 40);
+    CHECK(sizeof(KorvidAccess) == 104);
     CHECK(offsetof(KorvidProgress, phase) == 4);
     CHECK(offsetof(KorvidProgress, done) == 8);
     CHECK(offsetof(KorvidProgress, total) == 12);
@@ -157,6 +161,11 @@ static void checkSelectionAndDetection(void) {
     CHECK(KorvidSelectProgrammer("SIM9999") == RC_OK);
     CHECK(KorvidDetectProgrammer(&detection) == RC_NO_DEVICE);
     CHECK(detection.link == 0 && detection.location[0] == '\0');
+    KorvidAccess access;
+    memset(&access, 0x5A, sizeof access);
+    CHECK(KorvidCheckAccess(&access) == RC_NO_DEVICE);
+    CHECK(access.cause == KORVID_ACCESS_NOT_ATTACHED && access.link == 0);
+    CHECK(access.location[0] == '\0' && access.node[0] == '\0');
 
     char overlong[KORVID_USB_SERIAL_SIZE + 1];
     memset(overlong, 'S', KORVID_USB_SERIAL_SIZE);
@@ -167,6 +176,10 @@ static void checkSelectionAndDetection(void) {
     CHECK(KorvidSelectProgrammer(NULL) == RC_OK);
     CHECK(KorvidDetectProgrammer(&detection) == RC_OK);
     CHECK(strcmp(detection.location, "0-1") == 0);
+    CHECK(KorvidCheckAccess(&access) == RC_OK);
+    CHECK(access.cause == KORVID_ACCESS_OPENS && access.link == KORVID_LINK_HID);
+    CHECK(strcmp(access.location, "0-1") == 0 && strcmp(access.node, "sim-hid-0") == 0);
+    CHECK(KorvidCheckAccess(NULL) == RC_OK);
 }
 
 struct ProgressLog {

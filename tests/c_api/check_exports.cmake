@@ -5,6 +5,7 @@
 set(nine DumpMCUInfo GetAPInfo GetICPInfo GetISPInfo LoadKPJBuffer LoadKPJInfo SaveKPJ
          UpdateFW UpdateMCU)
 set(extensions
+    KorvidCheckAccess
     KorvidDetectProgrammer
     KorvidListProgrammers
     KorvidSelectProgrammer

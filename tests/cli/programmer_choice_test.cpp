@@ -118,6 +118,57 @@ TEST_F(ProgrammerChoiceTest, DetectSaysWhichProgrammerIsOutdatedOrNotAccessible)
     EXPECT_EQ(run.exitStatus, 12);
 }
 
+// A programmer whose device node this user may not open, as the library lists it:
+// every command that meets it names the node and the fix, in human text and JSON.
+TEST_F(ProgrammerChoiceTest, ANodeThatMayNotBeOpenedIsReportedWithItsFix) {
+    const std::map<std::string, std::string> blocked{{"KORVID_SIMULATE", "hid-noaccess"}};
+#if defined(_WIN32)
+    const std::string fix = "Windows refused this user access to sim-hid-0: ";
+#else
+    const std::string fix = "this user may not open sim-hid-0: install 60-korvid.rules into ";
+#endif
+    const Outcome detect = RunKorvid({"detect"}, blocked);
+    EXPECT_EQ(detect.exitStatus, 12);
+    EXPECT_THAT(detect.out, HasSubstr("0-1  HID programmer, serial SIM0001, not accessible: "
+                                      "The programmer is connected, but " +
+                                      fix));
+    const Outcome detectJson = RunKorvid({"--json", "detect"}, blocked);
+    EXPECT_EQ(detectJson.exitStatus, 12);
+    const Json detected = JsonLines(detectJson.out).at(0);
+    EXPECT_EQ(detected.at("accessible"), false);
+    EXPECT_EQ(detected.at("node"), "sim-hid-0");
+    EXPECT_THAT(detected.at("message").get<std::string>(), HasSubstr(fix));
+
+    const Outcome dump = RunKorvid({"dump"}, blocked);
+    EXPECT_EQ(dump.exitStatus, 12);
+    EXPECT_THAT(dump.err, HasSubstr("korvid dump: Not find device ! The programmer is connected, "
+                                    "but " +
+                                    fix));
+    EXPECT_THAT(dump.err, HasSubstr(". (result code 225, 0xE1)\n"));
+    const Outcome dumpJson = RunKorvid({"--json", "dump"}, blocked);
+    EXPECT_EQ(dumpJson.exitStatus, 12);
+    const std::string message = JsonLines(dumpJson.out).at(0).at("message");
+    EXPECT_EQ(message.rfind("Not find device ! The programmer is connected, but " + fix, 0), 0u);
+    EXPECT_EQ(message.back(), '.');
+
+    // Selected among others, and through programming as well.
+    const Outcome program = RunKorvid({"program", bin, "-p", "Part A1", "--device", "0-2"},
+                                      {{"KORVID_SIMULATE", "hid,hid-noaccess"}});
+    EXPECT_EQ(program.exitStatus, 12);
+    EXPECT_THAT(program.err, HasSubstr("sim-hid-1"));
+}
+
+TEST_F(ProgrammerChoiceTest, NoDeviceFromAnAccessibleProgrammerComesWithoutAdvice) {
+    // The programmer may be opened but gives no stable answer (faked here).
+    const Outcome dump = RunKorvid(
+        {"--json", "dump"}, {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_DUMPMCUINFO", "225"}});
+    EXPECT_EQ(dump.exitStatus, 11);
+    EXPECT_EQ(JsonLines(dump.out).at(0).at("message"), "Not find device !");
+    const Outcome human =
+        RunKorvid({"dump"}, {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_DUMPMCUINFO", "225"}});
+    EXPECT_EQ(human.err, "korvid dump: Not find device ! (result code 225, 0xE1)\n");
+}
+
 TEST_F(ProgrammerChoiceTest, DeviceByLocationOrSerialTalksOnlyToThatProgrammer) {
     for (const auto& [device, node] : std::map<std::string, std::string>{
              {"0-3", "sim-hid-1"}, {"SIM0001", "sim-hid-0"}, {"SIM0003", "sim-hid-1"}}) {
