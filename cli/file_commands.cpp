@@ -5,7 +5,6 @@
 #include "code_file.h"
 #include "code_image.h"
 #include "file_replace.h"
-#include "intel_hex.h"
 #include "korvid.h"
 #include "mapped_file.h"
 #include "messages.h"
@@ -170,7 +169,7 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
         RequireIntelHex(input,
                         std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
                         "nothing was written to \"" + output + "\"");
-        image = core::ParseIntelHex(text);
+        image = ConvertIntelHex(input, text);
     }
     ReplaceFile(output, image, Durability::Fast);
     if (out.style().quiet && !out.style().json) {

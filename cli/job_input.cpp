@@ -3,7 +3,6 @@
 #include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
-#include "intel_hex.h"
 #include "messages.h"
 #include "outcome.h"
 #include "part_lookup.h"
@@ -87,7 +86,8 @@ std::vector<uint8_t> LoadImageFile(const JobChoices& choices, uint32_t insertAdd
                             "give --format bin to use its bytes as they are or --format hex to "
                             "read it as Intel HEX all the same");
         }
-        data = core::ParseIntelHex(
+        data = ConvertIntelHex(
+            path,
             std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
     } else {
         if (!choices.format) {

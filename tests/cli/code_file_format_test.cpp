@@ -200,5 +200,48 @@ TEST_F(CodeFileFormatTest, ConvertRefusesWhatIsNotIntelHexAndLeavesTheOutputAsIt
     EXPECT_THAT(Files(), ElementsAre("image.bin", "out.bin"));  // no new or temporary file
 }
 
+// The second of three data records has a wrong checksum: nothing of the file is
+// programmed, converted or saved, and the message names the line.
+TEST_F(CodeFileFormatTest, ADamagedIntelHexFileIsRefusedWholeByEveryCommand) {
+    const std::string damaged =
+        ":1000000002010000000000000000000000000000ED\n"
+        ":1000100011111111111111111111111111111111F0\n"
+        ":1000200022222222222222222222222222222222B0\n"
+        ":00000001FF\n";
+    const std::string in = Write("bad.hex", Bytes(damaged));
+    const std::string message = "\"" + in + "\",\nline 2: checksum error. Nothing was loaded !";
+    const std::vector<unsigned char> previous{'k', 'e', 'e', 'p'};
+    const std::string out = Write("out.bin", previous);
+    const std::string project = Write("out.kpj", previous);
+    const std::vector<std::vector<std::string>> commands{
+        {"program", in, "--part", "Part A1"},
+        {"program", in, "--part", "Part A1", "--store"},
+        {"program", in, "--part", "Part A1", "--repeat"},
+        {"convert", in, out},
+        {"kpj", "save", in, "--part", "Part A1", "-o", project},
+        {"kpj", "save", in, "--part", "Part A1", "-o", dir + "/new.kpj"}};
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(command[0] + " " + command.back());
+        const Outcome run = RunKorvid(command, kHid);
+        EXPECT_EQ(run.exitStatus, 7);
+        EXPECT_THAT(run.err, HasSubstr("Bad Intel HEX file " + message));
+        EXPECT_THAT(run.out, IsEmpty());
+        EXPECT_THAT(run.calls, IsEmpty());
+        const Outcome json = RunKorvid(
+            [&] {
+                std::vector<std::string> args{"--json"};
+                args.insert(args.end(), command.begin(), command.end());
+                return args;
+            }(),
+            kHid);
+        EXPECT_EQ(json.exitStatus, 7);
+        EXPECT_THAT(json.out, HasSubstr(R"("exitStatus":7)"));
+        EXPECT_THAT(json.calls, IsEmpty());
+    }
+    EXPECT_EQ(ReadBytes(out), previous);
+    EXPECT_EQ(ReadBytes(project), previous);
+    EXPECT_THAT(Files(), ElementsAre("bad.hex", "out.bin", "out.kpj"));
+}
+
 }  // namespace
 }  // namespace korvid::cli::test

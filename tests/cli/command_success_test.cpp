@@ -183,8 +183,10 @@ TEST_F(CommandTest, ConvertIsByteIdenticalToTheDialogsLoad) {
     const Outcome run = RunKorvid({"convert", hex, out});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     const auto file = core::ReadCodeFile(hex);
-    const auto parsed = core::ParseIntelHex(
-        std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+    const auto parsed =
+        core::ParseIntelHex(
+            std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()))
+            .bytes;
     const std::vector<uint8_t> dialog = core::OverlayImage({}, parsed, 0);
     const auto converted = ReadBytes(out);
     EXPECT_EQ(std::vector<uint8_t>(converted.begin(), converted.end()), dialog);
