@@ -65,7 +65,9 @@ std::optional<std::pair<unsigned, std::string>> nthSelected(platform::PipeBus& b
     return std::nullopt;
 }
 
-uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
+// moved, when given, is told how many bytes the transfer moved.
+uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length,
+                     uint32_t* moved = nullptr) {
     PipeLink& link = theLink();
     if (!link.device) {
         return PIPE_NOT_OPEN;
@@ -74,18 +76,29 @@ uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
         // One transfer never carries more; cutting it short would lose data silently.
         return statusOf(platform::TransferResult::StartFailed, pipe);
     }
-    // The number of bytes actually moved is not examined: the protocol above
-    // judges replies by their content.
-    size_t moved = 0;
-    return statusOf(link.device->transfer(pipe, data, length, link.pollLimit, moved), pipe);
+    // The status does not tell a short transfer: the protocol above judges most
+    // replies by their content, and asks for the count where that cannot tell.
+    size_t bytes = 0;
+    const uint8_t status =
+        statusOf(link.device->transfer(pipe, data, length, link.pollLimit, bytes), pipe);
+    if (moved != nullptr) {
+        *moved = static_cast<uint32_t>(std::min<size_t>(bytes, length));
+    }
+    return status;
 }
 
-// A data phase of any length, in transfers of at most kPipeTransferMaxBytes.
+// A data phase of any length, in transfers of at most kPipeTransferMaxBytes; moved,
+// when given, is told the bytes moved in all.
 uint8_t transferPhase(platform::Pipe pipe, uint8_t* data, uint32_t length,
-                      const SentObserver& afterTransfer = {}) {
+                      const SentObserver& afterTransfer = {}, uint32_t* moved = nullptr) {
     for (uint32_t done = 0; done < length;) {
         const uint32_t chunk = std::min(length - done, kPipeTransferMaxBytes);
-        if (const uint8_t status = transferOnce(pipe, data + done, chunk); status != PIPE_DONE) {
+        uint32_t chunkMoved = 0;
+        const uint8_t status = transferOnce(pipe, data + done, chunk, &chunkMoved);
+        if (moved != nullptr) {
+            *moved += chunkMoved;
+        }
+        if (status != PIPE_DONE) {
             return status;
         }
         done += chunk;
@@ -235,7 +248,10 @@ uint8_t PipeSetTimeout(uint32_t value) {
     return readStatusBlock();
 }
 
-uint8_t PipeRead(uint8_t* destination, uint32_t count) {
+uint8_t PipeRead(uint8_t* destination, uint32_t count, uint32_t* received) {
+    if (received != nullptr) {
+        *received = 0;
+    }
     if (!PipeDevice::IsOpen()) {
         return PIPE_NOT_OPEN;
     }
@@ -247,7 +263,7 @@ uint8_t PipeRead(uint8_t* destination, uint32_t count) {
         return status;
     }
     DelayMicroseconds(kCommandGapUs);
-    return transferPhase(platform::Pipe::Read, destination, count);
+    return transferPhase(platform::Pipe::Read, destination, count, {}, received);
 }
 
 uint8_t PipeWrite(const uint8_t* source, uint32_t count, const SentObserver& afterTransfer) {

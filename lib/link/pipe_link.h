@@ -57,7 +57,9 @@ void DelayMicroseconds(uint16_t microseconds);
 // Command exchanges; 0xFF when no device is open. Data phases longer than
 // kPipeTransferMaxBytes are split into several transfers.
 uint8_t PipeSetTimeout(uint32_t value);
-uint8_t PipeRead(uint8_t* destination, uint32_t count);
+// received, when given, is told how many bytes of the data phase arrived; a status
+// of PIPE_DONE does not promise all of count.
+uint8_t PipeRead(uint8_t* destination, uint32_t count, uint32_t* received = nullptr);
 // afterTransfer, when given, is told the data bytes sent so far after each
 // transfer of the data phase.
 uint8_t PipeWrite(const uint8_t* source, uint32_t count, const SentObserver& afterTransfer = {});

@@ -327,6 +327,13 @@ void SimulatedPipeProgrammer::handleNormalMessage(std::vector<uint8_t> message) 
     }
 }
 
+void SimulatedPipeProgrammer::queueAnswer(std::vector<uint8_t> answer) {
+    if (options_.truncateAnswersTo && answer.size() > *options_.truncateAnswersTo) {
+        answer.resize(*options_.truncateAnswersTo);
+    }
+    answers_.push_back(std::move(answer));
+}
+
 void SimulatedPipeProgrammer::finishJob(std::vector<uint8_t> image) {
     PipeProgramJob job = std::move(*pendingJob_);
     pendingJob_.reset();

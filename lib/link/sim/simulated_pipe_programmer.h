@@ -50,6 +50,7 @@ struct PipeProgrammerOptions {
     bool refuseOpen = false;  // present but not accessible (listed so, opens AccessDenied)
     std::optional<unsigned> statusErrorAt{};    // this status block (from 0) reports error 0x01
     std::optional<unsigned> faultTransferAt{};  // this transfer (from 0) is a device fault
+    std::optional<size_t> truncateAnswersTo{};  // answers cut to at most this many bytes
     std::optional<unsigned> unplugAfterTransfers{};
     // A hung firmware: listed and opened, but every transfer times out.
     bool hung = false;
@@ -141,7 +142,7 @@ private:
     void handleNormalMessage(std::vector<uint8_t> message);
     void handleBootMessage(std::vector<uint8_t> message);
     void finishJob(std::vector<uint8_t> image);
-    void queueAnswer(std::vector<uint8_t> answer) { answers_.push_back(std::move(answer)); }
+    void queueAnswer(std::vector<uint8_t> answer);
 
     PipeProgrammerOptions options_;
     platform::Clock& clock_;
