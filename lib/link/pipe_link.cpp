@@ -50,15 +50,16 @@ uint8_t statusOf(platform::TransferResult result, platform::Pipe pipe) {
     return PIPE_DEVICE_FAULT;
 }
 
-// The position (1-based, in the bus's order) of the n-th selected device, with its
-// location; nothing when there are fewer.
+// The position (1-based, in the bus's order) of the n-th selected device (at
+// location, when given), with its location; nothing when there are fewer.
 std::optional<std::pair<unsigned, std::string>> nthSelected(platform::PipeBus& bus,
                                                             uint16_t vendorId, uint16_t productId,
-                                                            unsigned n) {
+                                                            unsigned n, std::string_view location) {
     const std::vector<platform::PipeDeviceInfo> devices = bus.enumerate(vendorId, productId);
     unsigned matches = 0;
     for (size_t k = 0; k < devices.size(); ++k) {
-        if (IsSelected({devices[k].location, devices[k].serial}) && ++matches == n) {
+        if ((location.empty() || devices[k].location == location) &&
+            IsSelected({devices[k].location, devices[k].serial}) && ++matches == n) {
             return std::pair{static_cast<unsigned>(k + 1), devices[k].location};
         }
     }
@@ -161,7 +162,7 @@ uint8_t writeExchange(const uint8_t* source, uint32_t count, uint32_t pauseMs,
 
 namespace PipeDevice {
 
-uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n) {
+uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n, std::string_view location) {
     PipeLink& link = theLink();
     Close();
     platform::PipeBus* bus = platform::current().pipe;
@@ -170,8 +171,8 @@ uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n) {
     }
     // Without a selection the n-th device is opened directly, as the bus counts it.
     unsigned position = n;
-    if (HasSelection()) {
-        auto selected = nthSelected(*bus, vendorId, productId, n);
+    if (HasSelection() || !location.empty()) {
+        auto selected = nthSelected(*bus, vendorId, productId, n, location);
         if (!selected) {
             return PIPE_NOT_OPEN;
         }

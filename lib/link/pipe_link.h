@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "link/sent_observer.h"
 
@@ -33,8 +34,9 @@ inline bool NoTransfer(uint8_t status) {
 
 namespace PipeDevice {
 // 0 when the n-th matching device was opened, 0xFF when none. With a programmer
-// selected (link/selection.h) only the selected one counts.
-uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n);
+// selected (link/selection.h) only the selected one counts, and when location is
+// given only the device there (a programmer followed across its restart).
+uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n, std::string_view location = {});
 void Close();
 bool IsOpen();
 // The USB location of the open device; "" while closed or when the bus no longer

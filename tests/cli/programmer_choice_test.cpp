@@ -90,8 +90,8 @@ TEST_F(ProgrammerChoiceTest, HelpNamesEverySimulatedProgrammerThatAListTakes) {
     const Outcome help = RunKorvid({"--help"});
     ASSERT_EQ(help.exitStatus, 0);
     EXPECT_THAT(help.out, HasSubstr("comma-separated list"));
-    for (const std::string name :
-         {"hid", "hid-old", "pipe", "pipe-old", "hid-refuse", "hid-stuck", "hid-noaccess"}) {
+    for (const std::string name : {"hid", "hid-old", "hid-update", "pipe", "pipe-old", "pipe-boot",
+                                   "hid-refuse", "hid-stuck", "hid-noaccess"}) {
         EXPECT_THAT(help.out, HasSubstr("\n                          " + name + " ")) << name;
         // Each one is taken in a list: detect lists it after the first.
         const Outcome detect =

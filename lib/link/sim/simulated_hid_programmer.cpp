@@ -106,6 +106,7 @@ SimulatedHidProgrammer::SimulatedHidProgrammer(HidProgrammerOptions options, pla
     : options_(std::move(options)),
       clock_(clock),
       path_(std::move(path)),
+      updateMode_(options_.startInUpdateMode),
       identifier_(options_.firmwareIdentifier) {}
 
 uint16_t SimulatedHidProgrammer::productId() const {
@@ -179,6 +180,11 @@ bool SimulatedHidProgrammer::reachable(uint64_t generation) {
         unplug();
         return false;
     }
+    if (options_.replugAfterTransfers && transfers_ >= *options_.replugAfterTransfers) {
+        options_.replugAfterTransfers.reset();
+        replug();
+        return false;
+    }
     ++transfers_;
     return true;
 }
@@ -203,6 +209,15 @@ void SimulatedHidProgrammer::leave(bool toUpdateMode) {
     inputReports_.clear();
     command_.clear();
     receiving_.reset();
+}
+
+// Without power it forgets what it was taking; it comes up in the mode its firmware
+// leaves it in.
+void SimulatedHidProgrammer::replug() {
+    firmwareSize_.reset();
+    firmware_.clear();
+    checksumQueried_ = false;
+    leave(updateMode_);
 }
 
 void SimulatedHidProgrammer::handleClosed() {

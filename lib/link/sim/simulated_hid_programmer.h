@@ -47,9 +47,12 @@ struct HidProgrammerOptions {
     uint8_t modeSwitchAck = 'A';   // anything else refuses the switch
     std::vector<uint8_t> targetInformation{};  // dump answer; empty: bytes 0x00..0xFF
 
-    // Re-enumeration after the mode switch or the restart: absent for this many
-    // enumerations (a settled-installation wait ends the absence at once); -1: never
-    // comes back.
+    // Waiting in firmware-update mode from the start, as a re-flash cut short leaves
+    // the programmer: its firmware is incomplete, so it comes up there.
+    bool startInUpdateMode = false;
+    // Re-enumeration after the mode switch, the restart or a replug: absent for this
+    // many enumerations (a settled-installation wait ends the absence at once); -1:
+    // never comes back.
     int reappearAfterPolls = 2;
     bool restartFails = false;                      // the restart request is refused
     std::optional<unsigned> failFeatureReportAt{};  // this feature transfer (from 0) fails
@@ -60,6 +63,10 @@ struct HidProgrammerOptions {
     std::optional<size_t> truncateRepliesTo{};       // answers cut to at most this many bytes
     std::optional<uint8_t> countByteOverride{};      // count byte of every answer's first report
     std::optional<unsigned> unplugAfterTransfers{};  // gone after this many report transfers
+    // The plug pulled after this many report transfers and put back: the programmer
+    // starts again, in firmware-update mode when it was there (what it had taken of
+    // a new firmware is lost), else in normal mode. Once.
+    std::optional<unsigned> replugAfterTransfers{};
     // A hung firmware: listed and opened, but it takes and sends nothing, so every
     // report and feature transfer fails or times out.
     bool hung = false;
@@ -150,6 +157,7 @@ private:
     bool reachable(uint64_t generation);
     void record(TrafficKind kind, const uint8_t* bytes, size_t length);
     void leave(bool toUpdateMode);
+    void replug();
 
     void takeStream(const uint8_t* bytes, size_t length);
     void handleCommand();

@@ -86,6 +86,7 @@ SimulatedPipeProgrammer::SimulatedPipeProgrammer(PipeProgrammerOptions options,
     : options_(std::move(options)),
       clock_(clock),
       node_(std::move(node)),
+      bootMode_(options_.startInBootMode),
       identifier_(options_.firmwareIdentifier) {}
 
 void SimulatedPipeProgrammer::unplug() {
@@ -165,6 +166,15 @@ void SimulatedPipeProgrammer::restartInBootMode() {
     pollsUntilPresent_ = options_.reappearAfterPolls;
 }
 
+// Without power it forgets the exchange it was in and comes up in the mode it was in.
+void SimulatedPipeProgrammer::replug() {
+    resetExchange();
+    restartOnClose_ = false;
+    present_ = false;
+    ++generation_;
+    pollsUntilPresent_ = options_.reappearAfterPolls;
+}
+
 void SimulatedPipeProgrammer::record(TrafficKind kind, const uint8_t* bytes, size_t length) {
     if (!options_.recordTraffic) {
         return;
@@ -183,6 +193,11 @@ platform::TransferResult SimulatedPipeProgrammer::transfer(uint64_t generation, 
     }
     if (options_.unplugAfterTransfers && transfers_ >= *options_.unplugAfterTransfers) {
         unplug();
+        return platform::TransferResult::Failed;
+    }
+    if (options_.replugAfterTransfers && transfers_ >= *options_.replugAfterTransfers) {
+        options_.replugAfterTransfers.reset();
+        replug();
         return platform::TransferResult::Failed;
     }
     if (options_.hung) {

@@ -42,8 +42,11 @@ struct PipeProgrammerOptions {
     std::vector<uint8_t> targetInformation{};  // dump answer; empty: bytes 0x00..0xFF
     uint8_t firmwareStatus = 0x00;             // status of the firmware update's final reply
 
-    // Re-enumeration after the boot request: absent for this many open attempts;
-    // -1: never comes back.
+    // Waiting in its boot mode from the start, as a re-flash cut short leaves the
+    // programmer.
+    bool startInBootMode = false;
+    // Re-enumeration after the boot request or a replug: absent for this many open
+    // attempts; -1: never comes back.
     int reappearAfterPolls = 2;
 
     // Misbehaviour of the pipes.
@@ -52,6 +55,10 @@ struct PipeProgrammerOptions {
     std::optional<unsigned> faultTransferAt{};  // this transfer (from 0) is a device fault
     std::optional<size_t> truncateAnswersTo{};  // answers cut to at most this many bytes
     std::optional<unsigned> unplugAfterTransfers{};
+    // The plug pulled after this many transfers and put back: the programmer starts
+    // again in the mode it was in (in its boot mode, what it had taken of a new
+    // firmware is lost). Once.
+    std::optional<unsigned> replugAfterTransfers{};
     // A hung firmware: listed and opened, but every transfer times out.
     bool hung = false;
 
@@ -129,6 +136,7 @@ private:
     void handleClosed();
     void resetExchange();
     void restartInBootMode();
+    void replug();
 
     platform::TransferResult transfer(uint64_t generation, platform::Pipe pipe, uint8_t* data,
                                       size_t length, uint32_t timeoutMs, size_t& moved);
