@@ -180,11 +180,6 @@ bool SimulatedHidProgrammer::reachable(uint64_t generation) {
         unplug();
         return false;
     }
-    if (options_.replugAfterTransfers && transfers_ >= *options_.replugAfterTransfers) {
-        options_.replugAfterTransfers.reset();
-        replug();
-        return false;
-    }
     ++transfers_;
     return true;
 }
@@ -401,6 +396,12 @@ bool SimulatedHidProgrammer::takeFeatureReport(const uint8_t* report, size_t len
     if (firmwareSize_ && firmware_.size() < *firmwareSize_) {
         const size_t n = std::min(length - 1, *firmwareSize_ - firmware_.size());
         firmware_.insert(firmware_.end(), report + 1, report + 1 + n);
+        if (options_.replugAfterFirmwareBytes &&
+            firmware_.size() >= *options_.replugAfterFirmwareBytes) {
+            options_.replugAfterFirmwareBytes.reset();
+            replug();
+            return false;
+        }
         return true;
     }
     switch (report[1]) {

@@ -63,10 +63,9 @@ struct HidProgrammerOptions {
     std::optional<size_t> truncateRepliesTo{};       // answers cut to at most this many bytes
     std::optional<uint8_t> countByteOverride{};      // count byte of every answer's first report
     std::optional<unsigned> unplugAfterTransfers{};  // gone after this many report transfers
-    // The plug pulled after this many report transfers and put back: the programmer
-    // starts again, in firmware-update mode when it was there (what it had taken of
-    // a new firmware is lost), else in normal mode. Once.
-    std::optional<unsigned> replugAfterTransfers{};
+    // The plug pulled and put back once this many bytes of a new firmware arrived:
+    // what it had taken is lost, and it starts again in firmware-update mode. Once.
+    std::optional<size_t> replugAfterFirmwareBytes{};
     // A hung firmware: listed and opened, but it takes and sends nothing, so every
     // report and feature transfer fails or times out.
     bool hung = false;

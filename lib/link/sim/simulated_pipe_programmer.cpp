@@ -195,11 +195,6 @@ platform::TransferResult SimulatedPipeProgrammer::transfer(uint64_t generation, 
         unplug();
         return platform::TransferResult::Failed;
     }
-    if (options_.replugAfterTransfers && transfers_ >= *options_.replugAfterTransfers) {
-        options_.replugAfterTransfers.reset();
-        replug();
-        return platform::TransferResult::Failed;
-    }
     if (options_.hung) {
         clock_.sleepMs(timeoutMs);
         return platform::TransferResult::Timeout;
@@ -236,6 +231,12 @@ platform::TransferResult SimulatedPipeProgrammer::takeWrite(const uint8_t* data,
         const size_t taken = std::min<size_t>(length, *writeRemaining_);
         message_.insert(message_.end(), data, data + taken);
         *writeRemaining_ -= static_cast<uint32_t>(taken);
+        if (firmwareFollows_ && options_.replugAfterFirmwareBytes &&
+            message_.size() >= *options_.replugAfterFirmwareBytes) {
+            options_.replugAfterFirmwareBytes.reset();
+            replug();
+            return platform::TransferResult::Failed;
+        }
         if (*writeRemaining_ == 0) {
             writeRemaining_.reset();
             statusOwed_ = true;

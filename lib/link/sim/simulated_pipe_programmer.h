@@ -55,10 +55,10 @@ struct PipeProgrammerOptions {
     std::optional<unsigned> faultTransferAt{};  // this transfer (from 0) is a device fault
     std::optional<size_t> truncateAnswersTo{};  // answers cut to at most this many bytes
     std::optional<unsigned> unplugAfterTransfers{};
-    // The plug pulled after this many transfers and put back: the programmer starts
-    // again in the mode it was in (in its boot mode, what it had taken of a new
-    // firmware is lost). Once.
-    std::optional<unsigned> replugAfterTransfers{};
+    // The plug pulled and put back once this many bytes of a new firmware arrived in
+    // its boot mode: what it had taken is lost, and it starts again in its boot mode.
+    // Once.
+    std::optional<size_t> replugAfterFirmwareBytes{};
     // A hung firmware: listed and opened, but every transfer times out.
     bool hung = false;
 

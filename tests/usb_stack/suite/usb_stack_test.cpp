@@ -244,7 +244,8 @@ TEST_P(EachModel, ReflashesAnOutdatedProgrammerAcrossItsRestarts) {
 // `korvid update-firmware` finishes the re-flash from there: the programmer is back
 // in normal mode with the new firmware and programs a target.
 TEST_P(EachModel, AReflashCutShortIsFinishedByTheNextOne) {
-    GadgetProgrammer programmer(GetParam().outdated, 0, "UNIT-0001", {"--replug-after", "100"});
+    GadgetProgrammer programmer(GetParam().outdated, 0, "UNIT-0001",
+                                {"--replug-during-reflash", "4096"});
     ASSERT_NE(programmer.waitUntilAttached(GetParam().productId), "");
 
     const Finished cut = Korvid({"update-firmware"}, "cut-short");
