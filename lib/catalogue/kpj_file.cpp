@@ -31,13 +31,14 @@ uint8_t saveProjectFile(const char* path, const JobRecord& job, bool icp) {
     return replaceFileContents(path, {code, *footer}) ? RC_OK : RC_FILE_OPEN;
 }
 
-uint8_t loadProjectInfo(const char* path, JobRecord& job, uint32_t& icpFlag) {
+uint8_t loadProjectInfo(const char* path, JobRecord& job, uint32_t& icpFlag,
+                        KorvidProjectFooter* footer) {
     lastAccepted.reset();
     const std::unique_ptr<FileSource> file = FileSource::open(path);
     if (!file) {
         return RC_FILE_OPEN;
     }
-    const uint8_t result = readProjectInfo(builtInCatalogue(), *file, job, icpFlag);
+    const uint8_t result = readProjectInfo(builtInCatalogue(), *file, job, icpFlag, footer);
     if (result == RC_OK) {
         lastAccepted = AcceptedProject{path, job.codeLength};
     }

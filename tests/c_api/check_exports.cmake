@@ -7,6 +7,7 @@ set(nine DumpMCUInfo GetAPInfo GetICPInfo GetISPInfo LoadKPJBuffer LoadKPJInfo S
 set(extensions
     KorvidDetectProgrammer
     KorvidListProgrammers
+    KorvidLoadKPJFooter
     KorvidSelectProgrammer
     KorvidSetProgressCallback
     KorvidStartTrace
