@@ -8,6 +8,7 @@
 #include "catalogue/kpj_layout.h"
 #include "catalogue/kpj_reader.h"
 #include "catalogue/kpj_writer.h"
+#include "files/replace_file.h"
 
 namespace korvid::catalogue::kpj {
 namespace {
@@ -28,7 +29,9 @@ uint8_t saveProjectFile(const char* path, const JobRecord& job, bool icp) {
         return kRcInvalidJob;
     }
     const std::span<const uint8_t> code(job.codeBuffer, job.codeLength);
-    return replaceFileContents(path, {code, *footer}) ? RC_OK : RC_FILE_OPEN;
+    return files::ReplaceFileContents(path, {code, *footer}, files::Durability::Synced) == 0
+               ? RC_OK
+               : RC_FILE_OPEN;
 }
 
 uint8_t loadProjectInfo(const char* path, JobRecord& job, uint32_t& icpFlag,

@@ -200,6 +200,38 @@ TEST_F(CodeFileFormatTest, ConvertRefusesWhatIsNotIntelHexAndLeavesTheOutputAsIt
     EXPECT_THAT(Files(), ElementsAre("image.bin", "out.bin"));  // no new or temporary file
 }
 
+// An output named through a symbolic link is written to the file the link names
+// (the link stays, the file keeps its mode), and a device such as /dev/stdout is
+// written into, never replaced.
+TEST_F(CodeFileFormatTest, ConvertWritesThroughALinkAndIntoADevice) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "symbolic links and /dev/stdout are tried on Linux";
+#else
+    const std::string in = Write("code.hex", Bytes(kHexText));
+    const std::string real = Write("real.bin", {'o', 'l', 'd'});
+    std::filesystem::permissions(
+        real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink("real.bin", dir + "/link.bin");
+    ASSERT_EQ(RunKorvid({"convert", in, dir + "/link.bin"}).exitStatus, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.bin"));
+    EXPECT_EQ(ReadBytes(real), HexTextImage());
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    std::filesystem::create_symlink("made.bin", dir + "/dangling.bin");
+    ASSERT_EQ(RunKorvid({"convert", in, dir + "/dangling.bin"}).exitStatus, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/dangling.bin"));
+    EXPECT_EQ(ReadBytes(dir + "/made.bin"), HexTextImage());
+
+    const Outcome toStdout = RunKorvid({"--quiet", "convert", in, "/dev/stdout"});
+    ASSERT_EQ(toStdout.exitStatus, 0) << toStdout.err;
+    EXPECT_EQ(Bytes(toStdout.out), HexTextImage());
+    EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
+    EXPECT_THAT(Files(),
+                ElementsAre("code.hex", "dangling.bin", "link.bin", "made.bin", "real.bin"));
+#endif
+}
+
 // The second of three data records has a wrong checksum: nothing of the file is
 // programmed, converted or saved, and the message names the line.
 TEST_F(CodeFileFormatTest, ADamagedIntelHexFileIsRefusedWholeByEveryCommand) {
