@@ -136,6 +136,24 @@ TEST_F(ProgrammerChoiceTest, DeviceByLocationOrSerialTalksOnlyToThatProgrammer) 
     EXPECT_EQ(JsonLines(dump.out).at(0).at("programmerSerial"), "SIM0002");
 }
 
+// A programmer that appears while detect chooses the one --device names: one
+// listing decides, so the outcome is that listing's, never a lookup of nothing.
+TEST_F(ProgrammerChoiceTest, DetectWithADeviceDecidesOnOneListing) {
+    const Outcome before =
+        RunKorvid({"--json", "detect", "--device", "0-1"},
+                  {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_EMPTY_LISTINGS", "2"}});
+    EXPECT_EQ(before.exitStatus, 11);
+    EXPECT_THAT(
+        before.out,
+        HasSubstr(R"(no programmer found with location or serial \"0-1\"; attached: none)"));
+    EXPECT_THAT(before.calls, ::testing::IsEmpty());
+    const Outcome after =
+        RunKorvid({"--json", "detect", "--device", "0-1"},
+                  {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_EMPTY_LISTINGS", "0"}});
+    EXPECT_EQ(after.exitStatus, 0) << after.err;
+    EXPECT_THAT(after.out, HasSubstr(R"("location":"0-1")"));
+}
+
 TEST_F(ProgrammerChoiceTest, AnUnknownDeviceFindsNoProgrammerAndSendsNothing) {
     for (const auto& command : std::vector<std::vector<std::string>>{
              {"program", bin, "-p", "Part A1"}, {"dump"}, {"update-firmware"}, {"detect"}}) {
