@@ -106,15 +106,15 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
         {"toolCode", footer.toolCode},
         {"footerSum", Hex(footer.footerSum, 4)},
         {"footerLength", footer.footerLength}};
-    std::string human = "File:                  " + file +
-                        "\nMagic:                 " + magic +
-                        "\nCode name:             \"" + codeName + "\"" +
-                        "\nCode length:           " + Hex(footer.codeLength, 0) +
-                        "\nCode sum:              " + Hex(footer.codeSum, 4) +
-                        "\nDevice code:           " + Hex(footer.deviceCode, 4) +
-                        (known ? std::string(" (") + parts[static_cast<std::size_t>(index)].name + ")"
-                               : std::string(" (ICP)")) +
-                        "\nISP option byte:       " + Hex(footer.ispOptionByte, 2);
+    std::string human =
+        "File:                  " + file + "\nMagic:                 " + magic +
+        "\nCode name:             \"" + codeName + "\"" +
+        "\nCode length:           " + Hex(footer.codeLength, 0) +
+        "\nCode sum:              " + Hex(footer.codeSum, 4) +
+        "\nDevice code:           " + Hex(footer.deviceCode, 4) +
+        (known ? std::string(" (") + parts[static_cast<std::size_t>(index)].name + ")"
+               : std::string(" (ICP)")) +
+        "\nISP option byte:       " + Hex(footer.ispOptionByte, 2);
     if (known) {
         std::string on;
         for (const std::string& name :

@@ -30,16 +30,15 @@ void SetCodeName(JobRecord& record, const std::string& name) {
 
 // Cuts data placed at insertAddress where the flash ends at limit, when truncate
 // allows it; true when it did. Throws an ImageTooLarge failure otherwise.
-bool CutToFlash(std::vector<uint8_t>& data, uint32_t insertAddress, uint32_t limit,
-                bool truncate) {
+bool CutToFlash(std::vector<uint8_t>& data, uint32_t insertAddress, uint32_t limit, bool truncate) {
     if (uint64_t{insertAddress} + data.size() <= limit) {
         return false;
     }
     if (!truncate) {
         char detail[160];
         std::snprintf(detail, sizeof detail,
-                      " (0x%zX bytes at 0x%X, flash ends at 0x%X; --truncate cuts it)",
-                      data.size(), insertAddress, limit);
+                      " (0x%zX bytes at 0x%X, flash ends at 0x%X; --truncate cuts it)", data.size(),
+                      insertAddress, limit);
         throw CommandFailure(ExitStatus::ImageTooLarge,
                              std::string(core::Messages::fileTooLarge.english) + detail);
     }
@@ -71,8 +70,8 @@ int ProjectPart(const core::LoadedProject& project, const JobChoices& choices,
             sharing += (sharing.empty() ? "" : ", ") + std::string(parts[index].name);
         }
     }
-    throw CommandFailure(ExitStatus::BadSetting, "the project is for " + sharing + ", not \"" +
-                                                     *choices.part + "\"");
+    throw CommandFailure(ExitStatus::BadSetting,
+                         "the project is for " + sharing + ", not \"" + *choices.part + "\"");
 }
 
 Job LoadProjectJob(const JobChoices& choices) {

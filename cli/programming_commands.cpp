@@ -176,13 +176,13 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
     std::vector<uint8_t> information(256);
     const std::optional<CommandFailure> logFailure =
         RunLogged(out, log ? &*log : nullptr, "dump", programmer, [&] {
-        const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Dump, [&] {
-            const ProgressDisplay progress(out, "dump");
-            return DumpMCUInfo(information.data());
+            const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Dump, [&] {
+                const ProgressDisplay progress(out, "dump");
+                return DumpMCUInfo(information.data());
+            });
+            ThrowForResult(result, MessageTable::Dump);
+            return ProgrammerMessage(RC_OK, MessageTable::Dump);
         });
-        ThrowForResult(result, MessageTable::Dump);
-        return ProgrammerMessage(RC_OK, MessageTable::Dump);
-    });
     std::string hex;
     for (const uint8_t byte : information) {
         char pair[3];
@@ -239,9 +239,9 @@ int RunUpdateFirmware(const Reporter& out, const std::optional<std::string>& dev
     const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(device);
     const std::optional<CommandFailure> logFailure =
         RunLogged(out, log ? &*log : nullptr, "update-firmware", programmer, [&] {
-        ThrowForResult(RunFirmwareUpdate(out), MessageTable::Update);
-        return ProgrammerMessage(RC_OK, MessageTable::Update);
-    });
+            ThrowForResult(RunFirmwareUpdate(out), MessageTable::Update);
+            return ProgrammerMessage(RC_OK, MessageTable::Update);
+        });
     Json object{{"command", "update-firmware"},
                 {"ok", true},
                 {"exitStatus", 0},

@@ -22,7 +22,7 @@ struct LoadedProject {
     JobRecord record{};
     uint32_t icpFlag = 0;
     KorvidProjectFooter footer{};  // every footer field, when the record was read
-    std::vector<uint8_t> code;  // record.codeLength bytes
+    std::vector<uint8_t> code;     // record.codeLength bytes
 };
 
 // Reads the record and footer (KorvidLoadKPJFooter, which checks the file as

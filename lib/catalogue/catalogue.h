@@ -77,8 +77,7 @@ public:
     // The entry a project with this device code and code length is read as: of the
     // entries with the device code (several parts share one), the first in table
     // order whose flash holds codeLength bytes, else the first.
-    std::optional<int32_t> findDeviceCode(bool icp, uint16_t deviceCode,
-                                          uint32_t codeLength) const;
+    std::optional<int32_t> findDeviceCode(bool icp, uint16_t deviceCode, uint32_t codeLength) const;
 
 private:
     std::span<const PartEntry> isp_;

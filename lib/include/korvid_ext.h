@@ -159,9 +159,9 @@ typedef struct KorvidProjectFooter {
      * project's device code. [0] bits 0..31, [1] bits 32..63. */
     uint32_t partsWithDeviceCode[2];
     uint8_t codeNameLength;
-    char magic[KORVID_KPJ_MAGIC_SIZE + 1];   /* the 16 stored bytes, then NUL */
-    char codeName[KORVID_KPJ_NAME_SIZE];     /* codeNameLength stored bytes, then NUL */
-    uint16_t reserved;                       /* 0 */
+    char magic[KORVID_KPJ_MAGIC_SIZE + 1]; /* the 16 stored bytes, then NUL */
+    char codeName[KORVID_KPJ_NAME_SIZE];   /* codeNameLength stored bytes, then NUL */
+    uint16_t reserved;                     /* 0 */
 } KorvidProjectFooter;
 
 /*

@@ -162,8 +162,7 @@ TEST_F(HidFirmwareUpdateTest, ShortFeatureReportsCarryLessPerReport) {
 // firmware-update mode; the next UpdateFW finds it there and goes on from the image,
 // without a mode switch.
 TEST_F(HidFirmwareUpdateTest, AProgrammerWaitingInUpdateModeIsFlashedFromTheImageOn) {
-    sim::SimulatedHidProgrammer& programmer =
-        attachOutdated({.replugAfterFirmwareBytes = 64 * 40});
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.replugAfterFirmwareBytes = 64 * 40});
     EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
     EXPECT_TRUE(programmer.present() || programmer.comesBack());
     sim.hidBus().waitForPendingInstallations();  // plugged in again
@@ -324,8 +323,7 @@ TEST_F(PipeFirmwareUpdateTest, AProgrammerWaitingInItsBootModeTakesTheImageAtOnc
 }
 
 TEST_F(PipeFirmwareUpdateTest, AReflashCutShortIsFinishedByTheNextOne) {
-    sim::SimulatedPipeProgrammer& programmer =
-        attachOutdated({.replugAfterFirmwareBytes = 4096});
+    sim::SimulatedPipeProgrammer& programmer = attachOutdated({.replugAfterFirmwareBytes = 4096});
     EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
     EXPECT_TRUE(programmer.inBootMode());
     EXPECT_THAT(programmer.installedFirmware(), IsEmpty());
