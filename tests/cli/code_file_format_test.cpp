@@ -223,12 +223,15 @@ TEST_F(CodeFileFormatTest, ConvertWritesThroughALinkAndIntoADevice) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir + "/dangling.bin"));
     EXPECT_EQ(ReadBytes(dir + "/made.bin"), HexTextImage());
 
-    const Outcome toStdout = RunKorvid({"--quiet", "convert", in, "/dev/stdout"});
+    // Through a link of its own to /dev/stdout, so that a tool that replaced what it
+    // is given, run as root, could only ever replace that link, never one in /dev.
+    std::filesystem::create_symlink("/dev/stdout", dir + "/stdout");
+    const Outcome toStdout = RunKorvid({"--quiet", "convert", in, dir + "/stdout"});
     ASSERT_EQ(toStdout.exitStatus, 0) << toStdout.err;
     EXPECT_EQ(Bytes(toStdout.out), HexTextImage());
-    EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
-    EXPECT_THAT(Files(),
-                ElementsAre("code.hex", "dangling.bin", "link.bin", "made.bin", "real.bin"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/stdout"));
+    EXPECT_THAT(Files(), ElementsAre("code.hex", "dangling.bin", "link.bin", "made.bin", "real.bin",
+                                     "stdout"));
 #endif
 }
 
