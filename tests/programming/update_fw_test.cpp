@@ -215,7 +215,9 @@ TEST_F(HidFirmwareUpdateTest, AFailureInUpdateModeStillSendsTheRestartRequest) {
     sim::SimulatedHidProgrammer& programmer =
         attachOutdated({.corruptChecksum = true, .startInUpdateMode = true});
     EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
-    EXPECT_EQ(featureReportsSet(programmer).back(), restartRequest());
+    const std::vector<Bytes> reports = featureReportsSet(programmer);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back(), restartRequest());
 }
 
 class PipeFirmwareUpdateTest : public ProgrammingTest {
