@@ -32,8 +32,9 @@ int RunRepeat(const Reporter& out, PreparedJob& prepared, FirmwarePolicy policy,
     for (unsigned unit = 1;; ++unit) {
         std::optional<SerialRange> range;
         if (prepared.serialNumbers()) {
-            // Without a counter the numbers follow start; the unit that would wrap
-            // to 0 is refused, as the counter refuses it.
+            // Without a counter the numbers follow start; the unit whose number would
+            // pass the last one is refused, as the counter file refuses it, so that
+            // no number wraps to 0 and repeats.
             if (!production.serialCounter && !SerialNumbersFit(start, unit)) {
                 throw CommandFailure(ExitStatus::BadSetting,
                                      "the serial numbers from " + Hex(start, 8) + " have no " +
