@@ -104,14 +104,10 @@ int RunParts(const Reporter& out, const std::optional<std::string>& series) {
 }
 
 int RunDetect(const Reporter& out, const std::optional<std::string>& device) {
-    std::vector<KorvidProgrammerInfo> list = ListProgrammers();
-    if (device) {
-        const std::optional<KorvidProgrammerInfo> found = FindProgrammer(list, *device);
-        if (!found) {
-            ChooseProgrammer(device);  // throws the failure that names the attached ones
-        }
-        list = {*found};
-    }
+    // With a device, one listing decides: ChooseProgrammer returns the programmer it
+    // names or throws the failure that names the attached ones.
+    const std::vector<KorvidProgrammerInfo> list =
+        device ? std::vector<KorvidProgrammerInfo>{*ChooseProgrammer(device)} : ListProgrammers();
     if (list.empty()) {
         // Not listed, yet perhaps there: a programmer without its driver (Windows).
         KorvidAccess access{};

@@ -5,6 +5,7 @@
 #include "hex_digit.h"
 #include "hex_number.h"
 #include "outcome.h"
+#include "serial_ranges.h"
 
 namespace korvid::cli {
 
@@ -48,7 +49,7 @@ uint32_t ReserveSerialNumbers(const std::string& path, uint32_t initial, uint64_
         }
         first = *value;
     }
-    if (uint64_t{first} + count > 0xFFFFFFFFull) {
+    if (!SerialNumbersFit(first, count)) {
         throw CommandFailure(ExitStatus::BadSetting, "the serial counter \"" + path + "\" at " +
                                                          Hex(first, 8) + " has no " +
                                                          std::to_string(count) + " numbers left");

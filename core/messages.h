@@ -23,6 +23,19 @@ inline constexpr TextPair wrongCodeSizes{"Wrong code sizes or checksum !",
                                          "错误的代码大小或者校验和错误 !"};
 inline constexpr TextPair notKpjFile{"Not \"8051 ISP-ICP Programmer\" KPJ file !",
                                      "不是 \"8051 ISP-ICP编程器\" KPJ文件 !"};
+// A damaged Intel HEX file, refused whole: {path}, {line} and {problem} (one of the
+// intelHex* problem texts below) are filled in by IntelHexErrorMessage.
+inline constexpr TextPair intelHexRefused{
+    "Bad Intel HEX file \"{path}\",\nline {line}: {problem}. Nothing was loaded !",
+    "Intel HEX 文件 \"{path}\" 有误,\n第 {line} 行: {problem}。未载入任何数据 !"};
+inline constexpr TextPair intelHexNotHexDigit{"a character that is not a hexadecimal digit",
+                                              "含有非十六进制字符"};
+inline constexpr TextPair intelHexOddDigitCount{"an odd number of hexadecimal digits",
+                                                "十六进制数字个数为奇数"};
+inline constexpr TextPair intelHexLengthMismatch{"the length byte does not match the record",
+                                                 "长度字节与记录不符"};
+inline constexpr TextPair intelHexBadChecksum{"checksum error", "校验和错误"};
+inline constexpr TextPair intelHexUnknownRecordType{"unknown record type", "未知的记录类型"};
 inline constexpr TextPair mcuTypeError{"MCU type error !", "芯片型号不支持!"};
 inline constexpr TextPair bodyError{"Body error !", "芯片型号不支持!"};
 

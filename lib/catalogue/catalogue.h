@@ -69,8 +69,10 @@ public:
     // Entry partIndex of the chosen table; nullptr when the index is outside it.
     const PartEntry* entry(bool icp, int32_t partIndex) const;
 
-    // Index of the first entry in table order whose device code is deviceCode.
-    std::optional<int32_t> findDeviceCode(bool icp, uint16_t deviceCode) const;
+    // The entry a project with this device code and code length is read as: of the
+    // entries with the device code (several parts share one), the first in table
+    // order whose flash holds codeLength bytes, else the first.
+    std::optional<int32_t> findDeviceCode(bool icp, uint16_t deviceCode, uint32_t codeLength) const;
 
 private:
     std::span<const PartEntry> isp_;

@@ -170,6 +170,48 @@ KORVID_API uint8_t KorvidStartTrace(const char* path);
 /* Stops and closes the trace; harmless when none runs. */
 KORVID_API void KorvidStopTrace(void);
 
+/* Projects. */
+#define KORVID_KPJ_MAGIC_SIZE 16
+#define KORVID_KPJ_NAME_SIZE 256
+
+/*
+ * Every field of a project file's footer as the file stores it, and the catalogue
+ * entries that share the project's device code (several parts do: a project stores
+ * only the code).
+ */
+typedef struct KorvidProjectFooter {
+    uint32_t codeLength;
+    uint16_t codeSum;
+    uint16_t deviceCode;           /* a non-zero high byte marks an ICP project */
+    uint16_t randomWord;           /* the only field stored least significant byte first */
+    uint16_t programmerIdentifier; /* of the programmer last accepted when it was saved */
+    uint16_t version;
+    uint16_t footerSum;
+    uint16_t footerLength;
+    uint8_t ispOptionByte;
+    uint8_t programArea; /* as stored: AREA_* + 1 */
+    uint8_t constant;    /* 8 */
+    uint8_t toolCode;    /* 3 */
+    uint8_t written[6];  /* years since 2000, month, day, hour, minute, second */
+    uint8_t icpConfiguration[8];
+    /* Bit k: entry k of the project's catalogue (ISP, or ICP for an ICP project) has the
+     * project's device code. [0] bits 0..31, [1] bits 32..63. */
+    uint32_t partsWithDeviceCode[2];
+    uint8_t codeNameLength;
+    char magic[KORVID_KPJ_MAGIC_SIZE + 1]; /* the 16 stored bytes, then NUL */
+    char codeName[KORVID_KPJ_NAME_SIZE];   /* codeNameLength stored bytes, then NUL */
+    uint16_t reserved;                     /* 0 */
+} KorvidProjectFooter;
+
+/*
+ * Checks the project file at path exactly as LoadKPJInfo does (the same results in
+ * the same order) and fills job and icpFlag as it does, remembering the project for
+ * LoadKPJBuffer. On RC_OK it also fills footer (when not NULL) with every field of
+ * the footer, from the same reading of the file.
+ */
+KORVID_API uint8_t KorvidLoadKPJFooter(const char* path, JobRecord* job, uint32_t* icpFlag,
+                                       KorvidProjectFooter* footer);
+
 /*
  * How long UpdateMCU waits, in all, while the programmer answers that it is still
  * working, before it gives up with RC_COMM_FAIL: ten minutes, generous for the
@@ -195,6 +237,8 @@ KORVID_EXT_STATIC_ASSERT(sizeof(KorvidDetection) == 16 + KORVID_LOCATION_SIZE,
 KORVID_EXT_STATIC_ASSERT(sizeof(KorvidAccess) == 8 + KORVID_LOCATION_SIZE + KORVID_NODE_SIZE,
                          "KorvidAccess layout");
 KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProgress) == 16, "KorvidProgress layout");
+KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProjectFooter) == 62 + KORVID_KPJ_NAME_SIZE + 2,
+                         "KorvidProjectFooter layout");
 #undef KORVID_EXT_STATIC_ASSERT
 
 #endif /* KORVID_EXT_H */

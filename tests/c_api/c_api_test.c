@@ -99,6 +99,23 @@ static void checkProjectFile(void) {
     CHECK(LoadKPJBuffer(path, buffer) == RC_OK);
     CHECK(memcmp(buffer, code, sizeof code) == 0);
 
+    KorvidProjectFooter footer;
+    memset(&footer, 0x5A, sizeof footer);
+    memset(&loaded, 0, sizeof loaded);
+    CHECK(KorvidLoadKPJFooter(path, &loaded, &icpFlag, &footer) == RC_OK);
+    CHECK(loaded.partIndex == 37 && loaded.codeLength == sizeof code);
+    CHECK(footer.codeLength == sizeof code && footer.codeSum == 0x0183);
+    CHECK(footer.deviceCode == 0x34);
+    CHECK(footer.partsWithDeviceCode[0] == 0);
+    CHECK(footer.partsWithDeviceCode[1] == ((1u << (37 - 32)) | (1u << (42 - 32))));
+    CHECK(footer.programArea == AREA_AP_IAP + 1 && footer.constant == 8 && footer.toolCode == 3);
+    CHECK(footer.version == 0x0710 && footer.footerLength == 53 + 9);
+    CHECK(strcmp(footer.magic, "Vostrel. ISP-ICP") == 0);
+    CHECK(footer.codeNameLength == 9 && strcmp(footer.codeName, "blink.hex") == 0);
+    CHECK(footer.reserved == 0);
+    CHECK(KorvidLoadKPJFooter(path, &loaded, &icpFlag, NULL) == RC_OK);
+    CHECK(LoadKPJBuffer(path, buffer) == RC_OK);
+
     CHECK(LoadKPJInfo("/nonexistent/korvid.kpj", &loaded, &icpFlag) == RC_FILE_OPEN);
     remove(path);
 }
@@ -123,6 +140,16 @@ static void checkExtensionLayouts(void) {
     CHECK(offsetof(KorvidProgress, phase) == 4);
     CHECK(offsetof(KorvidProgress, done) == 8);
     CHECK(offsetof(KorvidProgress, total) == 12);
+    CHECK(offsetof(KorvidProjectFooter, randomWord) == 8);
+    CHECK(offsetof(KorvidProjectFooter, ispOptionByte) == 18);
+    CHECK(offsetof(KorvidProjectFooter, written) == 22);
+    CHECK(offsetof(KorvidProjectFooter, icpConfiguration) == 28);
+    CHECK(offsetof(KorvidProjectFooter, partsWithDeviceCode) == 36);
+    CHECK(offsetof(KorvidProjectFooter, codeNameLength) == 44);
+    CHECK(offsetof(KorvidProjectFooter, magic) == 45);
+    CHECK(offsetof(KorvidProjectFooter, codeName) == 62);
+    CHECK(offsetof(KorvidProjectFooter, reserved) == 318);
+    CHECK(sizeof(KorvidProjectFooter) == 320);
 }
 
 static void checkProgrammerList(void) {

@@ -8,6 +8,7 @@ set(extensions
     KorvidCheckAccess
     KorvidDetectProgrammer
     KorvidListProgrammers
+    KorvidLoadKPJFooter
     KorvidSelectProgrammer
     KorvidSetProgressCallback
     KorvidStartTrace

@@ -90,8 +90,8 @@ TEST_F(ProgrammerChoiceTest, HelpNamesEverySimulatedProgrammerThatAListTakes) {
     const Outcome help = RunKorvid({"--help"});
     ASSERT_EQ(help.exitStatus, 0);
     EXPECT_THAT(help.out, HasSubstr("comma-separated list"));
-    for (const std::string name :
-         {"hid", "hid-old", "pipe", "pipe-old", "hid-refuse", "hid-stuck", "hid-noaccess"}) {
+    for (const std::string name : {"hid", "hid-old", "hid-update", "pipe", "pipe-old", "pipe-boot",
+                                   "hid-refuse", "hid-stuck", "hid-noaccess"}) {
         EXPECT_THAT(help.out, HasSubstr("\n                          " + name + " ")) << name;
         // Each one is taken in a list: detect lists it after the first.
         const Outcome detect =
@@ -185,6 +185,24 @@ TEST_F(ProgrammerChoiceTest, DeviceByLocationOrSerialTalksOnlyToThatProgrammer) 
     const Outcome dump = RunKorvid({"--json", "dump", "--device", "0-2"}, kThree);
     EXPECT_EQ(dump.exitStatus, 0) << dump.err;
     EXPECT_EQ(JsonLines(dump.out).at(0).at("programmerSerial"), "SIM0002");
+}
+
+// A programmer that appears while detect chooses the one --device names: one
+// listing decides, so the outcome is that listing's, never a lookup of nothing.
+TEST_F(ProgrammerChoiceTest, DetectWithADeviceDecidesOnOneListing) {
+    const Outcome before =
+        RunKorvid({"--json", "detect", "--device", "0-1"},
+                  {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_EMPTY_LISTINGS", "2"}});
+    EXPECT_EQ(before.exitStatus, 11);
+    EXPECT_THAT(
+        before.out,
+        HasSubstr(R"(no programmer found with location or serial \"0-1\"; attached: none)"));
+    EXPECT_THAT(before.calls, ::testing::IsEmpty());
+    const Outcome after =
+        RunKorvid({"--json", "detect", "--device", "0-1"},
+                  {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_EMPTY_LISTINGS", "0"}});
+    EXPECT_EQ(after.exitStatus, 0) << after.err;
+    EXPECT_THAT(after.out, HasSubstr(R"("location":"0-1")"));
 }
 
 TEST_F(ProgrammerChoiceTest, AnUnknownDeviceFindsNoProgrammerAndSendsNothing) {
