@@ -1,13 +1,14 @@
 // parts and detect: what the library carries and which programmer is attached.
 #include "commands.h"
 
-#include "access/device_access.h"
+#include "access_advice.h"
+#include "cp936_text.h"
 #include "firmware_mismatch.h"
 #include "korvid_ext.h"
 #include "part_lookup.h"
 #include "programmer_choice.h"
+#include "series_names.h"
 
-#include <strings.h>
 #include <cstdio>
 
 namespace korvid::cli {
@@ -37,12 +38,12 @@ int DetectOne(const Reporter& out, const KorvidProgrammerInfo& info) {
         object["message"] = "waiting in firmware-update mode (run korvid update-firmware)";
         human += ", in firmware-update mode (run korvid update-firmware)";
     } else if (info.accessible == 0) {
-        const access::AccessReport report = access::probeProgrammerAccess();
+        const std::string advice = AccessAdvice(KORVID_ACCESS_DENIED, info.node);
         status = static_cast<int>(ExitStatus::NotAccessible);
         object["identifier"] = nullptr;
         object["firmwareMatches"] = nullptr;
-        object["message"] = "its device node may not be opened. " + access::accessAdvice(report);
-        human += ", not accessible: " + object["message"].get<std::string>();
+        object["message"] = advice;
+        human += ", not accessible: " + advice;
     } else {
         KorvidDetection detection{};
         const uint8_t result = KorvidSelectProgrammer(info.location) == RC_OK
@@ -73,20 +74,15 @@ int DetectOne(const Reporter& out, const KorvidProgrammerInfo& info) {
 
 int RunParts(const Reporter& out, const std::optional<std::string>& series) {
     const auto parts = IspCatalogue();
-    if (series) {
-        bool known = false;
-        for (int bit = 0; bit < kSeriesCount; ++bit) {
-            known = known || ::strcasecmp(SeriesName(1u << bit).c_str(), series->c_str()) == 0;
-        }
-        if (!known) {
-            throw CommandFailure(
-                ExitStatus::BadSetting,
-                "unknown series \"" + *series + "\"; valid: \"Series A\" to \"Series G\"");
-        }
+    const std::optional<int> seriesBit =
+        series ? core::SeriesBitOfName(*series) : std::optional<int>();
+    if (series && !seriesBit) {
+        throw CommandFailure(ExitStatus::BadSetting, "unknown series \"" + *series +
+                                                         "\"; valid: \"Series A\" to \"Series G\"");
     }
     for (const PartInfo& part : parts) {
-        const std::string seriesName = SeriesName(part.seriesMask);
-        if (series && ::strcasecmp(seriesName.c_str(), series->c_str()) != 0) {
+        const std::string seriesName(core::SeriesName(part.seriesMask));
+        if (seriesBit && seriesName != core::kSeriesNames[static_cast<std::size_t>(*seriesBit)]) {
             continue;
         }
         Json object{{"name", part.name},
@@ -97,7 +93,7 @@ int RunParts(const Reporter& out, const std::optional<std::string>& series) {
         std::string human = std::string(part.name) + "  " + seriesName + "  flash " +
                             Hex(part.flashSize, 4) + "  IAP start " + Hex(part.iapStart, 4);
         for (uint32_t k = 0; k < part.optionCount; ++k) {
-            const std::string description = Cp936ToUtf8(part.options[k].description);
+            const std::string description = core::Cp936ToUtf8(part.options[k].description);
             options.push_back(Json{{"name", part.options[k].name}, {"description", description}});
             human += std::string("\n    ") + part.options[k].name + "  " + description;
         }
@@ -108,20 +104,18 @@ int RunParts(const Reporter& out, const std::optional<std::string>& series) {
 }
 
 int RunDetect(const Reporter& out, const std::optional<std::string>& device) {
-    std::vector<KorvidProgrammerInfo> list = ListProgrammers();
-    if (device) {
-        const std::optional<KorvidProgrammerInfo> found = FindProgrammer(list, *device);
-        if (!found) {
-            ChooseProgrammer(device);  // throws the failure that names the attached ones
-        }
-        list = {*found};
-    }
+    // With a device, one listing decides: ChooseProgrammer returns the programmer it
+    // names or throws the failure that names the attached ones.
+    const std::vector<KorvidProgrammerInfo> list =
+        device ? std::vector<KorvidProgrammerInfo>{*ChooseProgrammer(device)} : ListProgrammers();
     if (list.empty()) {
-        const access::AccessReport report = access::probeProgrammerAccess();
-        const bool blocked = report.presence == access::Presence::NotAccessible;
+        // Not listed, yet perhaps there: a programmer without its driver (Windows).
+        KorvidAccess access{};
+        KorvidCheckAccess(&access);
+        const std::string advice = AccessAdvice(access.cause, access.node);
+        const bool blocked = !advice.empty();
         const ExitStatus status = blocked ? ExitStatus::NotAccessible : ExitStatus::NoDevice;
         const std::string message = ProgrammerMessage(RC_NO_DEVICE, MessageTable::Dump);
-        const std::string advice = access::accessAdvice(report);
         if (out.style().json) {
             out.result(Json{{"command", "detect"},
                             {"ok", false},
@@ -131,7 +125,8 @@ int RunDetect(const Reporter& out, const std::optional<std::string>& device) {
                             {"resultCode", RC_NO_DEVICE},
                             {"message", message},
                             {"advice", advice},
-                            {"blockedNodes", report.blockedNodes}},
+                            {"blockedNodes", blocked ? std::vector<std::string>{access.node}
+                                                     : std::vector<std::string>{}}},
                        "");
         } else {
             std::fprintf(stderr, "%s%s%s\n", message.c_str(), advice.empty() ? "" : " ",

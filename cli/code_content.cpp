@@ -1,6 +1,8 @@
 #include "code_content.h"
 
 #include "code_format.h"
+#include "intel_hex.h"
+#include "intel_hex_message.h"
 #include "outcome.h"
 
 namespace korvid::cli {
@@ -14,6 +16,15 @@ void RequireIntelHex(const std::string& path, std::span<const uint8_t> bytes,
                                  "record with a good checksum; " +
                                  advice);
     }
+}
+
+std::vector<uint8_t> ConvertIntelHex(const std::string& path, std::string_view text) {
+    korvid::core::IntelHexImage image = korvid::core::ParseIntelHex(text);
+    if (image.error) {
+        throw CommandFailure(ExitStatus::NotIntelHex,
+                             korvid::core::IntelHexErrorMessage(*image.error, path).english);
+    }
+    return std::move(image.bytes);
 }
 
 void RefuseIntelHexAsBinary(const std::string& path, std::span<const uint8_t> bytes) {

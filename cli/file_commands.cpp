@@ -4,9 +4,10 @@
 #include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
+#include "code_name.h"
 #include "file_replace.h"
-#include "intel_hex.h"
 #include "korvid.h"
+#include "korvid_ext.h"
 #include "mapped_file.h"
 #include "messages.h"
 #include "part_lookup.h"
@@ -18,14 +19,6 @@ namespace korvid::cli {
 namespace {
 
 namespace core = korvid::core;
-
-uint32_t BigEndian(const uint8_t* bytes, int count) {
-    uint32_t value = 0;
-    for (int i = 0; i < count; ++i) {
-        value = (value << 8) | bytes[i];
-    }
-    return value;
-}
 
 }  // namespace
 
@@ -61,40 +54,33 @@ int RunKpjSave(const Reporter& out, const JobChoices& choices, const std::string
 }
 
 int RunKpjShow(const Reporter& out, const std::string& file) {
-    const core::LoadedProject project = core::LoadProject(file);
-    if (project.result != RC_OK) {
-        throw CommandFailure(ExitStatusForResult(project.result),
-                             ProjectMessage(project.result, file), project.result);
+    // One reading of the file gives the library's verdict and every footer field.
+    JobRecord record{};
+    uint32_t icpFlag = 0;
+    KorvidProjectFooter footer{};
+    const uint8_t result = KorvidLoadKPJFooter(file.c_str(), &record, &icpFlag, &footer);
+    if (result != RC_OK) {
+        throw CommandFailure(ExitStatusForResult(result), ProjectMessage(result, file), result);
     }
-    // The library has accepted the file, so its footer is whole: the fields are
-    // read at their places from the end of the file.
-    core::CodeFile whole = core::ReadCodeFile(file);
-    const std::size_t codeLength = project.record.codeLength;
-    if (whole.failure != core::FileFailure::None || whole.bytes.size() < codeLength + 53) {
-        throw CommandFailure(ExitStatus::FileError,
-                             core::Messages::cantOpen.english + file + "\" !", RC_FILE_OPEN);
-    }
-    const uint8_t* f = whole.bytes.data() + codeLength;
-    const std::size_t footerLength = whole.bytes.size() - codeLength;
-    const uint8_t* end = f + footerLength;
-    const uint8_t nameLength = f[16];
     const auto parts = IspCatalogue();
-    const int index = project.record.partIndex;
-    const bool known =
-        project.icpFlag == 0 && index >= 0 && static_cast<std::size_t>(index) < parts.size();
-    const uint64_t states =
-        project.record.optionStates[0] | (uint64_t{project.record.optionStates[1]} << 32);
+    const int index = record.partIndex;
+    const bool known = icpFlag == 0 && index >= 0 && static_cast<std::size_t>(index) < parts.size();
+    const uint64_t states = record.optionStates[0] | (uint64_t{record.optionStates[1]} << 32);
+    const std::string magic(footer.magic, KORVID_KPJ_MAGIC_SIZE);
+    const std::string codeName =
+        core::ShownCodeName(std::string_view(footer.codeName, footer.codeNameLength));
+    const uint8_t* w = footer.written;
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "20%02u-%02u-%02u %02u:%02u:%02u", end[-15], end[-14],
-                  end[-13], end[-12], end[-11], end[-10]);
+    std::snprintf(stamp, sizeof stamp, "20%02u-%02u-%02u %02u:%02u:%02u", w[0], w[1], w[2], w[3],
+                  w[4], w[5]);
     std::string icpBytes;
-    for (int i = 0; i < 8; ++i) {
+    for (const uint8_t byte : footer.icpConfiguration) {
         char pair[4];
-        std::snprintf(pair, sizeof pair, "%s%02X", i == 0 ? "" : " ", end[-25 + i]);
+        std::snprintf(pair, sizeof pair, "%s%02X", icpBytes.empty() ? "" : " ", byte);
         icpBytes += pair;
     }
     static const char* const kAreas[] = {"AP", "IAP", "ISP", "AP+IAP", "Whole-chip"};
-    const uint8_t area = end[-27];
+    const uint8_t area = footer.programArea;
     const std::string areaName = area >= 1 && area <= 5 ? kAreas[area - 1] : "unknown";
 
     const Json object{
@@ -102,37 +88,35 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
         {"ok", true},
         {"exitStatus", 0},
         {"file", file},
-        {"magic", std::string(reinterpret_cast<const char*>(f), 16)},
-        {"codeName", std::string(reinterpret_cast<const char*>(f + 17), nameLength)},
-        {"codeLength", BigEndian(end - 36, 4)},
-        {"codeSum", Hex(BigEndian(end - 32, 2), 4)},
-        {"deviceCode", Hex(BigEndian(end - 30, 2), 4)},
+        {"magic", magic},
+        {"codeName", codeName},
+        {"codeLength", footer.codeLength},
+        {"codeSum", Hex(footer.codeSum, 4)},
+        {"deviceCode", Hex(footer.deviceCode, 4)},
         {"part", known ? parts[static_cast<std::size_t>(index)].name : ""},
-        {"icp", project.icpFlag != 0},
-        {"ispOptionByte", Hex(end[-28], 2)},
+        {"icp", icpFlag != 0},
+        {"ispOptionByte", Hex(footer.ispOptionByte, 2)},
         {"options", known ? OptionNames(parts[static_cast<std::size_t>(index)], states)
                           : std::vector<std::string>{}},
         {"programArea", areaName},
-        {"constant", end[-26]},
+        {"constant", footer.constant},
         {"icpConfiguration", icpBytes},
-        {"randomWord", Hex(static_cast<uint32_t>(end[-17] | (end[-16] << 8)), 4)},
+        {"randomWord", Hex(footer.randomWord, 4)},
         {"written", stamp},
-        {"programmerIdentifier", Hex(BigEndian(end - 9, 2), 4)},
-        {"version", Hex(BigEndian(end - 7, 2), 4)},
-        {"toolCode", end[-5]},
-        {"footerSum", Hex(BigEndian(end - 4, 2), 4)},
-        {"footerLength", BigEndian(end - 2, 2)}};
+        {"programmerIdentifier", Hex(footer.programmerIdentifier, 4)},
+        {"version", Hex(footer.version, 4)},
+        {"toolCode", footer.toolCode},
+        {"footerSum", Hex(footer.footerSum, 4)},
+        {"footerLength", footer.footerLength}};
     std::string human =
-        "File:                  " + file +
-        "\nMagic:                 " + std::string(reinterpret_cast<const char*>(f), 16) +
-        "\nCode name:             \"" +
-        std::string(reinterpret_cast<const char*>(f + 17), nameLength) + "\"" +
-        "\nCode length:           " + Hex(BigEndian(end - 36, 4), 0) +
-        "\nCode sum:              " + Hex(BigEndian(end - 32, 2), 4) +
-        "\nDevice code:           " + Hex(BigEndian(end - 30, 2), 4) +
+        "File:                  " + file + "\nMagic:                 " + magic +
+        "\nCode name:             \"" + codeName + "\"" +
+        "\nCode length:           " + Hex(footer.codeLength, 0) +
+        "\nCode sum:              " + Hex(footer.codeSum, 4) +
+        "\nDevice code:           " + Hex(footer.deviceCode, 4) +
         (known ? std::string(" (") + parts[static_cast<std::size_t>(index)].name + ")"
                : std::string(" (ICP)")) +
-        "\nISP option byte:       " + Hex(end[-28], 2);
+        "\nISP option byte:       " + Hex(footer.ispOptionByte, 2);
     if (known) {
         std::string on;
         for (const std::string& name :
@@ -142,15 +126,15 @@ int RunKpjShow(const Reporter& out, const std::string& file) {
         human += " (on: " + (on.empty() ? std::string("none") : on) + ")";
     }
     human += "\nProgramming area:      " + areaName +
-             "\nConstant:              " + std::to_string(end[-26]) +
-             "\nICP configuration:     " + icpBytes + "\nRandom word:           " +
-             Hex(static_cast<uint32_t>(end[-17] | (end[-16] << 8)), 4) +
+             "\nConstant:              " + std::to_string(footer.constant) +
+             "\nICP configuration:     " + icpBytes +
+             "\nRandom word:           " + Hex(footer.randomWord, 4) +
              "\nWritten:               " + stamp +
-             "\nProgrammer identifier: " + Hex(BigEndian(end - 9, 2), 4) +
-             "\nVersion:               " + Hex(BigEndian(end - 7, 2), 4) +
-             "\nTool code:             " + std::to_string(end[-5]) +
-             "\nFooter sum:            " + Hex(BigEndian(end - 4, 2), 4) +
-             "\nFooter length:         " + std::to_string(BigEndian(end - 2, 2));
+             "\nProgrammer identifier: " + Hex(footer.programmerIdentifier, 4) +
+             "\nVersion:               " + Hex(footer.version, 4) +
+             "\nTool code:             " + std::to_string(footer.toolCode) +
+             "\nFooter sum:            " + Hex(footer.footerSum, 4) +
+             "\nFooter length:         " + std::to_string(footer.footerLength);
     out.result(object, human);
     return 0;
 }
@@ -170,7 +154,7 @@ int RunConvert(const Reporter& out, const std::string& input, const std::string&
         RequireIntelHex(input,
                         std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
                         "nothing was written to \"" + output + "\"");
-        image = core::ParseIntelHex(text);
+        image = ConvertIntelHex(input, text);
     }
     ReplaceFile(output, image, Durability::Fast);
     if (out.style().quiet && !out.style().json) {

@@ -1,5 +1,8 @@
-// Replacing a file's whole content so that no reader ever sees it half-written.
+// Replacing an output file's whole content, with the tool's failure message: the
+// routine the library saves projects with (files/replace_file.h).
 #pragma once
+
+#include "files/replace_file.h"
 
 #include <cstdint>
 #include <span>
@@ -7,19 +10,11 @@
 
 namespace korvid::cli {
 
-enum class Durability {
-    // The new content is complete before it takes the name; nothing is flushed to
-    // disk on purpose, which keeps large outputs fast. A crash may lose the file.
-    Fast,
-    // The new content and the rename reach the disk before the call returns: the
-    // file holds the old or the new content after a kill or a power cut, never none.
-    Synced,
-};
+using korvid::files::Durability;
 
-// Writes bytes to path through a temporary file in the same directory, then
-// gives it the name (rename; on Windows MoveFileEx replacing the old file, with
-// write-through when Synced); throws a FileError failure and leaves path as it was
-// when a step fails.
+// Writes bytes as the new content of path (through a symbolic link to its target,
+// into a device or FIFO directly, over a regular file by a rename); throws a
+// FileError failure, leaving path as it was, when a step fails.
 void ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, Durability durability);
 
 }  // namespace korvid::cli

@@ -1,7 +1,8 @@
 #include "firmware_mismatch.h"
 
-#include "access/device_access.h"
-#include "korvid.h"
+#include "access_advice.h"
+#include "firmware_retry.h"
+#include "korvid_ext.h"
 #include "progress_events.h"
 #include "terminal.h"
 
@@ -32,41 +33,42 @@ uint8_t RunFirmwareUpdate(const Reporter& out) {
     return UpdateFW();
 }
 
-uint8_t WithFirmwareCheck(const Reporter& out, FirmwarePolicy policy, MessageTable table,
+uint8_t WithFirmwareCheck(const Reporter& out, FirmwarePolicy policy,
                           const std::function<uint8_t()>& call) {
     bool reflashed = false;
-    for (;;) {
-        const uint8_t result = call();
-        if (result != RC_FIRMWARE_MISMATCH) {
-            return result;
-        }
-        bool allowed = false;
+    const auto allowed = [&]() -> bool {
         if (policy == FirmwarePolicy::Update) {
             // One re-flash per command: a programmer that still mismatches after it
             // would otherwise be re-flashed without end.
-            allowed = !reflashed;
-        } else if (policy == FirmwarePolicy::Ask) {
+            return !reflashed;
+        }
+        if (policy == FirmwarePolicy::Ask) {
             if (!StdinIsTerminal()) {
                 throw CommandFailure(ExitStatus::FirmwareMismatch,
                                      "Unmatched firmware version; not re-flashed (no terminal to "
                                      "ask: give --update-firmware or --no-update-firmware)",
-                                     result);
+                                     RC_FIRMWARE_MISMATCH);
             }
-            allowed = AskOnTerminal(out);
+            return AskOnTerminal(out);
         }
-        if (!allowed) {
-            throw CommandFailure(ExitStatus::FirmwareMismatch,
-                                 reflashed ? "Unmatched firmware version, still after the re-flash"
-                                           : "Unmatched firmware version; not re-flashed",
-                                 result);
-        }
+        return false;
+    };
+    const auto reflash = [&]() -> uint8_t {
         const uint8_t flashed = RunFirmwareUpdate(out);
         reflashed = true;
-        if (flashed != RC_OK) {
-            ThrowForResult(flashed, table);
+        if (flashed == RC_OK) {
+            out.note("Programmer re-flashed; trying again.");
         }
-        out.note("Programmer re-flashed; trying again.");
+        return flashed;
+    };
+    const std::optional<uint8_t> result = core::RunWithFirmwareRetry(call, allowed, reflash);
+    if (!result) {
+        throw CommandFailure(ExitStatus::FirmwareMismatch,
+                             reflashed ? "Unmatched firmware version, still after the re-flash"
+                                       : "Unmatched firmware version; not re-flashed",
+                             RC_FIRMWARE_MISMATCH);
     }
+    return *result;
 }
 
 void ThrowForResult(uint8_t result, MessageTable table) {
@@ -76,12 +78,11 @@ void ThrowForResult(uint8_t result, MessageTable table) {
     std::string message = ProgrammerMessage(result, table);
     ExitStatus status = ExitStatusForResult(result);
     if (result == RC_NO_DEVICE) {
-        const access::AccessReport report = access::probeProgrammerAccess();
-        if (report.presence == access::Presence::NotAccessible) {
+        KorvidAccess access{};
+        KorvidCheckAccess(&access);
+        if (const std::string advice = AccessAdvice(access.cause, access.node); !advice.empty()) {
             status = ExitStatus::NotAccessible;
-        }
-        if (report.presence != access::Presence::Accessible) {
-            message += " " + access::accessAdvice(report);
+            message += " " + advice;
         }
     }
     throw CommandFailure(status, message, result);

@@ -15,9 +15,8 @@ uint8_t RunFirmwareUpdate(const Reporter& out);
 
 // Runs call; while it returns RC_FIRMWARE_MISMATCH, re-flashes if the policy (or
 // the user's answer) allows and calls again. A declined re-flash throws a
-// FirmwareMismatch failure; a failed re-flash throws with its result and the
-// message from table.
-uint8_t WithFirmwareCheck(const Reporter& out, FirmwarePolicy policy, MessageTable table,
+// FirmwareMismatch failure; a failed re-flash's result is returned.
+uint8_t WithFirmwareCheck(const Reporter& out, FirmwarePolicy policy,
                           const std::function<uint8_t()>& call);
 
 // Throws the failure for a non-zero programmer result, telling a programmer that

@@ -3,30 +3,64 @@
 #include "code_content.h"
 #include "code_file.h"
 #include "code_image.h"
-#include "intel_hex.h"
+#include "code_name.h"
 #include "messages.h"
 #include "outcome.h"
 #include "part_lookup.h"
 #include "project_load.h"
 #include "serial_settings.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace korvid::cli {
 namespace {
 
 namespace core = korvid::core;
 
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+// Cuts data placed at insertAddress where the flash ends at limit, when truncate
+// allows it; true when it did. Throws an ImageTooLarge failure otherwise.
+bool CutToFlash(std::vector<uint8_t>& data, uint32_t insertAddress, uint32_t limit, bool truncate) {
+    if (uint64_t{insertAddress} + data.size() <= limit) {
+        return false;
+    }
+    if (!truncate) {
+        char detail[160];
+        std::snprintf(detail, sizeof detail,
+                      " (0x%zX bytes at 0x%X, flash ends at 0x%X; --truncate cuts it)", data.size(),
+                      insertAddress, limit);
+        throw CommandFailure(ExitStatus::ImageTooLarge,
+                             std::string(core::Messages::fileTooLarge.english) + detail);
+    }
+    data.resize(limit - insertAddress);
+    return true;
 }
 
-void SetCodeName(JobRecord& record, const std::string& name) {
-    std::memset(record.codeName, 0, sizeof record.codeName);
-    std::memcpy(record.codeName, name.data(), std::min(name.size(), sizeof record.codeName - 1));
+// Whether entry index of the project's catalogue has the project's device code.
+bool SharesDeviceCode(const KorvidProjectFooter& footer, int index) {
+    return index >= 0 && index < 64 &&
+           ((footer.partsWithDeviceCode[index / 32] >> (index % 32)) & 1u) != 0;
+}
+
+// The part a project is programmed as: the library's choice, or the part --part
+// names when it shares the project's device code (a project stores only the code).
+int ProjectPart(const core::LoadedProject& project, const JobChoices& choices,
+                std::span<const PartInfo> parts) {
+    const int chosen = project.record.partIndex;
+    if (!choices.part) {
+        return chosen;
+    }
+    const int named = FindPart(*choices.part);
+    if (named == chosen || SharesDeviceCode(project.footer, named)) {
+        return named;
+    }
+    std::string sharing;
+    for (int index = 0; index < static_cast<int>(parts.size()); ++index) {
+        if (SharesDeviceCode(project.footer, index)) {
+            sharing += (sharing.empty() ? "" : ", ") + std::string(parts[index].name);
+        }
+    }
+    throw CommandFailure(ExitStatus::BadSetting,
+                         "the project is for " + sharing + ", not \"" + *choices.part + "\"");
 }
 
 Job LoadProjectJob(const JobChoices& choices) {
@@ -40,19 +74,17 @@ Job LoadProjectJob(const JobChoices& choices) {
         static_cast<std::size_t>(project.record.partIndex) >= parts.size()) {
         throw CommandFailure(ExitStatus::ProjectRefused, core::Messages::mcuTypeError.english);
     }
-    const PartInfo& part = parts[static_cast<std::size_t>(project.record.partIndex)];
-    if (choices.part && FindPart(*choices.part) != project.record.partIndex) {
-        throw CommandFailure(
-            ExitStatus::BadSetting,
-            "the project is for " + std::string(part.name) + ", not \"" + *choices.part + "\"");
-    }
+    const int partIndex = ProjectPart(project, choices, parts);
+    const PartInfo& part = parts[static_cast<std::size_t>(partIndex)];
     Job job;
     job.fromProject = true;
     job.icpFlag = project.icpFlag;
     job.image = std::move(project.code);
-    job.source = choices.file + " (Code Name: \"" + project.record.codeName + "\")";
+    // Never more than the part's flash is sent, as for a code file.
+    job.truncated = CutToFlash(job.image, 0, part.flashSize, choices.truncate);
+    job.source = choices.file + " (Code Name: \"" + core::ShownCodeName(project.record) + "\")";
     JobRecord& record = job.record;
-    record.partIndex = project.record.partIndex;
+    record.partIndex = partIndex;
     record.programArea = project.record.programArea;
     // Only options the part has are taken over; the dialog's own code name stays
     // empty, as after a project load in a fresh dialog.
@@ -87,7 +119,8 @@ std::vector<uint8_t> LoadImageFile(const JobChoices& choices, uint32_t insertAdd
                             "give --format bin to use its bytes as they are or --format hex to "
                             "read it as Intel HEX all the same");
         }
-        data = core::ParseIntelHex(
+        data = ConvertIntelHex(
+            path,
             std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
     } else {
         if (!choices.format) {
@@ -95,19 +128,7 @@ std::vector<uint8_t> LoadImageFile(const JobChoices& choices, uint32_t insertAdd
         }
         data = std::move(file.bytes);
     }
-    if (uint64_t{insertAddress} + data.size() > limit) {
-        if (!choices.truncate) {
-            char detail[160];
-            std::snprintf(detail, sizeof detail,
-                          " (0x%zX bytes at 0x%X, flash ends at 0x%X; --truncate cuts it)",
-                          data.size(), insertAddress, limit);
-            throw CommandFailure(
-                ExitStatus::ImageTooLarge,
-                std::string(core::Messages::fileTooLarge.english) + std::string(detail));
-        }
-        data.resize(limit - insertAddress);
-        truncated = true;
-    }
+    truncated = CutToFlash(data, insertAddress, limit, choices.truncate);
     if (insertAddress == 0) {
         return data;  // laid over an empty image at 0, the file's image is the whole image
     }
@@ -141,7 +162,7 @@ Job LoadJob(const JobChoices& choices) {
     job.image = LoadImageFile(choices, insertAddress, part.flashSize, job.truncated);
     job.insertAddress = insertAddress;
     job.source = choices.file;
-    SetCodeName(record, BaseName(choices.file));
+    core::StoreCodeName(record, choices.file);
     record.hwOptions = core::HwOptionsFromFields(choices.hwwidl, choices.hwps, 0);
     return job;
 }

@@ -1,5 +1,6 @@
 // korvid: scripted and production programming through libkorvid.
 #include "commands.h"
+#include "cp936_text.h"
 #include "korvid_ext.h"
 #include "part_lookup.h"
 #include "process_start.h"
@@ -96,12 +97,13 @@ void JoinSingle(const std::string& name, const std::vector<std::string>& leading
 
 // The tool's version and the library's name and version.
 std::string VersionText() {
-    char name[KORVID_DISPLAY_NAME_SIZE + 1] = {};
+    char name[KORVID_DISPLAY_NAME_SIZE] = {};
     uint16_t version = 0;
     GetAPInfo(name, &version);
     char text[64];
     std::snprintf(text, sizeof text, "%X.%02X", version >> 8, version & 0xFFu);
-    return "korvid " KORVID_VERSION "\nlibkorvid: " + Cp936ToUtf8(name) + ", version " + text;
+    return "korvid " KORVID_VERSION "\nlibkorvid: " +
+           korvid::core::Cp936FieldToUtf8(name, sizeof name) + ", version " + text;
 }
 
 }  // namespace
@@ -118,8 +120,11 @@ int main(int argc, char** argv) {
         "                        comma-separated list (e.g. hid,pipe,hid) of:\n"
         "                          hid           the HID programmer\n"
         "                          hid-old       the HID programmer with outdated firmware\n"
+        "                          hid-update    the HID programmer waiting in firmware-update\n"
+        "                                        mode, as a re-flash cut short leaves it\n"
         "                          pipe          the older bulk-pipe programmer\n"
         "                          pipe-old      the older programmer with outdated firmware\n"
+        "                          pipe-boot     the older programmer waiting in its boot mode\n"
         "                          hid-refuse    takes every job and answers failure (224)\n"
         "                          hid-stuck     answers \"still working\" forever (240 after\n"
         "                                        10 minutes)\n"

@@ -23,15 +23,6 @@ std::span<const PartInfo> IspCatalogue() {
     return {parts, parts == nullptr ? 0 : count};
 }
 
-std::string SeriesName(uint32_t seriesMask) {
-    for (int bit = 0; bit < kSeriesCount; ++bit) {
-        if ((seriesMask >> bit) & 1u) {
-            return std::string("Series ") + static_cast<char>('A' + bit);
-        }
-    }
-    return {};
-}
-
 int FindPart(const std::string& name) {
     const auto parts = IspCatalogue();
     std::vector<std::string> names;

@@ -10,12 +10,7 @@
 
 namespace korvid::cli {
 
-inline constexpr int kSeriesCount = 7;
-
 std::span<const PartInfo> IspCatalogue();
-
-// "Series A" to "Series G" for the series bit of a part; "" for none.
-std::string SeriesName(uint32_t seriesMask);
 
 // The index of the part named name (case-insensitive); throws a BadSetting
 // failure listing the valid names otherwise.
@@ -27,8 +22,5 @@ uint64_t OptionBits(const PartInfo& part, const std::vector<std::string>& names)
 
 // The names of the options whose bit is set in states.
 std::vector<std::string> OptionNames(const PartInfo& part, uint64_t states);
-
-// A catalogue text (code page 936) as UTF-8; undecodable bytes become U+FFFD.
-std::string Cp936ToUtf8(const char* text);
 
 }  // namespace korvid::cli

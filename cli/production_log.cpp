@@ -60,4 +60,16 @@ void ProductionLog::append(const Json& fields) const {
     writeWholeLine((endsInsideALine(path_) ? "\n" : "") + JsonLine(entry) + "\n");
 }
 
+std::optional<CommandFailure> AppendToLog(const ProductionLog* log, const Json& fields) {
+    if (log == nullptr) {
+        return std::nullopt;
+    }
+    try {
+        log->append(fields);
+    } catch (const CommandFailure& failure) {
+        return failure;
+    }
+    return std::nullopt;
+}
+
 }  // namespace korvid::cli

@@ -1,6 +1,7 @@
 // The production log: one JSON line per programmer operation, appended.
 #pragma once
 
+#include "outcome.h"
 #include "report.h"
 #include "serial_ranges.h"
 
@@ -41,6 +42,11 @@ private:
     int fd_ = -1;
 #endif
 };
+
+// Appends fields to log when one is given. A log that cannot be written (a full
+// disk) does not end the command there: the failure is returned, so that the
+// command reports every result first and then fails with it.
+std::optional<CommandFailure> AppendToLog(const ProductionLog* log, const Json& fields);
 
 // This computer's name, as every log entry gives it ("" when it has none).
 std::string HostName();

@@ -18,10 +18,14 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Logs an operation without a job (dump, update-firmware) and rethrows its failure.
+// Logs an operation without a job (dump, update-firmware) and rethrows its failure
+// (a failure to write the log is then only noted). After a success, the failure to
+// write the log, which the command reports after its result.
 template <typename Operation>
-void RunLogged(const ProductionLog* log, const std::string& name,
-               const std::optional<KorvidProgrammerInfo>& programmer, Operation operation) {
+std::optional<CommandFailure> RunLogged(const Reporter& out, const ProductionLog* log,
+                                        const std::string& name,
+                                        const std::optional<KorvidProgrammerInfo>& programmer,
+                                        Operation operation) {
     const auto start = std::chrono::steady_clock::now();
     Attempt attempt;
     OperationRecord& record = attempt.record;
@@ -36,11 +40,13 @@ void RunLogged(const ProductionLog* log, const std::string& name,
         record.resultCode = failure.result();
         record.message = failure.what();
         record.seconds = SecondsSince(start);
-        LogAttempt(log, attempt);
+        if (const auto logFailure = LogAttempt(log, attempt)) {
+            out.note(logFailure->what());
+        }
         throw;
     }
     record.seconds = SecondsSince(start);
-    LogAttempt(log, attempt);
+    return LogAttempt(log, attempt);
 }
 
 }  // namespace
@@ -58,7 +64,7 @@ Attempt AttemptProgramming(const Reporter& out, const PreparedJob& prepared, Fir
     attempt.record.serialRange = range;
     JobRecord record = prepared.job.record;
     try {
-        const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Update, [&] {
+        const uint8_t result = WithFirmwareCheck(out, policy, [&] {
             const ProgressDisplay progress(out, operation,
                                            programmer ? programmer->location : std::string());
             return UpdateMCU(&record, prepared.job.icpFlag, prepared.store ? 0 : 1);
@@ -106,10 +112,8 @@ std::string HumanResult(const Attempt& attempt) {
     return human;
 }
 
-void LogAttempt(const ProductionLog* log, const Attempt& attempt) {
-    if (log != nullptr) {
-        log->append(LogEntry(attempt.record));
-    }
+std::optional<CommandFailure> LogAttempt(const ProductionLog* log, const Attempt& attempt) {
+    return AppendToLog(log, LogEntry(attempt.record));
 }
 
 int RunProgram(const Reporter& out, const JobChoices& choices, const StoreChoices& store,
@@ -147,11 +151,17 @@ int RunProgram(const Reporter& out, const JobChoices& choices, const StoreChoice
         }
     }
     const Attempt attempt = AttemptProgramming(out, prepared, policy, programmer, range);
-    LogAttempt(log ? &*log : nullptr, attempt);
+    const std::optional<CommandFailure> logFailure = LogAttempt(log ? &*log : nullptr, attempt);
     if (attempt.failure) {
+        if (logFailure) {
+            out.note(logFailure->what());
+        }
         throw *attempt.failure;
     }
     out.result(attempt.result, HumanResult(attempt));
+    if (logFailure) {
+        throw *logFailure;
+    }
     return 0;
 }
 
@@ -164,14 +174,15 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
     }
     const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(device);
     std::vector<uint8_t> information(256);
-    RunLogged(log ? &*log : nullptr, "dump", programmer, [&] {
-        const uint8_t result = WithFirmwareCheck(out, policy, MessageTable::Dump, [&] {
-            const ProgressDisplay progress(out, "dump");
-            return DumpMCUInfo(information.data());
+    const std::optional<CommandFailure> logFailure =
+        RunLogged(out, log ? &*log : nullptr, "dump", programmer, [&] {
+            const uint8_t result = WithFirmwareCheck(out, policy, [&] {
+                const ProgressDisplay progress(out, "dump");
+                return DumpMCUInfo(information.data());
+            });
+            ThrowForResult(result, MessageTable::Dump);
+            return ProgrammerMessage(RC_OK, MessageTable::Dump);
         });
-        ThrowForResult(result, MessageTable::Dump);
-        return ProgrammerMessage(RC_OK, MessageTable::Dump);
-    });
     std::string hex;
     for (const uint8_t byte : information) {
         char pair[3];
@@ -191,6 +202,9 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
         object["file"] = *outputFile;
         out.result(object,
                    ProgrammerMessage(RC_OK, MessageTable::Dump) + " Written to " + *outputFile);
+        if (logFailure) {
+            throw *logFailure;
+        }
         return 0;
     }
     object["bytes"] = hex;
@@ -210,6 +224,9 @@ int RunDump(const Reporter& out, const std::optional<std::string>& outputFile,
         human += row + 16 < information.size() ? "\n" : "";
     }
     out.result(object, human);
+    if (logFailure) {
+        throw *logFailure;
+    }
     return 0;
 }
 
@@ -220,10 +237,11 @@ int RunUpdateFirmware(const Reporter& out, const std::optional<std::string>& dev
         log.emplace(*logFile);
     }
     const std::optional<KorvidProgrammerInfo> programmer = ChooseProgrammer(device);
-    RunLogged(log ? &*log : nullptr, "update-firmware", programmer, [&] {
-        ThrowForResult(RunFirmwareUpdate(out), MessageTable::Update);
-        return ProgrammerMessage(RC_OK, MessageTable::Update);
-    });
+    const std::optional<CommandFailure> logFailure =
+        RunLogged(out, log ? &*log : nullptr, "update-firmware", programmer, [&] {
+            ThrowForResult(RunFirmwareUpdate(out), MessageTable::Update);
+            return ProgrammerMessage(RC_OK, MessageTable::Update);
+        });
     Json object{{"command", "update-firmware"},
                 {"ok", true},
                 {"exitStatus", 0},
@@ -233,6 +251,9 @@ int RunUpdateFirmware(const Reporter& out, const std::optional<std::string>& dev
         object.update(ProgrammerFields(programmer));
     }
     out.result(object, ProgrammerMessage(RC_OK, MessageTable::Update));
+    if (logFailure) {
+        throw *logFailure;
+    }
     return 0;
 }
 

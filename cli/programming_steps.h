@@ -28,7 +28,7 @@ Attempt AttemptProgramming(const Reporter& out, const PreparedJob& prepared, Fir
 // The human line of a successful attempt.
 std::string HumanResult(const Attempt& attempt);
 
-// Logs attempt when log is given.
-void LogAttempt(const ProductionLog* log, const Attempt& attempt);
+// Logs attempt when log is given; the failure to write the log (see AppendToLog).
+std::optional<CommandFailure> LogAttempt(const ProductionLog* log, const Attempt& attempt);
 
 }  // namespace korvid::cli

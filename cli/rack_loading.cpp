@@ -200,6 +200,9 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
     }
 
     std::vector<std::string> failed = unknown;
+    // A log that cannot be written ends nothing here: every result and range is
+    // still reported, and the command then fails with the log's failure.
+    std::optional<CommandFailure> logFailure;
     for (const std::string& device : unknown) {
         const std::string message =
             "no programmer found with location or serial \"" + device + "\"";
@@ -236,8 +239,8 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
         }
         record.message = result.value("message", "");
         record.seconds = ends[i].seconds;
-        if (log != nullptr) {
-            log->append(LogEntry(record));
+        if (auto failure = AppendToLog(log, LogEntry(record)); failure && !logFailure) {
+            logFailure = std::move(failure);
         }
         std::string human = std::string(programmers[i].location) + ": " + record.message;
         if (ranges[i]) {
@@ -258,9 +261,7 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
         if (!out.style().json && !out.style().quiet) {
             std::printf("%zu programmers, all succeeded\n", total);
         }
-        return 0;
-    }
-    if (!out.style().json) {
+    } else if (!out.style().json) {
         std::string names;
         for (const std::string& name : failed) {
             names += (names.empty() ? "" : ", ") + name;
@@ -268,7 +269,10 @@ int RunRack(const Reporter& out, const JobChoices& choices, const StoreChoices& 
         std::fprintf(stderr, "korvid %s: %zu of %zu programmers failed: %s\n", command.c_str(),
                      failed.size(), total, names.c_str());
     }
-    return static_cast<int>(ExitStatus::SomeFailed);
+    if (logFailure) {
+        throw *logFailure;
+    }
+    return static_cast<int>(failed.empty() ? ExitStatus::Ok : ExitStatus::SomeFailed);
 }
 
 int RunWorker(const Reporter& out, const std::string& text) {

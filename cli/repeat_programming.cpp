@@ -28,9 +28,18 @@ int RunRepeat(const Reporter& out, PreparedJob& prepared, FirmwarePolicy policy,
     const uint32_t start = prepared.job.record.serialNumber;
     unsigned passed = 0;
     unsigned failed = 0;
+    std::optional<CommandFailure> logFailure;
     for (unsigned unit = 1;; ++unit) {
         std::optional<SerialRange> range;
         if (prepared.serialNumbers()) {
+            // Without a counter the numbers follow start; the unit whose number would
+            // pass the last one is refused, as the counter file refuses it, so that
+            // no number wraps to 0 and repeats.
+            if (!production.serialCounter && !SerialNumbersFit(start, unit)) {
+                throw CommandFailure(ExitStatus::BadSetting,
+                                     "the serial numbers from " + Hex(start, 8) + " have no " +
+                                         "number left for unit " + std::to_string(unit));
+            }
             const uint32_t number = production.serialCounter
                                         ? ReserveSerialNumbers(*production.serialCounter, start, 1)
                                         : start + (unit - 1);
@@ -38,7 +47,7 @@ int RunRepeat(const Reporter& out, PreparedJob& prepared, FirmwarePolicy policy,
             range = SerialRange{number, 1};
         }
         const Attempt attempt = AttemptProgramming(out, prepared, policy, programmer, range);
-        LogAttempt(log, attempt);
+        logFailure = LogAttempt(log, attempt);
         (attempt.failure ? failed : passed) += 1;
         Json object =
             attempt.failure
@@ -58,6 +67,9 @@ int RunRepeat(const Reporter& out, PreparedJob& prepared, FirmwarePolicy policy,
             human += " (serial number " + Hex(range->first, 8) + ")";
         }
         out.result(object, human + "  [" + Totals(passed, failed) + "]");
+        if (logFailure) {
+            break;  // no unit is programmed that the log would not record
+        }
         if (InterruptFlag::Interrupted()) {
             out.note("Interrupted: stopped after unit " + std::to_string(unit) + ".");
             break;
@@ -82,6 +94,9 @@ int RunRepeat(const Reporter& out, PreparedJob& prepared, FirmwarePolicy policy,
                     {"passed", passed},
                     {"failed", failed}},
                "Totals: " + Totals(passed, failed));
+    if (logFailure) {
+        throw *logFailure;
+    }
     return static_cast<int>(failed == 0 ? ExitStatus::Ok : ExitStatus::SomeFailed);
 }
 

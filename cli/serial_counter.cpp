@@ -2,8 +2,10 @@
 
 #include "counter_file.h"
 #include "file_replace.h"
+#include "hex_digit.h"
 #include "hex_number.h"
 #include "outcome.h"
+#include "serial_ranges.h"
 
 namespace korvid::cli {
 
@@ -16,10 +18,7 @@ std::optional<uint32_t> ParseCounterText(std::string_view text) {
     }
     uint32_t value = 0;
     for (const char c : text.substr(2)) {
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                 : -1;
+        const int digit = core::HexDigitValue(c);
         if (digit < 0) {
             return std::nullopt;
         }
@@ -50,7 +49,7 @@ uint32_t ReserveSerialNumbers(const std::string& path, uint32_t initial, uint64_
         }
         first = *value;
     }
-    if (uint64_t{first} + count > 0xFFFFFFFFull) {
+    if (!SerialNumbersFit(first, count)) {
         throw CommandFailure(ExitStatus::BadSetting, "the serial counter \"" + path + "\" at " +
                                                          Hex(first, 8) + " has no " +
                                                          std::to_string(count) + " numbers left");

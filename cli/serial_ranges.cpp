@@ -5,14 +5,17 @@
 
 namespace korvid::cli {
 
+bool SerialNumbersFit(uint32_t first, uint64_t count) {
+    return uint64_t{first} + count <= 0xFFFFFFFFull;
+}
+
 std::vector<SerialRange> SplitSerialRanges(uint32_t start, uint32_t perProgrammer,
                                            std::size_t programmers) {
     if (perProgrammer == 0) {
         throw CommandFailure(ExitStatus::BadSetting,
                              "serial number ranges need a --max-count of at least 1");
     }
-    const uint64_t end = uint64_t{start} + uint64_t{perProgrammer} * programmers;
-    if (end > 0xFFFFFFFFull) {
+    if (!SerialNumbersFit(start, uint64_t{perProgrammer} * programmers)) {
         throw CommandFailure(ExitStatus::BadSetting, "the serial numbers from " + Hex(start, 8) +
                                                          " for " + std::to_string(programmers) +
                                                          " x " + std::to_string(perProgrammer) +

@@ -14,6 +14,10 @@ struct SerialRange {
     uint32_t last() const { return first + count - 1; }
 };
 
+// Whether count numbers from first stay at or below 0xFFFFFFFE: 0xFFFFFFFF is the
+// value a counter after the last number would hold, so no range reaches it.
+bool SerialNumbersFit(uint32_t first, uint64_t count);
+
 // programmers ranges of perProgrammer numbers each, the first from start and each
 // next one from where the previous ends. Throws a BadSetting failure when the
 // numbers would pass 0xFFFFFFFF or perProgrammer is 0 (the ranges would overlap).

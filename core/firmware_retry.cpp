@@ -15,8 +15,7 @@ std::optional<uint8_t> RunWithFirmwareRetry(const std::function<uint8_t()>& call
         if (!askToReflash()) {
             return std::nullopt;
         }
-        const uint8_t flashed = reflash();
-        if (flashed != RC_OK) {
+        if (const uint8_t flashed = reflash(); flashed != RC_OK) {
             return flashed;
         }
     }

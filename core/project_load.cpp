@@ -5,7 +5,8 @@ namespace korvid::core {
 LoadedProject LoadProject(const std::string& path) {
     LoadedProject project;
     project.record.partIndex = -1;
-    project.result = LoadKPJInfo(path.c_str(), &project.record, &project.icpFlag);
+    project.result =
+        KorvidLoadKPJFooter(path.c_str(), &project.record, &project.icpFlag, &project.footer);
     project.record.codeName[KORVID_CODE_NAME_SIZE - 1] = '\0';
     project.record.codeBuffer = nullptr;
     if (project.result != RC_OK) {

@@ -3,7 +3,7 @@
 #include "hex_clipboard.h"
 #include "hex_edit_gdi.h"
 #include "hex_input.h"
-#include "wide_text_windows.h"
+#include "wide_text.h"
 
 #include <windowsx.h>
 
@@ -147,7 +147,7 @@ CHexEditBase::CHexEditBase(HWND window, bool multiLine)
     : window_(window),
       core_(multiLine),
       binaryDataFormat_(RegisterClipboardFormatW(
-          korvid::core::WideFromUtf8(korvid::hexedit::kBinaryDataFormat).c_str())),
+          korvid::win32::WideFromUtf8(korvid::hexedit::kBinaryDataFormat).c_str())),
       selectionColors_{GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT),
                        GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT)} {
     core_.SetLayoutListener([this] { ScheduleScrollBarUpdate(); });

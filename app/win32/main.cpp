@@ -4,7 +4,7 @@
 #include "MainWindow.h"
 #include "ProgrammerOperations.h"
 #include "RegistrySettingsStore.h"
-#include "wide_text_windows.h"
+#include "wide_text.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -21,7 +21,7 @@ std::optional<std::string> EnvironmentLanguage() {
     if (value == nullptr) {
         return std::nullopt;
     }
-    return korvid::core::Utf8FromWide(value);
+    return korvid::win32::Utf8FromWide(value);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "MaxCountDialog.h"
 #include "ReflashProgress.h"
 #include "TextTable.h"
+#include "access_advice_text.h"
 #include "command_messages.h"
 #include "firmware_retry.h"
 #include "serial_settings.h"
@@ -49,9 +50,12 @@ void MainDialog::FillJob(std::vector<uint8_t>& codeCopy) {
 
 std::string MainDialog::ResultText(uint8_t result, const core::TextPair& text) {
     std::string shown = Shown(text);
-    if (result == RC_NO_DEVICE && operations_.ProgrammerNotAccessible()) {
+    if (result != RC_NO_DEVICE) {
+        return shown;
+    }
+    if (const core::TextPair* advice = core::AccessAdviceText(operations_.ProgrammerAccess())) {
         shown += '\n';
-        shown += Shown(TextTable::programmerNotAccessible);
+        shown += Shown(*advice);
     }
     return shown;
 }

@@ -1,7 +1,5 @@
 #include "ProgrammerOperations.h"
 
-#include "access/device_access.h"
-
 namespace korvid::workbench {
 
 uint8_t LibraryOperations::UpdateMCU(JobRecord& job, uint32_t icpMode, uint32_t toTarget) {
@@ -30,8 +28,10 @@ uint8_t LibraryOperations::SaveKPJ(const std::string& path, const JobRecord& job
     return ::SaveKPJ(path.c_str(), &job, icpFlag);
 }
 
-bool LibraryOperations::ProgrammerNotAccessible() {
-    return access::probeProgrammerAccess().presence == access::Presence::NotAccessible;
+uint32_t LibraryOperations::ProgrammerAccess() {
+    KorvidAccess access{};
+    KorvidCheckAccess(&access);
+    return access.cause;
 }
 
 }  // namespace korvid::workbench

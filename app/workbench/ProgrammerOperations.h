@@ -1,5 +1,5 @@
 // The programmer operations the commands run: the library's exports, and the
-// question whether a programmer that was not found is merely not accessible.
+// question why a programmer that was not found cannot be opened.
 // Tests replace them with a fake that records the calls.
 #pragma once
 
@@ -25,18 +25,19 @@ public:
     // re-flash to progress, on that thread.
     virtual uint8_t UpdateFW(const FirmwareProgressSink& progress) = 0;
     virtual uint8_t SaveKPJ(const std::string& path, const JobRecord& job, uint32_t icpFlag) = 0;
-    // True when a programmer is attached but none of its device nodes may be opened.
-    virtual bool ProgrammerNotAccessible() = 0;
+    // Whether the programmer the operations open may be opened, and if not why: a
+    // KORVID_ACCESS_* cause (KorvidCheckAccess).
+    virtual uint32_t ProgrammerAccess() = 0;
 };
 
-// The real operations: the library's exports and the device-node probe.
+// The real operations: the library's exports.
 class LibraryOperations final : public ProgrammerOperations {
 public:
     uint8_t UpdateMCU(JobRecord& job, uint32_t icpMode, uint32_t toTarget) override;
     uint8_t DumpMCUInfo(uint8_t* destination) override;
     uint8_t UpdateFW(const FirmwareProgressSink& progress) override;
     uint8_t SaveKPJ(const std::string& path, const JobRecord& job, uint32_t icpFlag) override;
-    bool ProgrammerNotAccessible() override;
+    uint32_t ProgrammerAccess() override;
 };
 
 }  // namespace korvid::workbench

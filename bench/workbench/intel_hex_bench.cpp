@@ -69,8 +69,11 @@ void BM_ParseIntelHexFile(benchmark::State& state) {
         const korvid::core::CodeFile file = korvid::core::ReadCodeFile(path);
         const std::size_t afterRead = liveBytes.load();
         peakBytes = afterRead;
-        std::vector<uint8_t> image = korvid::core::ParseIntelHex(
-            std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+        std::vector<uint8_t> image =
+            korvid::core::ParseIntelHex(
+                std::string_view(reinterpret_cast<const char*>(file.bytes.data()),
+                                 file.bytes.size()))
+                .bytes;
         imageBytes = image.size();
         state.counters["parse_peak_per_image"] =
             static_cast<double>(peakBytes.load() - afterRead) / static_cast<double>(imageBytes);

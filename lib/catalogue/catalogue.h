@@ -2,7 +2,6 @@
 // (ISP and ICP), each closed by a "NoBody" sentinel, and lookups into them.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,10 +14,6 @@ inline constexpr int kMaxOptions = 64;
 inline constexpr int kIcpConfigByteCount = 8;
 inline constexpr size_t kIspPartCount = 44;
 inline constexpr std::string_view kSentinelName = "NoBody";
-
-// Series names in the bit order of PartEntry::seriesMask.
-inline constexpr std::array<const char*, 7> kSeriesNames = {
-    "Series A", "Series B", "Series C", "Series D", "Series E", "Series F", "Series G"};
 
 // One hardware option. text holds the ASCII name, a NUL, then the cp936 description.
 struct OptionBit {
@@ -74,8 +69,10 @@ public:
     // Entry partIndex of the chosen table; nullptr when the index is outside it.
     const PartEntry* entry(bool icp, int32_t partIndex) const;
 
-    // Index of the first entry in table order whose device code is deviceCode.
-    std::optional<int32_t> findDeviceCode(bool icp, uint16_t deviceCode) const;
+    // The entry a project with this device code and code length is read as: of the
+    // entries with the device code (several parts share one), the first in table
+    // order whose flash holds codeLength bytes, else the first.
+    std::optional<int32_t> findDeviceCode(bool icp, uint16_t deviceCode, uint32_t codeLength) const;
 
 private:
     std::span<const PartEntry> isp_;

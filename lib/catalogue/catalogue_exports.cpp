@@ -73,6 +73,15 @@ KORVID_API uint8_t LoadKPJInfo(const char* path, JobRecord* job, uint32_t* icpFl
     return guarded(RC_FILE_OPEN, [&] { return kpj::loadProjectInfo(path, *job, *icpFlag); });
 }
 
+KORVID_API uint8_t KorvidLoadKPJFooter(const char* path, JobRecord* job, uint32_t* icpFlag,
+                                       KorvidProjectFooter* footer) {
+    if (path == nullptr || job == nullptr || icpFlag == nullptr) {
+        return RC_FILE_OPEN;
+    }
+    return guarded(RC_FILE_OPEN,
+                   [&] { return kpj::loadProjectInfo(path, *job, *icpFlag, footer); });
+}
+
 KORVID_API uint8_t LoadKPJBuffer(const char* path, uint8_t* buffer) {
     if (path == nullptr) {
         return RC_FILE_OPEN;

@@ -8,6 +8,7 @@
 #include "catalogue/kpj_layout.h"
 #include "catalogue/kpj_reader.h"
 #include "catalogue/kpj_writer.h"
+#include "files/replace_file.h"
 
 namespace korvid::catalogue::kpj {
 namespace {
@@ -28,16 +29,19 @@ uint8_t saveProjectFile(const char* path, const JobRecord& job, bool icp) {
         return kRcInvalidJob;
     }
     const std::span<const uint8_t> code(job.codeBuffer, job.codeLength);
-    return replaceFileContents(path, {code, *footer}) ? RC_OK : RC_FILE_OPEN;
+    return files::ReplaceFileContents(path, {code, *footer}, files::Durability::Synced) == 0
+               ? RC_OK
+               : RC_FILE_OPEN;
 }
 
-uint8_t loadProjectInfo(const char* path, JobRecord& job, uint32_t& icpFlag) {
+uint8_t loadProjectInfo(const char* path, JobRecord& job, uint32_t& icpFlag,
+                        KorvidProjectFooter* footer) {
     lastAccepted.reset();
     const std::unique_ptr<FileSource> file = FileSource::open(path);
     if (!file) {
         return RC_FILE_OPEN;
     }
-    const uint8_t result = readProjectInfo(builtInCatalogue(), *file, job, icpFlag);
+    const uint8_t result = readProjectInfo(builtInCatalogue(), *file, job, icpFlag, footer);
     if (result == RC_OK) {
         lastAccepted = AcceptedProject{path, job.codeLength};
     }

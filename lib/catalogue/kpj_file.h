@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "korvid.h"
+#include "korvid_ext.h"
 
 namespace korvid::catalogue::kpj {
 
@@ -13,9 +14,10 @@ namespace korvid::catalogue::kpj {
 // or fully written, in which case a file that stood there keeps its old contents.
 uint8_t saveProjectFile(const char* path, const JobRecord& job, bool icp);
 
-// Checks the project file and fills job and icpFlag (see readProjectInfo). A
-// success is remembered for loadProjectCode.
-uint8_t loadProjectInfo(const char* path, JobRecord& job, uint32_t& icpFlag);
+// Checks the project file and fills job, icpFlag and, when given, footer (see
+// readProjectInfo). A success is remembered for loadProjectCode.
+uint8_t loadProjectInfo(const char* path, JobRecord& job, uint32_t& icpFlag,
+                        KorvidProjectFooter* footer = nullptr);
 
 // Copies the code image of the project that loadProjectInfo accepted last into
 // buffer, which holds that project's codeLength bytes. Refuses with

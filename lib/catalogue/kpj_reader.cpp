@@ -99,7 +99,8 @@ uint8_t decodeJob(const Catalogue& catalogue, const Footer& footer, JobRecord& j
     }
     job.programArea = storedArea - 1u;
 
-    const std::optional<int32_t> partIndex = catalogue.findDeviceCode(icp, deviceCode);
+    const std::optional<int32_t> partIndex =
+        catalogue.findDeviceCode(icp, deviceCode, footer.codeLength());
     if (!partIndex) {
         return kRcUnsupportedProject;
     }
@@ -119,6 +120,37 @@ uint8_t decodeJob(const Catalogue& catalogue, const Footer& footer, JobRecord& j
     return RC_OK;
 }
 
+// The footer's fields as stored, and the entries that share its device code.
+KorvidProjectFooter fieldsOf(const Catalogue& catalogue, const Footer& footer) {
+    KorvidProjectFooter fields{};
+    fields.codeLength = footer.codeLength();
+    fields.codeSum = footer.codeSum();
+    fields.deviceCode = loadBigEndian16(footer.field(kBackDeviceCode));
+    const uint8_t* random = footer.field(kBackRandomWord);
+    fields.randomWord = static_cast<uint16_t>(random[0] | random[1] << 8);
+    fields.programmerIdentifier = loadBigEndian16(footer.field(kBackProgrammerId));
+    fields.version = loadBigEndian16(footer.field(kBackVersion));
+    fields.footerSum = loadBigEndian16(footer.field(kBackFooterSum));
+    fields.footerLength = loadBigEndian16(footer.field(kBackFooterLength));
+    fields.ispOptionByte = *footer.field(kBackIspOptionByte);
+    fields.programArea = *footer.field(kBackProgramArea);
+    fields.constant = *footer.field(kBackConstant8);
+    fields.toolCode = *footer.field(kBackToolCode);
+    std::copy_n(footer.field(kBackTimeStamp), sizeof fields.written, fields.written);
+    std::copy_n(footer.field(kBackIcpConfig), sizeof fields.icpConfiguration,
+                fields.icpConfiguration);
+    const std::span<const PartEntry> entries = catalogue.entries((fields.deviceCode >> 8) != 0);
+    for (size_t index = 0; index < entries.size() && index < 64; ++index) {
+        if ((entries[index].deviceCode & 0xFFFF) == fields.deviceCode) {
+            fields.partsWithDeviceCode[index / 32] |= uint32_t{1} << (index % 32);
+        }
+    }
+    fields.codeNameLength = static_cast<uint8_t>(footer.nameLength());
+    std::copy_n(footer.bytes.data(), kMagic.size(), fields.magic);
+    std::copy_n(footer.bytes.data() + kNameOffset, footer.nameLength(), fields.codeName);
+    return fields;
+}
+
 }  // namespace
 
 bool MemorySource::read(uint64_t offset, std::span<uint8_t> out) {
@@ -130,7 +162,7 @@ bool MemorySource::read(uint64_t offset, std::span<uint8_t> out) {
 }
 
 uint8_t readProjectInfo(const Catalogue& catalogue, ByteSource& source, JobRecord& job,
-                        uint32_t& icpFlag) {
+                        uint32_t& icpFlag, KorvidProjectFooter* fields) {
     Footer footer;
     if (const uint8_t result = loadFooter(source, footer); result != RC_OK) {
         return result;
@@ -152,6 +184,9 @@ uint8_t readProjectInfo(const Catalogue& catalogue, ByteSource& source, JobRecor
     const size_t nameLength = footer.nameLength();
     std::memcpy(job.codeName, footer.bytes.data() + kNameOffset, nameLength);
     job.codeName[nameLength] = '\0';
+    if (fields != nullptr) {
+        *fields = fieldsOf(catalogue, footer);
+    }
     return RC_OK;
 }
 

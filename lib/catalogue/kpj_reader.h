@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogue.h"
 #include "korvid.h"
+#include "korvid_ext.h"
 
 namespace korvid::catalogue::kpj {
 
@@ -31,7 +32,9 @@ private:
 
 // Checks the project and fills job (codeName, partIndex, programArea, optionStates,
 // codeLength; for ICP projects also ispMemoryIndex, iapMemoryIndex, hwOptions) and
-// icpFlag. Results in the order checked: RC_KPJ_FOOTER_SUM (also for a footer
+// icpFlag, and on RC_OK footer when given. The part is the catalogue's choice for
+// the device code and the code length (Catalogue::findDeviceCode). Results in the
+// order checked: RC_KPJ_FOOTER_SUM (also for a footer
 // length outside 53..file size or a name longer than the footer holds),
 // RC_KPJ_TOOL, RC_KPJ_VERSION, kRcUnsupportedProject (area outside 0..4, no entry
 // with the device code, ICP bytes that do not fit the entry), RC_KPJ_CODE_LENGTH,
@@ -39,7 +42,7 @@ private:
 // failure job may hold some fields already; icpFlag is written once the version
 // check has passed.
 uint8_t readProjectInfo(const Catalogue& catalogue, ByteSource& source, JobRecord& job,
-                        uint32_t& icpFlag);
+                        uint32_t& icpFlag, KorvidProjectFooter* footer = nullptr);
 
 // Re-checks the project's footer and copies its code image into buffer, which must
 // be exactly as long as the image (else RC_KPJ_CODE_LENGTH). Other results as for

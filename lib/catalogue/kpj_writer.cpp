@@ -7,6 +7,7 @@
 
 #include "catalogue/kpj_layout.h"
 #include "catalogue/option_encoding.h"
+#include "code_name_bytes.h"
 #include "link/programmer_identifier.h"
 
 namespace korvid::catalogue::kpj {
@@ -31,8 +32,8 @@ FooterStamp currentFooterStamp() {
 }
 
 std::span<const char> storedCodeName(const JobRecord& job) {
-    const size_t length = strnlen(job.codeName, sizeof job.codeName);
-    return {job.codeName, std::min(length, kMaxCodeNameBytes)};
+    const std::string_view name(job.codeName, strnlen(job.codeName, sizeof job.codeName));
+    return {job.codeName, core::CodeNameCutLength(name, kMaxCodeNameBytes)};
 }
 
 std::optional<std::vector<uint8_t>> buildFooter(const Catalogue& catalogue, const JobRecord& job,

@@ -26,7 +26,9 @@ struct FooterStamp {
 // A random word, the local time now and the last detected programmer.
 FooterStamp currentFooterStamp();
 
-// The code name as stored: up to its NUL, cut to the 255 bytes a footer can hold.
+// The code name as stored: up to its NUL, cut to the 255 bytes a footer can hold
+// without splitting a character (of UTF-8 when the name is UTF-8, otherwise of code
+// page 936, as front ends read names).
 std::span<const char> storedCodeName(const JobRecord& job);
 
 // The footer for job (an ICP job when icp is set), with the job's code image of

@@ -1,6 +1,7 @@
 /*
  * KORVID extensions: functions beside the nine of korvid.h for tools that drive
- * several programmers, show progress or record the wire traffic. They change
+ * several programmers, tell why a programmer cannot be opened, show progress or
+ * record the wire traffic. They change
  * nothing in the nine: names, records and results stay as they are.
  *
  * Every function is callable from C, never throws, and may be called before or
@@ -84,6 +85,44 @@ typedef struct KorvidDetection {
  */
 KORVID_API uint8_t KorvidDetectProgrammer(KorvidDetection* detection);
 
+/*
+ * Why the programmer that the operations open may or may not be opened:
+ *   OPENS         a programmer that this user may open is attached;
+ *   NOT_ATTACHED  no programmer is attached (none that the selection names);
+ *   DENIED        attached, but this user may not open its device node (Linux: the
+ *                 udev rules file 60-korvid.rules is not installed);
+ *   NO_DRIVER     attached, but the system offers no device of it to open
+ *                 (Windows: its driver is missing).
+ */
+#define KORVID_ACCESS_OPENS 0u
+#define KORVID_ACCESS_NOT_ATTACHED 1u
+#define KORVID_ACCESS_DENIED 2u
+#define KORVID_ACCESS_NO_DRIVER 3u
+
+typedef struct KorvidAccess {
+    uint32_t cause; /* KORVID_ACCESS_* */
+    uint32_t link;  /* KORVID_LINK_HID or KORVID_LINK_PIPE; 0 when none is attached */
+    char location[KORVID_LOCATION_SIZE]; /* the programmer concerned; "" when none */
+    /* Its device node ("/dev/hidraw3", "/dev/bus/usb/001/007"); on Windows the HID
+     * device path or, for KORVID_ACCESS_NO_DRIVER, the USB device's instance
+     * ("USB\VID_4C7B&PID_030D\SERIAL"); "" when none is attached. */
+    char node[KORVID_NODE_SIZE];
+} KorvidAccess;
+
+/*
+ * Tells whether this user may open the programmer that the operations open, and if
+ * not why: after an operation answered RC_NO_DEVICE, whether a programmer is there
+ * after all. Looks at the programmers the selection names (every one without a
+ * selection) in the order KorvidListProgrammers lists them and describes the first
+ * that may be opened (KORVID_ACCESS_OPENS); when none may, the first of them
+ * (KORVID_ACCESS_DENIED); when none is listed, the first the system sees on USB
+ * without a device to open (KORVID_ACCESS_NO_DRIVER, Windows only); otherwise none
+ * (KORVID_ACCESS_NOT_ATTACHED). Real and simulated programmers answer alike. Opens
+ * nothing and sends nothing. Returns RC_OK for KORVID_ACCESS_OPENS, RC_NO_DEVICE
+ * otherwise; fills access unless it is NULL.
+ */
+KORVID_API uint8_t KorvidCheckAccess(KorvidAccess* access);
+
 /* Operations and phases of progress events. */
 #define KORVID_OPERATION_UPDATE_MCU 1u
 #define KORVID_OPERATION_DUMP 2u
@@ -131,6 +170,48 @@ KORVID_API uint8_t KorvidStartTrace(const char* path);
 /* Stops and closes the trace; harmless when none runs. */
 KORVID_API void KorvidStopTrace(void);
 
+/* Projects. */
+#define KORVID_KPJ_MAGIC_SIZE 16
+#define KORVID_KPJ_NAME_SIZE 256
+
+/*
+ * Every field of a project file's footer as the file stores it, and the catalogue
+ * entries that share the project's device code (several parts do: a project stores
+ * only the code).
+ */
+typedef struct KorvidProjectFooter {
+    uint32_t codeLength;
+    uint16_t codeSum;
+    uint16_t deviceCode;           /* a non-zero high byte marks an ICP project */
+    uint16_t randomWord;           /* the only field stored least significant byte first */
+    uint16_t programmerIdentifier; /* of the programmer last accepted when it was saved */
+    uint16_t version;
+    uint16_t footerSum;
+    uint16_t footerLength;
+    uint8_t ispOptionByte;
+    uint8_t programArea; /* as stored: AREA_* + 1 */
+    uint8_t constant;    /* 8 */
+    uint8_t toolCode;    /* 3 */
+    uint8_t written[6];  /* years since 2000, month, day, hour, minute, second */
+    uint8_t icpConfiguration[8];
+    /* Bit k: entry k of the project's catalogue (ISP, or ICP for an ICP project) has the
+     * project's device code. [0] bits 0..31, [1] bits 32..63. */
+    uint32_t partsWithDeviceCode[2];
+    uint8_t codeNameLength;
+    char magic[KORVID_KPJ_MAGIC_SIZE + 1]; /* the 16 stored bytes, then NUL */
+    char codeName[KORVID_KPJ_NAME_SIZE];   /* codeNameLength stored bytes, then NUL */
+    uint16_t reserved;                     /* 0 */
+} KorvidProjectFooter;
+
+/*
+ * Checks the project file at path exactly as LoadKPJInfo does (the same results in
+ * the same order) and fills job and icpFlag as it does, remembering the project for
+ * LoadKPJBuffer. On RC_OK it also fills footer (when not NULL) with every field of
+ * the footer, from the same reading of the file.
+ */
+KORVID_API uint8_t KorvidLoadKPJFooter(const char* path, JobRecord* job, uint32_t* icpFlag,
+                                       KorvidProjectFooter* footer);
+
 /*
  * How long UpdateMCU waits, in all, while the programmer answers that it is still
  * working, before it gives up with RC_COMM_FAIL: ten minutes, generous for the
@@ -153,7 +234,11 @@ KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProgrammerInfo) ==
                          "KorvidProgrammerInfo layout");
 KORVID_EXT_STATIC_ASSERT(sizeof(KorvidDetection) == 16 + KORVID_LOCATION_SIZE,
                          "KorvidDetection layout");
+KORVID_EXT_STATIC_ASSERT(sizeof(KorvidAccess) == 8 + KORVID_LOCATION_SIZE + KORVID_NODE_SIZE,
+                         "KorvidAccess layout");
 KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProgress) == 16, "KorvidProgress layout");
+KORVID_EXT_STATIC_ASSERT(sizeof(KorvidProjectFooter) == 62 + KORVID_KPJ_NAME_SIZE + 2,
+                         "KorvidProjectFooter layout");
 #undef KORVID_EXT_STATIC_ASSERT
 
 #endif /* KORVID_EXT_H */

@@ -5,6 +5,7 @@
 
 #include "korvid.h"
 #include "link/hid_link.h"
+#include "link/pipe_handshake.h"
 #include "link/pipe_link.h"
 #include "link/programmer_identifier.h"
 
@@ -47,25 +48,24 @@ uint8_t identifyHidProgrammer(Detection* detection) {
     return RC_OK;
 }
 
-// One handshake exchange; the answer travels most significant byte first. The
-// statuses the programmer reports are not examined: only the agreement of
-// consecutive answers counts. Nothing when the answer never arrived.
+// One handshake exchange. The statuses the programmer reports are not examined:
+// only the agreement of consecutive answers counts. Nothing when the answer did not
+// arrive whole.
 std::optional<uint16_t> pipeHandshakeAnswer() {
-    const std::array<uint8_t, 2> request{0x55, 0xAA};
-    PipeWrite(request.data(), request.size());
-    std::array<uint8_t, 2> answer{};
-    if (NoTransfer(PipeRead(answer.data(), answer.size()))) {
+    const PipeHandshakeReply reply = RequestPipeHandshake();
+    if (reply.kind != PipeHandshakeReply::Kind::Answered) {
         return std::nullopt;
     }
     const uint8_t done = 0x00;
     PipeWrite(&done, 1);
-    return static_cast<uint16_t>(answer[0] << 8 | answer[1]);
+    return reply.identifier;
 }
 
 // The pipe device is open: ask until two consecutive answers agree. A programmer
-// that takes no part in the exchanges is not asked again: each unanswered transfer
-// waits the whole time-out, and the zeroed buffer of a missing answer must not pass
-// for an answer of other firmware.
+// that takes no part in the exchanges, or whose answer arrives short, is not asked
+// again: each unanswered transfer waits the whole time-out, and the zeroed buffer of
+// a missing answer must not pass for an answer of other firmware (an answer of
+// 0x0000 that really arrived still does).
 uint8_t identifyPipeProgrammer(Detection* detection) {
     if (NoTransfer(PipeSetTimeout(kHandshakeTimeout))) {
         return RC_COMM_FAIL;

@@ -51,7 +51,7 @@ void resetLink(HidLink& link) {
 
 }  // namespace
 
-int OpenHidProgrammer(uint16_t vendorId, uint16_t productId) {
+int OpenHidProgrammer(uint16_t vendorId, uint16_t productId, std::string_view location) {
     HidLink& link = theLink();
     resetLink(link);
     link.vendorId = vendorId;
@@ -62,6 +62,7 @@ int OpenHidProgrammer(uint16_t vendorId, uint16_t productId) {
     }
     for (const platform::HidDeviceInfo& info : bus->enumerate()) {
         if (info.vendorId != vendorId || info.productId != productId ||
+            (!location.empty() && info.location != location) ||
             !IsSelected({info.location, info.serial, productId == kHidProductFirmwareUpdate})) {
             continue;
         }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "link/sent_observer.h"
 
@@ -21,10 +22,11 @@ inline constexpr int kReportReadTimeoutMs = 5000;
 inline constexpr unsigned kMaxEmptyReports = 1000;
 
 // 1 when a matching device was opened, 0 otherwise. Only the selected programmer
-// matches (link/selection.h). A device whose input or output reports are shorter
-// than 2 bytes cannot carry a payload and is skipped. A link still open from before
-// is closed first.
-int OpenHidProgrammer(uint16_t vendorId, uint16_t productId);
+// matches (link/selection.h), and when location is given only the device there (a
+// programmer followed across its restart). A device whose input or output reports
+// are shorter than 2 bytes cannot carry a payload and is skipped. A link still open
+// from before is closed first.
+int OpenHidProgrammer(uint16_t vendorId, uint16_t productId, std::string_view location = {});
 // Always 1; harmless when nothing is open.
 int CloseHidProgrammer();
 // The USB location of the open device; "" while closed or when it has none.

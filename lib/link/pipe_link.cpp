@@ -50,22 +50,25 @@ uint8_t statusOf(platform::TransferResult result, platform::Pipe pipe) {
     return PIPE_DEVICE_FAULT;
 }
 
-// The position (1-based, in the bus's order) of the n-th selected device, with its
-// location; nothing when there are fewer.
+// The position (1-based, in the bus's order) of the n-th selected device (at
+// location, when given), with its location; nothing when there are fewer.
 std::optional<std::pair<unsigned, std::string>> nthSelected(platform::PipeBus& bus,
                                                             uint16_t vendorId, uint16_t productId,
-                                                            unsigned n) {
+                                                            unsigned n, std::string_view location) {
     const std::vector<platform::PipeDeviceInfo> devices = bus.enumerate(vendorId, productId);
     unsigned matches = 0;
     for (size_t k = 0; k < devices.size(); ++k) {
-        if (IsSelected({devices[k].location, devices[k].serial}) && ++matches == n) {
+        if ((location.empty() || devices[k].location == location) &&
+            IsSelected({devices[k].location, devices[k].serial}) && ++matches == n) {
             return std::pair{static_cast<unsigned>(k + 1), devices[k].location};
         }
     }
     return std::nullopt;
 }
 
-uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
+// moved, when given, is told how many bytes the transfer moved.
+uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length,
+                     uint32_t* moved = nullptr) {
     PipeLink& link = theLink();
     if (!link.device) {
         return PIPE_NOT_OPEN;
@@ -74,18 +77,29 @@ uint8_t transferOnce(platform::Pipe pipe, uint8_t* data, uint32_t length) {
         // One transfer never carries more; cutting it short would lose data silently.
         return statusOf(platform::TransferResult::StartFailed, pipe);
     }
-    // The number of bytes actually moved is not examined: the protocol above
-    // judges replies by their content.
-    size_t moved = 0;
-    return statusOf(link.device->transfer(pipe, data, length, link.pollLimit, moved), pipe);
+    // The status does not tell a short transfer: the protocol above judges most
+    // replies by their content, and asks for the count where that cannot tell.
+    size_t bytes = 0;
+    const uint8_t status =
+        statusOf(link.device->transfer(pipe, data, length, link.pollLimit, bytes), pipe);
+    if (moved != nullptr) {
+        *moved = static_cast<uint32_t>(std::min<size_t>(bytes, length));
+    }
+    return status;
 }
 
-// A data phase of any length, in transfers of at most kPipeTransferMaxBytes.
+// A data phase of any length, in transfers of at most kPipeTransferMaxBytes; moved,
+// when given, is told the bytes moved in all.
 uint8_t transferPhase(platform::Pipe pipe, uint8_t* data, uint32_t length,
-                      const SentObserver& afterTransfer = {}) {
+                      const SentObserver& afterTransfer = {}, uint32_t* moved = nullptr) {
     for (uint32_t done = 0; done < length;) {
         const uint32_t chunk = std::min(length - done, kPipeTransferMaxBytes);
-        if (const uint8_t status = transferOnce(pipe, data + done, chunk); status != PIPE_DONE) {
+        uint32_t chunkMoved = 0;
+        const uint8_t status = transferOnce(pipe, data + done, chunk, &chunkMoved);
+        if (moved != nullptr) {
+            *moved += chunkMoved;
+        }
+        if (status != PIPE_DONE) {
             return status;
         }
         done += chunk;
@@ -148,7 +162,7 @@ uint8_t writeExchange(const uint8_t* source, uint32_t count, uint32_t pauseMs,
 
 namespace PipeDevice {
 
-uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n) {
+uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n, std::string_view location) {
     PipeLink& link = theLink();
     Close();
     platform::PipeBus* bus = platform::current().pipe;
@@ -157,8 +171,8 @@ uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n) {
     }
     // Without a selection the n-th device is opened directly, as the bus counts it.
     unsigned position = n;
-    if (HasSelection()) {
-        auto selected = nthSelected(*bus, vendorId, productId, n);
+    if (HasSelection() || !location.empty()) {
+        auto selected = nthSelected(*bus, vendorId, productId, n, location);
         if (!selected) {
             return PIPE_NOT_OPEN;
         }
@@ -235,7 +249,10 @@ uint8_t PipeSetTimeout(uint32_t value) {
     return readStatusBlock();
 }
 
-uint8_t PipeRead(uint8_t* destination, uint32_t count) {
+uint8_t PipeRead(uint8_t* destination, uint32_t count, uint32_t* received) {
+    if (received != nullptr) {
+        *received = 0;
+    }
     if (!PipeDevice::IsOpen()) {
         return PIPE_NOT_OPEN;
     }
@@ -247,7 +264,7 @@ uint8_t PipeRead(uint8_t* destination, uint32_t count) {
         return status;
     }
     DelayMicroseconds(kCommandGapUs);
-    return transferPhase(platform::Pipe::Read, destination, count);
+    return transferPhase(platform::Pipe::Read, destination, count, {}, received);
 }
 
 uint8_t PipeWrite(const uint8_t* source, uint32_t count, const SentObserver& afterTransfer) {

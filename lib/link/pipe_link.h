@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "link/sent_observer.h"
 
@@ -33,8 +34,9 @@ inline bool NoTransfer(uint8_t status) {
 
 namespace PipeDevice {
 // 0 when the n-th matching device was opened, 0xFF when none. With a programmer
-// selected (link/selection.h) only the selected one counts.
-uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n);
+// selected (link/selection.h) only the selected one counts, and when location is
+// given only the device there (a programmer followed across its restart).
+uint8_t Open(uint16_t vendorId, uint16_t productId, unsigned n, std::string_view location = {});
 void Close();
 bool IsOpen();
 // The USB location of the open device; "" while closed or when the bus no longer
@@ -57,7 +59,9 @@ void DelayMicroseconds(uint16_t microseconds);
 // Command exchanges; 0xFF when no device is open. Data phases longer than
 // kPipeTransferMaxBytes are split into several transfers.
 uint8_t PipeSetTimeout(uint32_t value);
-uint8_t PipeRead(uint8_t* destination, uint32_t count);
+// received, when given, is told how many bytes of the data phase arrived; a status
+// of PIPE_DONE does not promise all of count.
+uint8_t PipeRead(uint8_t* destination, uint32_t count, uint32_t* received = nullptr);
 // afterTransfer, when given, is told the data bytes sent so far after each
 // transfer of the data phase.
 uint8_t PipeWrite(const uint8_t* source, uint32_t count, const SentObserver& afterTransfer = {});

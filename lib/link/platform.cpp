@@ -13,6 +13,12 @@ namespace {
 
 Platform* testOverride = nullptr;
 
+// The platform chosen for this process, and whether it is the real one.
+struct Choice {
+    Platform* platform = nullptr;
+    bool real = false;
+};
+
 // KORVID_SIMULATE_CLOCK=virtual lets the simulated programmers' pauses pass at once.
 sim::DemoClock demoClock() {
     const char* clock = std::getenv("KORVID_SIMULATE_CLOCK");
@@ -22,17 +28,17 @@ sim::DemoClock demoClock() {
 
 // Chosen once: the built-in simulated programmers when KORVID_SIMULATE names them,
 // otherwise the real backends. Without the variable only real devices are touched.
-Platform& defaultPlatform() {
-    static Platform& chosen = []() -> Platform& {
+const Choice& defaultChoice() {
+    static const Choice chosen = []() -> Choice {
         const char* mode = std::getenv("KORVID_SIMULATE");
         if (mode != nullptr) {
             static std::unique_ptr<sim::SimulatedPlatform> demo =
                 sim::MakeDemoPlatform(mode, demoClock());
             if (demo) {
-                return demo->platform();
+                return {&demo->platform(), false};
             }
         }
-        return realPlatform();
+        return {&realPlatform(), true};
     }();
     return chosen;
 }
@@ -40,7 +46,14 @@ Platform& defaultPlatform() {
 }  // namespace
 
 Platform& current() {
-    return trace::Traced(testOverride != nullptr ? *testOverride : defaultPlatform());
+    return trace::Traced(testOverride != nullptr ? *testOverride : *defaultChoice().platform);
+}
+
+std::vector<TreeUsbDevice> treeUsbDevices(uint16_t vendorId) {
+    if (testOverride != nullptr || !defaultChoice().real) {
+        return {};
+    }
+    return realTreeUsbDevices(vendorId);
 }
 
 void setForTesting(Platform* platform) {

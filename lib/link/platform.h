@@ -151,6 +151,22 @@ struct Platform {
     Clock* clock = nullptr;
 };
 
+// A USB device as the system's device tree lists it, whether or not a driver of
+// the system offers it to open.
+struct TreeUsbDevice {
+    uint16_t productId = 0;
+    std::string location{};  // as the buses give it for the same device
+    std::string serial{};    // "" when the device has none
+    std::string instance{};  // the system's name of the device
+};
+
+// The present USB devices of a vendor in the system's device tree, each whole USB
+// device once, with or without a driver: on Windows a programmer whose HID or
+// still-image driver is missing is in neither bus's list, only here. Empty on
+// Linux, whose buses list every attached programmer (hidraw and usbfs nodes need no
+// driver of ours), and while a simulated or test platform is in use. Opens nothing.
+std::vector<TreeUsbDevice> treeUsbDevices(uint16_t vendorId);
+
 // The platform the protocol code uses: the real backends, or a built-in simulated
 // programmer when KORVID_SIMULATE names one, chosen on first use. While a wire trace
 // runs (KorvidStartTrace, KORVID_TRACE) every call to it is recorded on the way.

@@ -1,12 +1,13 @@
-// The exported programmer list, selection and detection: C in, C++ inside, no
-// exception out. Each call and its return are written to a running wire trace, so a
-// trace tells which programmer the operations after a selection went to.
+// The exported programmer list, selection, detection and access check: C in, C++
+// inside, no exception out. Each call and its return are written to a running wire
+// trace, so a trace tells which programmer the operations after a selection went to.
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "korvid_ext.h"
 #include "link/detect.h"
+#include "link/programmer_access.h"
 #include "link/programmer_list.h"
 #include "link/programmer_trace_fields.h"
 #include "link/selection.h"
@@ -28,6 +29,20 @@ uint32_t linkCode(korvid::link::LinkKind link) {
             break;
     }
     return 0;
+}
+
+uint32_t causeCode(korvid::link::Access access) {
+    switch (access) {
+        case korvid::link::Access::Opens:
+            return KORVID_ACCESS_OPENS;
+        case korvid::link::Access::NotAttached:
+            break;
+        case korvid::link::Access::Denied:
+            return KORVID_ACCESS_DENIED;
+        case korvid::link::Access::NoDriver:
+            return KORVID_ACCESS_NO_DRIVER;
+    }
+    return KORVID_ACCESS_NOT_ATTACHED;
 }
 
 KorvidProgrammerInfo infoRecord(const korvid::link::ProgrammerEntry& entry) {
@@ -96,5 +111,25 @@ uint8_t KorvidDetectProgrammer(KorvidDetection* detection) {
         *detection = found;
     }
     call.returned(result, [&] { return korvid::link::DetectionReturnFields(found); });
+    return result;
+}
+
+uint8_t KorvidCheckAccess(KorvidAccess* access) {
+    korvid::trace::ApiCall call("KorvidCheckAccess");
+    KorvidAccess found{};
+    found.cause = KORVID_ACCESS_NOT_ATTACHED;
+    try {
+        const korvid::link::AccessDiagnosis diagnosis = korvid::link::DiagnoseAccess();
+        found.cause = causeCode(diagnosis.access);
+        found.link = linkCode(diagnosis.link);
+        korvid::link::CopyUtf8Field(diagnosis.location, found.location, sizeof found.location);
+        korvid::link::CopyUtf8Field(diagnosis.node, found.node, sizeof found.node);
+    } catch (...) {
+    }
+    if (access != nullptr) {
+        *access = found;
+    }
+    const uint8_t result = found.cause == KORVID_ACCESS_OPENS ? RC_OK : RC_NO_DEVICE;
+    call.returned(result, [&] { return korvid::link::AccessReturnFields(found); });
     return result;
 }

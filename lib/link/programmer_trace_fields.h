@@ -13,5 +13,7 @@ namespace korvid::link {
 trace::TraceFields ListReturnFields(uint32_t count);
 // link=hid|pipe|none identifier=XXXX location=…, as the detection record holds them.
 trace::TraceFields DetectionReturnFields(const KorvidDetection& detection);
+// cause=opens|not-attached|denied|no-driver link=… location=… node=…
+trace::TraceFields AccessReturnFields(const KorvidAccess& access);
 
 }  // namespace korvid::link

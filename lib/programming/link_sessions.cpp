@@ -5,9 +5,9 @@
 
 namespace korvid::programming {
 
-bool HidLinkSession::open(uint16_t productId) {
+bool HidLinkSession::open(uint16_t productId, std::string_view location) {
     close();
-    open_ = link::OpenHidProgrammer(link::kVendorId, productId) == 1;
+    open_ = link::OpenHidProgrammer(link::kVendorId, productId, location) == 1;
     return open_;
 }
 
@@ -35,9 +35,9 @@ std::optional<uint8_t> HidLinkSession::receiveByte() {
     return reply;
 }
 
-bool PipeLinkSession::open() {
+bool PipeLinkSession::open(std::string_view location) {
     close();
-    open_ = link::PipeDevice::Open(link::kVendorId, link::kPipeProduct, 1) == 0;
+    open_ = link::PipeDevice::Open(link::kVendorId, link::kPipeProduct, 1, location) == 0;
     return open_;
 }
 

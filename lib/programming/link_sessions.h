@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "link/sent_observer.h"
 
@@ -18,8 +19,9 @@ public:
     HidLinkSession(const HidLinkSession&) = delete;
     HidLinkSession& operator=(const HidLinkSession&) = delete;
 
-    // True when a programmer with this product identifier was opened.
-    bool open(uint16_t productId);
+    // True when a programmer with this product identifier was opened (the one at
+    // location, when given).
+    bool open(uint16_t productId, std::string_view location = {});
     void close();
     bool isOpen() const { return open_; }
 
@@ -35,7 +37,7 @@ private:
     bool open_ = false;
 };
 
-// The older programmer's pipe device (the first one found).
+// The older programmer's pipe device (the first one found, or the one at location).
 class PipeLinkSession {
 public:
     PipeLinkSession() = default;
@@ -43,7 +45,7 @@ public:
     PipeLinkSession(const PipeLinkSession&) = delete;
     PipeLinkSession& operator=(const PipeLinkSession&) = delete;
 
-    bool open();
+    bool open(std::string_view location = {});
     void close();
 
 private:

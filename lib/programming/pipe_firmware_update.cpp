@@ -1,10 +1,13 @@
 // The older programmer's firmware update: a boot request over the pipe link
-// restarts it in its boot mode, where it takes header and image in pipe writes.
+// restarts it in its boot mode, where it takes header and image in pipe writes. One
+// already in its boot mode (a re-flash cut short) takes the image at once.
 #include <array>
+#include <string>
 
 #include "catalogue/kpj_layout.h"
 #include "firmware/firmware_images.h"
 #include "korvid.h"
+#include "link/pipe_handshake.h"
 #include "link/pipe_link.h"
 #include "link/programmer_identifier.h"
 #include "programming/firmware_update.h"
@@ -19,14 +22,16 @@ constexpr int kReopenAttempts = 21;
 constexpr uint32_t kReopenPauseMs = 500;
 constexpr uint32_t kFlashSettleMs = 5000;
 
-bool reopenInBootMode(PipeLinkSession& pipe, const Progress& progress) {
+// Opens the programmer again where it sat (another one may be attached beside it).
+bool reopenInBootMode(PipeLinkSession& pipe, const std::string& location,
+                      const Progress& progress) {
     const uint64_t startUs = clockNowUs();
     for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
         if (attempt > 0) {
             pauseMs(kReopenPauseMs);
             progress.reportElapsed(KORVID_PHASE_RESTART_WAIT, startUs);
         }
-        if (pipe.open()) {
+        if (pipe.open(location)) {
             return true;
         }
     }
@@ -41,19 +46,18 @@ uint8_t updatePipeFirmware(const Progress& progress) {
         return RC_NO_DEVICE;
     }
     // The statuses the programmer reports in the handshake are not judged: the
-    // answer alone tells the mode. One that takes no part gives no answer.
+    // answer alone tells the mode. One that takes no part gives no answer, and a
+    // short answer is none. In its boot mode the programmer takes the request but
+    // leaves it unanswered.
     if (link::NoTransfer(link::PipeSetTimeout(kPipeTimeout))) {
         return RC_COMM_FAIL;
     }
-    const std::array<uint8_t, 2> handshake = {0x55, 0xAA};
-    link::PipeWrite(handshake.data(), handshake.size());
-    std::array<uint8_t, 2> answer = {0x00, 0x00};
-    if (link::NoTransfer(link::PipeRead(answer.data(), answer.size()))) {
+    const link::PipeHandshakeReply handshake = link::RequestPipeHandshake();
+    if (handshake.kind == link::PipeHandshakeReply::Kind::Failed) {
         return RC_COMM_FAIL;
     }
-    const uint16_t identifier = static_cast<uint16_t>(answer[0] << 8 | answer[1]);
-
-    if (identifier == link::kPipeFirmwareIdentifier) {
+    const bool inBootMode = handshake.kind == link::PipeHandshakeReply::Kind::Unanswered;
+    if (!inBootMode && handshake.identifier == link::kPipeFirmwareIdentifier) {
         link::setProgrammerIdentifier(link::kPipeFirmwareIdentifier);
         const uint8_t done = 0x00;
         link::PipeWrite(&done, 1);
@@ -65,12 +69,19 @@ uint8_t updatePipeFirmware(const Progress& progress) {
     }
     const uint16_t checksum = catalogue::kpj::byteSum16(*image);
 
-    // The boot request is 0x00 after an answer of 0xFF 0xFF, 0xFF after any other.
-    const uint8_t bootRequest = identifier == 0xFFFF ? 0x00 : 0xFF;
-    progress.report(KORVID_PHASE_SENDING_COMMAND);
-    link::PipeWriteWait(&bootRequest, 1, kBootRequestStatusPauseMs);
+    // Taken while the programmer is on the bus (the boot request takes it off), so
+    // that it is found again there and not another one beside it.
+    const std::string location = link::PipeDevice::Location();
+    if (!inBootMode) {
+        // The boot request is 0x00 after an answer of 0xFF 0xFF, 0xFF after any other.
+        const uint8_t bootRequest = handshake.identifier == 0xFFFF ? 0x00 : 0xFF;
+        progress.report(KORVID_PHASE_SENDING_COMMAND);
+        link::PipeWriteWait(&bootRequest, 1, kBootRequestStatusPauseMs);
+    }
+    // Opened again also when it was in its boot mode already: the read that timed
+    // out is not left pending on the exchange that carries the image.
     pipe.close();
-    if (!reopenInBootMode(pipe, progress)) {
+    if (!reopenInBootMode(pipe, location, progress)) {
         return RC_RESET_ERROR;
     }
 

@@ -11,6 +11,9 @@ uint8_t updateFirmware() {
     if (hid.open(link::kHidProductNormal)) {
         return updateHidFirmware(hid, progress);
     }
+    if (hid.open(link::kHidProductFirmwareUpdate)) {
+        return resumeHidFirmwareUpdate(hid, progress);
+    }
     return updatePipeFirmware(progress);
 }
 

@@ -1,7 +1,7 @@
 /* The exported headers used from C: the catalogue and project-file exports, and
- * the programmer list, selection, detection and progress against the simulated
- * programmers that CTest names (KORVID_SIMULATE=hid,pipe,hid), through the shared
- * library. Exits non-zero, naming the check, when one fails. */
+ * the programmer list, selection, detection, access check and progress against the
+ * simulated programmers that CTest names (KORVID_SIMULATE=hid,pipe,hid), through the
+ * shared library. Exits non-zero, naming the check, when one fails. */
 #define _POSIX_C_SOURCE 200809L /* mkstemp, close, unlink */
 
 #include <stddef.h>
@@ -99,6 +99,23 @@ static void checkProjectFile(void) {
     CHECK(LoadKPJBuffer(path, buffer) == RC_OK);
     CHECK(memcmp(buffer, code, sizeof code) == 0);
 
+    KorvidProjectFooter footer;
+    memset(&footer, 0x5A, sizeof footer);
+    memset(&loaded, 0, sizeof loaded);
+    CHECK(KorvidLoadKPJFooter(path, &loaded, &icpFlag, &footer) == RC_OK);
+    CHECK(loaded.partIndex == 37 && loaded.codeLength == sizeof code);
+    CHECK(footer.codeLength == sizeof code && footer.codeSum == 0x0183);
+    CHECK(footer.deviceCode == 0x34);
+    CHECK(footer.partsWithDeviceCode[0] == 0);
+    CHECK(footer.partsWithDeviceCode[1] == ((1u << (37 - 32)) | (1u << (42 - 32))));
+    CHECK(footer.programArea == AREA_AP_IAP + 1 && footer.constant == 8 && footer.toolCode == 3);
+    CHECK(footer.version == 0x0710 && footer.footerLength == 53 + 9);
+    CHECK(strcmp(footer.magic, "Vostrel. ISP-ICP") == 0);
+    CHECK(footer.codeNameLength == 9 && strcmp(footer.codeName, "blink.hex") == 0);
+    CHECK(footer.reserved == 0);
+    CHECK(KorvidLoadKPJFooter(path, &loaded, &icpFlag, NULL) == RC_OK);
+    CHECK(LoadKPJBuffer(path, buffer) == RC_OK);
+
     CHECK(LoadKPJInfo("/nonexistent/korvid.kpj", &loaded, &icpFlag) == RC_FILE_OPEN);
     remove(path);
 }
@@ -116,9 +133,23 @@ static void checkExtensionLayouts(void) {
     CHECK(offsetof(KorvidDetection, firmwareMatches) == 8);
     CHECK(offsetof(KorvidDetection, location) == 16);
     CHECK(sizeof(KorvidDetection) == 48);
+    CHECK(offsetof(KorvidAccess, link) == 4);
+    CHECK(offsetof(KorvidAccess, location) == 8);
+    CHECK(offsetof(KorvidAccess, node) == 40);
+    CHECK(sizeof(KorvidAccess) == 104);
     CHECK(offsetof(KorvidProgress, phase) == 4);
     CHECK(offsetof(KorvidProgress, done) == 8);
     CHECK(offsetof(KorvidProgress, total) == 12);
+    CHECK(offsetof(KorvidProjectFooter, randomWord) == 8);
+    CHECK(offsetof(KorvidProjectFooter, ispOptionByte) == 18);
+    CHECK(offsetof(KorvidProjectFooter, written) == 22);
+    CHECK(offsetof(KorvidProjectFooter, icpConfiguration) == 28);
+    CHECK(offsetof(KorvidProjectFooter, partsWithDeviceCode) == 36);
+    CHECK(offsetof(KorvidProjectFooter, codeNameLength) == 44);
+    CHECK(offsetof(KorvidProjectFooter, magic) == 45);
+    CHECK(offsetof(KorvidProjectFooter, codeName) == 62);
+    CHECK(offsetof(KorvidProjectFooter, reserved) == 318);
+    CHECK(sizeof(KorvidProjectFooter) == 320);
 }
 
 static void checkProgrammerList(void) {
@@ -157,6 +188,11 @@ static void checkSelectionAndDetection(void) {
     CHECK(KorvidSelectProgrammer("SIM9999") == RC_OK);
     CHECK(KorvidDetectProgrammer(&detection) == RC_NO_DEVICE);
     CHECK(detection.link == 0 && detection.location[0] == '\0');
+    KorvidAccess access;
+    memset(&access, 0x5A, sizeof access);
+    CHECK(KorvidCheckAccess(&access) == RC_NO_DEVICE);
+    CHECK(access.cause == KORVID_ACCESS_NOT_ATTACHED && access.link == 0);
+    CHECK(access.location[0] == '\0' && access.node[0] == '\0');
 
     char overlong[KORVID_USB_SERIAL_SIZE + 1];
     memset(overlong, 'S', KORVID_USB_SERIAL_SIZE);
@@ -167,6 +203,10 @@ static void checkSelectionAndDetection(void) {
     CHECK(KorvidSelectProgrammer(NULL) == RC_OK);
     CHECK(KorvidDetectProgrammer(&detection) == RC_OK);
     CHECK(strcmp(detection.location, "0-1") == 0);
+    CHECK(KorvidCheckAccess(&access) == RC_OK);
+    CHECK(access.cause == KORVID_ACCESS_OPENS && access.link == KORVID_LINK_HID);
+    CHECK(strcmp(access.location, "0-1") == 0 && strcmp(access.node, "sim-hid-0") == 0);
+    CHECK(KorvidCheckAccess(NULL) == RC_OK);
 }
 
 struct ProgressLog {

@@ -5,8 +5,10 @@
 set(nine DumpMCUInfo GetAPInfo GetICPInfo GetISPInfo LoadKPJBuffer LoadKPJInfo SaveKPJ
          UpdateFW UpdateMCU)
 set(extensions
+    KorvidCheckAccess
     KorvidDetectProgrammer
     KorvidListProgrammers
+    KorvidLoadKPJFooter
     KorvidSelectProgrammer
     KorvidSetProgressCallback
     KorvidStartTrace

@@ -129,11 +129,45 @@ TEST(CatalogueTables, EntryAccessRefusesIndexesOutsideTheTable) {
 
 TEST(CatalogueTables, DeviceCodeLookupTakesTheFirstEntryInTableOrder) {
     const Catalogue& catalogue = builtInCatalogue();
-    EXPECT_EQ(catalogue.findDeviceCode(false, 0x34), 37);  // Part B13, not Part B17
-    EXPECT_EQ(catalogue.findDeviceCode(false, 0x35), 39);  // Part B15, not Part B18
-    EXPECT_EQ(catalogue.findDeviceCode(false, 0x0B), 10);
-    EXPECT_EQ(catalogue.findDeviceCode(false, 0x0A), std::nullopt);
-    EXPECT_EQ(catalogue.findDeviceCode(true, 0x0100), std::nullopt);
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x34, 1), 37);  // Part B13, not Part B17
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x35, 1), 39);  // Part B15, not Part B18
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x0B, 1), 10);
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x0A, 1), std::nullopt);
+    EXPECT_EQ(catalogue.findDeviceCode(true, 0x0100, 1), std::nullopt);
+}
+
+// Of the parts that share a device code, the first whose flash holds the code;
+// when none holds it, the first (its size question or --truncate follows).
+TEST(CatalogueTables, DeviceCodeLookupTakesThePartWhoseFlashHoldsTheCode) {
+    const Catalogue& catalogue = builtInCatalogue();
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x34, 0x1A00), 37);  // Part B13 holds it exactly
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x34, 0x1A01), 42);  // Part B17, 0x7A00
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x34, 0x7A01), 37);  // none: the first
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x35, 0x8000), 43);  // Part B18, 0xFA00
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x35, 0x5A00), 39);
+    EXPECT_EQ(catalogue.findDeviceCode(false, 0x0B, 0x100000), 10);
+}
+
+// A project stores the device code and the option byte, not the part: parts that
+// share a code must read the same option byte alike, so that a project may be
+// taken as any of them with its options.
+TEST(CatalogueTables, PartsSharingADeviceCodeHaveTheSameOptions) {
+    const auto entries = builtInCatalogue().entries(false);
+    for (size_t a = 0; a < entries.size(); ++a) {
+        for (size_t b = a + 1; b < entries.size(); ++b) {
+            if (entries[a].deviceCode != entries[b].deviceCode) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(entries[a].name) + " and " + entries[b].name);
+            EXPECT_GT(a, 8u);  // the inverted "KEEP IAP-DATA" of entries 0 to 8 is not shared
+            ASSERT_EQ(entries[a].optionCount, entries[b].optionCount);
+            for (uint32_t k = 0; k < entries[a].optionCount; ++k) {
+                EXPECT_EQ(entries[a].options[k].byteIndex, entries[b].options[k].byteIndex);
+                EXPECT_EQ(entries[a].options[k].mask, entries[b].options[k].mask);
+                EXPECT_STREQ(entries[a].options[k].text, entries[b].options[k].text);
+            }
+        }
+    }
 }
 
 TEST(CatalogueExports, ApInfoGivesTheCp936NameAndVersion) {

@@ -68,7 +68,8 @@ TEST(KpjRoundTrip, EveryPartEveryAreaAndEveryOptionSettingReadsBack) {
                 EXPECT_STREQ(read.job.codeName, parts[index].name);
                 EXPECT_EQ(read.job.partIndex,
                           *builtInCatalogue().findDeviceCode(
-                              false, static_cast<uint16_t>(parts[index].deviceCode)));
+                              false, static_cast<uint16_t>(parts[index].deviceCode),
+                              static_cast<uint32_t>(code.size())));
                 EXPECT_EQ(read.job.programArea, area);
                 EXPECT_EQ(optionStates(read.job), states);
                 EXPECT_EQ(read.job.codeLength, code.size());
@@ -90,6 +91,57 @@ TEST(KpjRoundTrip, SharedDeviceCodesLoadAsTheFirstPartWithTheCode) {
         job.codeLength = 1;
         job.codeBuffer = code.data();
         EXPECT_EQ(readInfo(savedFile(job, false)).job.partIndex, loaded);
+    }
+}
+
+// Every footer field comes back as the writer stored it, from the same reading.
+TEST(KpjRoundTrip, FooterFieldsComeBackAsStored) {
+    std::vector<uint8_t> code = {0x02, 0x00, 0x03, 0x80, 0xFE};
+    JobRecord job{};
+    std::strcpy(job.codeName, "blink.hex");
+    job.partIndex = 43;  // Part B18
+    job.programArea = AREA_AP_IAP;
+    job.codeLength = static_cast<uint32_t>(code.size());
+    job.codeBuffer = code.data();
+    const std::vector<uint8_t> file = savedFile(job, false);
+    MemorySource source(file);
+    JobRecord read = markedJob();
+    uint32_t icpFlag = 7;
+    KorvidProjectFooter footer{};
+    ASSERT_EQ(readProjectInfo(builtInCatalogue(), source, read, icpFlag, &footer), RC_OK);
+    EXPECT_EQ(footer.codeLength, 5u);
+    EXPECT_EQ(footer.codeSum, 0x0183);
+    EXPECT_EQ(footer.deviceCode, 0x35);
+    EXPECT_EQ(footer.randomWord, kStamp.randomWord);
+    EXPECT_EQ(footer.programmerIdentifier, kStamp.programmerIdentifier);
+    EXPECT_EQ(footer.version, kApVersion);
+    EXPECT_EQ(footer.footerLength, file.size() - code.size());
+    EXPECT_EQ(footer.footerSum, (file[file.size() - 4] << 8) | file[file.size() - 3]);
+    EXPECT_EQ(footer.programArea, AREA_AP_IAP + 1);
+    EXPECT_EQ(footer.constant, 8);
+    EXPECT_EQ(footer.toolCode, 3);
+    EXPECT_EQ(std::vector<uint8_t>(footer.written, footer.written + 6),
+              (std::vector<uint8_t>{26, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(footer.partsWithDeviceCode[0], 0u);
+    EXPECT_EQ(footer.partsWithDeviceCode[1], (1u << (39 - 32)) | (1u << (43 - 32)));
+    EXPECT_STREQ(footer.magic, "Vostrel. ISP-ICP");
+    EXPECT_EQ(footer.codeNameLength, 9);
+    EXPECT_STREQ(footer.codeName, "blink.hex");
+    EXPECT_EQ(read.partIndex, 39);  // five bytes: Part B15, the first with the code, holds them
+}
+
+// A project of Part B17 or B18 whose code only their flash holds loads as that part,
+// not as the first with the code (whose flash would cut it); files are unchanged.
+TEST(KpjRoundTrip, SharedDeviceCodesLoadAsThePartWhoseFlashHoldsTheCode) {
+    for (auto [saved, bytes] : {std::pair{42, 0x2000}, std::pair{43, 0x8000}}) {
+        std::vector<uint8_t> code(bytes, 0x5A);
+        JobRecord job{};
+        job.partIndex = saved;
+        job.codeLength = static_cast<uint32_t>(code.size());
+        job.codeBuffer = code.data();
+        const ReadResult read = readInfo(savedFile(job, false));
+        ASSERT_EQ(read.result, RC_OK);
+        EXPECT_EQ(read.job.partIndex, saved);
     }
 }
 

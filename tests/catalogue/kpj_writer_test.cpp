@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/kpj_writer.h"
@@ -103,6 +104,28 @@ TEST(KpjWriter, NamesBeyondWhatTheFooterHoldsAreCutTo255) {
     EXPECT_EQ(footer[16], 255);
     EXPECT_EQ(footer[footer.size() - 2], 0x01);
     EXPECT_EQ(footer[footer.size() - 1], 0x34);
+}
+
+TEST(KpjWriter, TheCutTo255NeverSplitsACharacter) {
+    std::vector<uint8_t> code;
+    // Code page 936: "nn" and 128 double-byte characters (258 bytes); byte 255 would
+    // be the second half of one.
+    std::string cp936 = "nn";
+    for (int i = 0; i < 128; ++i) {
+        cp936 += "\xB2\xE2";
+    }
+    const auto footer = footerOf(ispJob(10, cp936.c_str(), code));
+    EXPECT_EQ(footer[16], 254);
+    EXPECT_EQ(std::string(footer.begin() + 17, footer.begin() + 17 + 254), cp936.substr(0, 254));
+
+    // UTF-8 (as earlier versions stored names): "n" and 86 three-byte characters.
+    std::string utf8 = "n";
+    for (int i = 0; i < 86; ++i) {
+        utf8 += "\xE6\xB5\x8B";
+    }
+    const auto cut = footerOf(ispJob(10, utf8.c_str(), code));
+    EXPECT_EQ(cut[16], 253);
+    EXPECT_EQ(std::string(cut.begin() + 17, cut.begin() + 17 + 253), utf8.substr(0, 253));
 }
 
 TEST(KpjWriter, EmptyCodeGivesZeroLengthAndSum) {

@@ -200,5 +200,83 @@ TEST_F(CodeFileFormatTest, ConvertRefusesWhatIsNotIntelHexAndLeavesTheOutputAsIt
     EXPECT_THAT(Files(), ElementsAre("image.bin", "out.bin"));  // no new or temporary file
 }
 
+// An output named through a symbolic link is written to the file the link names
+// (the link stays, the file keeps its mode), and a device such as /dev/stdout is
+// written into, never replaced.
+TEST_F(CodeFileFormatTest, ConvertWritesThroughALinkAndIntoADevice) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "symbolic links and /dev/stdout are tried on Linux";
+#else
+    const std::string in = Write("code.hex", Bytes(kHexText));
+    const std::string real = Write("real.bin", {'o', 'l', 'd'});
+    std::filesystem::permissions(
+        real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink("real.bin", dir + "/link.bin");
+    ASSERT_EQ(RunKorvid({"convert", in, dir + "/link.bin"}).exitStatus, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.bin"));
+    EXPECT_EQ(ReadBytes(real), HexTextImage());
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    std::filesystem::create_symlink("made.bin", dir + "/dangling.bin");
+    ASSERT_EQ(RunKorvid({"convert", in, dir + "/dangling.bin"}).exitStatus, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/dangling.bin"));
+    EXPECT_EQ(ReadBytes(dir + "/made.bin"), HexTextImage());
+
+    // Through a link of its own to /dev/stdout, so that a tool that replaced what it
+    // is given, run as root, could only ever replace that link, never one in /dev.
+    std::filesystem::create_symlink("/dev/stdout", dir + "/stdout");
+    const Outcome toStdout = RunKorvid({"--quiet", "convert", in, dir + "/stdout"});
+    ASSERT_EQ(toStdout.exitStatus, 0) << toStdout.err;
+    EXPECT_EQ(Bytes(toStdout.out), HexTextImage());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/stdout"));
+    EXPECT_THAT(Files(), ElementsAre("code.hex", "dangling.bin", "link.bin", "made.bin", "real.bin",
+                                     "stdout"));
+#endif
+}
+
+// The second of three data records has a wrong checksum: nothing of the file is
+// programmed, converted or saved, and the message names the line.
+TEST_F(CodeFileFormatTest, ADamagedIntelHexFileIsRefusedWholeByEveryCommand) {
+    const std::string damaged =
+        ":1000000002010000000000000000000000000000ED\n"
+        ":1000100011111111111111111111111111111111F0\n"
+        ":1000200022222222222222222222222222222222B0\n"
+        ":00000001FF\n";
+    const std::string in = Write("bad.hex", Bytes(damaged));
+    const std::string message = "\"" + in + "\",\nline 2: checksum error. Nothing was loaded !";
+    const std::vector<unsigned char> previous{'k', 'e', 'e', 'p'};
+    const std::string out = Write("out.bin", previous);
+    const std::string project = Write("out.kpj", previous);
+    const std::vector<std::vector<std::string>> commands{
+        {"program", in, "--part", "Part A1"},
+        {"program", in, "--part", "Part A1", "--store"},
+        {"program", in, "--part", "Part A1", "--repeat"},
+        {"convert", in, out},
+        {"kpj", "save", in, "--part", "Part A1", "-o", project},
+        {"kpj", "save", in, "--part", "Part A1", "-o", dir + "/new.kpj"}};
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(command[0] + " " + command.back());
+        const Outcome run = RunKorvid(command, kHid);
+        EXPECT_EQ(run.exitStatus, 7);
+        EXPECT_THAT(run.err, HasSubstr("Bad Intel HEX file " + message));
+        EXPECT_THAT(run.out, IsEmpty());
+        EXPECT_THAT(run.calls, IsEmpty());
+        const Outcome json = RunKorvid(
+            [&] {
+                std::vector<std::string> args{"--json"};
+                args.insert(args.end(), command.begin(), command.end());
+                return args;
+            }(),
+            kHid);
+        EXPECT_EQ(json.exitStatus, 7);
+        EXPECT_THAT(json.out, HasSubstr(R"("exitStatus":7)"));
+        EXPECT_THAT(json.calls, IsEmpty());
+    }
+    EXPECT_EQ(ReadBytes(out), previous);
+    EXPECT_EQ(ReadBytes(project), previous);
+    EXPECT_THAT(Files(), ElementsAre("bad.hex", "out.bin", "out.kpj"));
+}
+
 }  // namespace
 }  // namespace korvid::cli::test

@@ -167,6 +167,47 @@ TEST_F(CommandTest, SavesShowsAndProgramsAProject) {
     EXPECT_THAT(program.out, HasSubstr(R"("options":["KEEP IAP-DATA"])"));
 }
 
+// Part B17 and B18 share their device codes with Part B13 and B15, and a project
+// stores only the code: it is read as the part whose flash holds its code, --part
+// may name any part with the code, and no more than the part's flash is ever sent.
+TEST_F(CommandTest, AProjectOfAPartThatSharesItsDeviceCodeIsProgrammedAsThatPart) {
+    const std::string big = dir + "/c32k.bin";
+    const std::vector<unsigned char> bigImage = Pattern(0x8000);
+    WriteBytes(big, bigImage);
+    const std::string b18 = dir + "/b18.kpj";
+    ASSERT_EQ(RunKorvid({"kpj", "save", big, "--part", "Part B18", "-o", b18}).exitStatus, 0);
+    const Outcome show = RunKorvid({"kpj", "show", b18});
+    EXPECT_THAT(show.out, HasSubstr("Device code:           0x0035 (Part B18)\n"));
+    const Outcome program = RunKorvid({"--json", "program", b18}, kHid);
+    ASSERT_EQ(program.exitStatus, 0) << program.err;
+    EXPECT_THAT(program.out, HasSubstr(R"("part":"Part B18")"));
+    EXPECT_EQ(program.programmed.size(), 0x8000u);
+
+    // Named as a part of the same code whose flash is shorter: cut only when asked.
+    const Outcome tooLarge = RunKorvid({"program", b18, "--part", "Part B15"}, kHid);
+    EXPECT_EQ(tooLarge.exitStatus, 5);
+    EXPECT_THAT(tooLarge.err, HasSubstr("0x8000 bytes at 0x0, flash ends at 0x5A00"));
+    EXPECT_THAT(tooLarge.calls, IsEmpty());
+    const Outcome cut =
+        RunKorvid({"--json", "program", b18, "--part", "Part B15", "--truncate"}, kHid);
+    ASSERT_EQ(cut.exitStatus, 0) << cut.err;
+    EXPECT_THAT(cut.out, HasSubstr(R"("part":"Part B15")"));
+    EXPECT_THAT(cut.out, HasSubstr(R"("truncated":true)"));
+    EXPECT_EQ(cut.programmed,
+              std::vector<unsigned char>(bigImage.begin(), bigImage.begin() + 0x5A00));
+
+    // A small Part B17 project reads as Part B13, and may be programmed as Part B17.
+    const std::string b17 = dir + "/b17.kpj";
+    ASSERT_EQ(RunKorvid({"kpj", "save", bin, "--part", "Part B17", "-o", b17}).exitStatus, 0);
+    const Outcome asB17 = RunKorvid({"--json", "program", b17, "--part", "part b17"}, kHid);
+    ASSERT_EQ(asB17.exitStatus, 0) << asB17.err;
+    EXPECT_THAT(asB17.out, HasSubstr(R"("part":"Part B17")"));
+    const Outcome other = RunKorvid({"program", b17, "--part", "Part A1"}, kHid);
+    EXPECT_EQ(other.exitStatus, 3);
+    EXPECT_THAT(other.err, HasSubstr("the project is for Part B13, Part B17, not \"Part A1\""));
+    EXPECT_THAT(other.calls, IsEmpty());
+}
+
 TEST_F(CommandTest, ConvertIsByteIdenticalToTheDialogsLoad) {
 #if defined(_WIN32)
     GTEST_SKIP() << "srec_cat of the build machine cannot be started under wine";
@@ -183,8 +224,10 @@ TEST_F(CommandTest, ConvertIsByteIdenticalToTheDialogsLoad) {
     const Outcome run = RunKorvid({"convert", hex, out});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     const auto file = core::ReadCodeFile(hex);
-    const auto parsed = core::ParseIntelHex(
-        std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+    const auto parsed =
+        core::ParseIntelHex(
+            std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()))
+            .bytes;
     const std::vector<uint8_t> dialog = core::OverlayImage({}, parsed, 0);
     const auto converted = ReadBytes(out);
     EXPECT_EQ(std::vector<uint8_t>(converted.begin(), converted.end()), dialog);

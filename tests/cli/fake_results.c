@@ -4,7 +4,9 @@
  * the file named by KORVID_CALL_LOG, the code image of the latest UpdateMCU call in
  * the file named by KORVID_CODE_LOG and, where KORVID_FAKE_<FUNCTION> holds a
  * comma-separated list of result codes, answers the next one instead of asking
- * the simulated programmer. An exhausted or absent list passes the call on. */
+ * the simulated programmer. An exhausted or absent list passes the call on.
+ * KORVID_FAKE_EMPTY_LISTINGS=N makes the first N calls of KorvidListProgrammers
+ * find no programmer, as before one is plugged in. */
 #define _GNU_SOURCE
 #include "korvid_ext.h"
 
@@ -80,6 +82,7 @@ typedef uint8_t (*UpdateMcuFunction)(JobRecord*, uint32_t, uint32_t);
 typedef uint8_t (*DumpFunction)(uint8_t*);
 typedef uint8_t (*UpdateFwFunction)(void);
 typedef uint8_t (*DetectFunction)(KorvidDetection*);
+typedef uint32_t (*ListFunction)(KorvidProgrammerInfo*, uint32_t);
 
 uint8_t UpdateMCU(JobRecord* job, uint32_t icpMode, uint32_t toTarget) {
     static int position = 0;
@@ -120,4 +123,13 @@ uint8_t KorvidDetectProgrammer(KorvidDetection* detection) {
         return (uint8_t)fake;
     }
     return ((DetectFunction)real_function("KorvidDetectProgrammer"))(detection);
+}
+
+uint32_t KorvidListProgrammers(KorvidProgrammerInfo* list, uint32_t capacity) {
+    static int calls = 0;
+    const char* empty = getenv("KORVID_FAKE_EMPTY_LISTINGS");
+    if (empty != NULL && calls++ < atoi(empty)) {
+        return 0;
+    }
+    return ((ListFunction)real_function("KorvidListProgrammers"))(list, capacity);
 }

@@ -1,10 +1,19 @@
 // Started by the production tests in place of a command:
-//   production_child reserve COUNTER OUT ROUNDS   reserves 16 numbers ROUNDS times, writes each
-//   first production_child reserve-and-log COUNTER LOG  reserves 256 numbers and logs them, until
-//   killed production_child worker-lines                 "one" on stdout, "note" and "half" on
-//   stderr, status 3 production_child worker-stdin                 echoes a line of stdin, then
-//   ends as if killed
+//   production_child reserve COUNTER OUT ROUNDS
+//       reserves 16 numbers ROUNDS times, writes each first
+//   production_child reserve-and-log COUNTER LOG
+//       reserves 256 numbers and logs them, until killed
+//   production_child worker-lines
+//       "one" on stdout, "note" and "half" on stderr, status 3
+//   production_child worker-stdin
+//       echoes a line of stdin, then ends as if killed
+//   production_child interrupt-before-wait
+//       (not on Windows) waits for a byte of a stdin that never sends one, with a
+//       Ctrl+C that came after the interrupt flag was looked at; status 0 when the
+//       wait ended as interrupted, 1 otherwise; killed by SIGALRM after 10 s
 #include "child_process.h"
+#include "enter_wait.h"
+#include "interrupt_flag.h"
 #include "production_log.h"
 #include "serial_counter.h"
 
@@ -15,6 +24,10 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <csignal>
+
+#include <unistd.h>
 #endif
 
 using namespace korvid::cli;
@@ -57,6 +70,25 @@ int main(int argc, char** argv) {
         std::cout << "stdin:" << line << ":\n" << std::flush;
         korvid::cli::test::EndAsKilled();
     }
+#if !defined(_WIN32)
+    if (mode == "interrupt-before-wait") {
+        int never[2];
+        if (::pipe(never) != 0 || ::dup2(never[0], STDIN_FILENO) < 0) {
+            return 2;
+        }
+        ::alarm(10);
+        const InterruptFlag flag;
+        // Blocked and raised, the signal is pending: it comes after any look at the
+        // flag, exactly as one that arrives between the look and the wait.
+        sigset_t sigint;
+        sigemptyset(&sigint);
+        sigaddset(&sigint, SIGINT);
+        ::sigprocmask(SIG_BLOCK, &sigint, nullptr);
+        ::raise(SIGINT);
+        char byte = 0;
+        return NextStdinByte(byte) == StdinEvent::Interrupted ? 0 : 1;
+    }
+#endif
     std::cerr << "production_child: unknown mode\n";
     return 2;
 }

@@ -231,6 +231,17 @@ TEST_F(ScratchTest, LogLinesAreAppendedWithTimeHostAndTheLostRangeOfAFailure) {
     }
 }
 
+// Ctrl+C between --repeat's look at the interrupt flag and its wait for Enter
+// ends the wait at once instead of being lost.
+TEST(EnterWait, ACtrlCJustBeforeTheWaitEndsIt) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows waits with a reader thread and looks at the flag while it waits";
+#else
+    ChildProcess child({KORVID_PRODUCTION_CHILD, "interrupt-before-wait"});
+    EXPECT_EQ(child.Wait(), 0);
+#endif
+}
+
 TEST(WorkerProcesses, CollectOutputAndStatusAndHandOnErrorLinesOfEachWorker) {
     std::vector<std::pair<std::size_t, std::string>> errorLines;
     const std::vector<WorkerEnd> ends =

@@ -90,8 +90,8 @@ TEST_F(ProgrammerChoiceTest, HelpNamesEverySimulatedProgrammerThatAListTakes) {
     const Outcome help = RunKorvid({"--help"});
     ASSERT_EQ(help.exitStatus, 0);
     EXPECT_THAT(help.out, HasSubstr("comma-separated list"));
-    for (const std::string name :
-         {"hid", "hid-old", "pipe", "pipe-old", "hid-refuse", "hid-stuck", "hid-noaccess"}) {
+    for (const std::string name : {"hid", "hid-old", "hid-update", "pipe", "pipe-old", "pipe-boot",
+                                   "hid-refuse", "hid-stuck", "hid-noaccess"}) {
         EXPECT_THAT(help.out, HasSubstr("\n                          " + name + " ")) << name;
         // Each one is taken in a list: detect lists it after the first.
         const Outcome detect =
@@ -118,6 +118,57 @@ TEST_F(ProgrammerChoiceTest, DetectSaysWhichProgrammerIsOutdatedOrNotAccessible)
     EXPECT_EQ(run.exitStatus, 12);
 }
 
+// A programmer whose device node this user may not open, as the library lists it:
+// every command that meets it names the node and the fix, in human text and JSON.
+TEST_F(ProgrammerChoiceTest, ANodeThatMayNotBeOpenedIsReportedWithItsFix) {
+    const std::map<std::string, std::string> blocked{{"KORVID_SIMULATE", "hid-noaccess"}};
+#if defined(_WIN32)
+    const std::string fix = "Windows refused this user access to sim-hid-0: ";
+#else
+    const std::string fix = "this user may not open sim-hid-0: install 60-korvid.rules into ";
+#endif
+    const Outcome detect = RunKorvid({"detect"}, blocked);
+    EXPECT_EQ(detect.exitStatus, 12);
+    EXPECT_THAT(detect.out, HasSubstr("0-1  HID programmer, serial SIM0001, not accessible: "
+                                      "The programmer is connected, but " +
+                                      fix));
+    const Outcome detectJson = RunKorvid({"--json", "detect"}, blocked);
+    EXPECT_EQ(detectJson.exitStatus, 12);
+    const Json detected = JsonLines(detectJson.out).at(0);
+    EXPECT_EQ(detected.at("accessible"), false);
+    EXPECT_EQ(detected.at("node"), "sim-hid-0");
+    EXPECT_THAT(detected.at("message").get<std::string>(), HasSubstr(fix));
+
+    const Outcome dump = RunKorvid({"dump"}, blocked);
+    EXPECT_EQ(dump.exitStatus, 12);
+    EXPECT_THAT(dump.err, HasSubstr("korvid dump: Not find device ! The programmer is connected, "
+                                    "but " +
+                                    fix));
+    EXPECT_THAT(dump.err, HasSubstr(". (result code 225, 0xE1)\n"));
+    const Outcome dumpJson = RunKorvid({"--json", "dump"}, blocked);
+    EXPECT_EQ(dumpJson.exitStatus, 12);
+    const std::string message = JsonLines(dumpJson.out).at(0).at("message");
+    EXPECT_EQ(message.rfind("Not find device ! The programmer is connected, but " + fix, 0), 0u);
+    EXPECT_EQ(message.back(), '.');
+
+    // Selected among others, and through programming as well.
+    const Outcome program = RunKorvid({"program", bin, "-p", "Part A1", "--device", "0-2"},
+                                      {{"KORVID_SIMULATE", "hid,hid-noaccess"}});
+    EXPECT_EQ(program.exitStatus, 12);
+    EXPECT_THAT(program.err, HasSubstr("sim-hid-1"));
+}
+
+TEST_F(ProgrammerChoiceTest, NoDeviceFromAnAccessibleProgrammerComesWithoutAdvice) {
+    // The programmer may be opened but gives no stable answer (faked here).
+    const Outcome dump = RunKorvid(
+        {"--json", "dump"}, {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_DUMPMCUINFO", "225"}});
+    EXPECT_EQ(dump.exitStatus, 11);
+    EXPECT_EQ(JsonLines(dump.out).at(0).at("message"), "Not find device !");
+    const Outcome human =
+        RunKorvid({"dump"}, {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_DUMPMCUINFO", "225"}});
+    EXPECT_EQ(human.err, "korvid dump: Not find device ! (result code 225, 0xE1)\n");
+}
+
 TEST_F(ProgrammerChoiceTest, DeviceByLocationOrSerialTalksOnlyToThatProgrammer) {
     for (const auto& [device, node] : std::map<std::string, std::string>{
              {"0-3", "sim-hid-1"}, {"SIM0001", "sim-hid-0"}, {"SIM0003", "sim-hid-1"}}) {
@@ -134,6 +185,24 @@ TEST_F(ProgrammerChoiceTest, DeviceByLocationOrSerialTalksOnlyToThatProgrammer) 
     const Outcome dump = RunKorvid({"--json", "dump", "--device", "0-2"}, kThree);
     EXPECT_EQ(dump.exitStatus, 0) << dump.err;
     EXPECT_EQ(JsonLines(dump.out).at(0).at("programmerSerial"), "SIM0002");
+}
+
+// A programmer that appears while detect chooses the one --device names: one
+// listing decides, so the outcome is that listing's, never a lookup of nothing.
+TEST_F(ProgrammerChoiceTest, DetectWithADeviceDecidesOnOneListing) {
+    const Outcome before =
+        RunKorvid({"--json", "detect", "--device", "0-1"},
+                  {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_EMPTY_LISTINGS", "2"}});
+    EXPECT_EQ(before.exitStatus, 11);
+    EXPECT_THAT(
+        before.out,
+        HasSubstr(R"(no programmer found with location or serial \"0-1\"; attached: none)"));
+    EXPECT_THAT(before.calls, ::testing::IsEmpty());
+    const Outcome after =
+        RunKorvid({"--json", "detect", "--device", "0-1"},
+                  {{"KORVID_SIMULATE", "hid"}, {"KORVID_FAKE_EMPTY_LISTINGS", "0"}});
+    EXPECT_EQ(after.exitStatus, 0) << after.err;
+    EXPECT_THAT(after.out, HasSubstr(R"("location":"0-1")"));
 }
 
 TEST_F(ProgrammerChoiceTest, AnUnknownDeviceFindsNoProgrammerAndSendsNothing) {

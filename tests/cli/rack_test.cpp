@@ -114,6 +114,41 @@ TEST_F(RackTest, AFailingProgrammerLeavesTheOthersLoadedAndLosesItsRange) {
     EXPECT_THAT(human.err, HasSubstr("korvid store: 1 of 3 programmers failed: 0-2\n"));
 }
 
+// A log that cannot be written (a full disk) ends nothing early: every programmer's
+// result and serial range is reported, and the run then fails with the log's status.
+TEST_F(RackTest, AFullLogStillReportsEveryResultAndRange) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows has no device that is always full";
+#else
+    const std::map<std::string, std::string> env{{"KORVID_SIMULATE", "hid,hid,hid"},
+                                                 {"KORVID_SIMULATE_CLOCK", "virtual"}};
+    const Outcome rack = RunKorvid(
+        Store({"--all", "--max-count", "16", "--serial-number", "A0", "--log", "/dev/full"}), env);
+    EXPECT_EQ(rack.exitStatus, 4);
+    const std::vector<Json> results = JsonLines(rack.out);
+    ASSERT_EQ(results.size(), 4u) << rack.out;
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(results[i].at("ok"), true);
+        EXPECT_EQ(results[i].at("location"), "0-" + std::to_string(i + 1));
+        EXPECT_EQ(results[i].at("serialRange").at("first"), i == 0   ? "0x000000A0"
+                                                            : i == 1 ? "0x000000B0"
+                                                                     : "0x000000C0");
+    }
+    EXPECT_EQ(results[3].at("ok"), false);
+    EXPECT_EQ(results[3].at("exitStatus"), 4);
+    EXPECT_THAT(results[3].at("message").get<std::string>(),
+                HasSubstr("cannot write the log \"/dev/full\""));
+
+    const Outcome human = RunKorvid(
+        {"program", hex, "--part", "Part A4", "--store", "--all", "--log", "/dev/full"}, env);
+    EXPECT_EQ(human.exitStatus, 4);
+    EXPECT_EQ(human.out,
+              "0-1: Update success !\n0-2: Update success !\n0-3: Update success !\n"
+              "3 programmers, all succeeded\n");
+    EXPECT_THAT(human.err, HasSubstr("cannot write the log \"/dev/full\""));
+#endif
+}
+
 TEST_F(RackTest, EachWorkerTracesToAFileOfItsOwn) {
     const std::string trace = dir + "/rack.trace";
     const Outcome rack =

@@ -51,4 +51,22 @@ std::vector<uint8_t> ObjcopyImage(const std::string& hexPath) {
     return image;
 }
 
+std::string ObjcopyRefusal(const std::string& hexPath) {
+    const std::string binPath = hexPath + ".objcopy.bin";
+    const std::string command =
+        std::string(KORVID_OBJCOPY) + " -I ihex -O binary '" + hexPath + "' '" + binPath + "' 2>&1";
+    FILE* output = ::popen(command.c_str(), "r");
+    if (output == nullptr) {
+        throw std::runtime_error("cannot start: " + command);
+    }
+    std::string said;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, output) != nullptr) {
+        said += buffer;
+    }
+    const int status = ::pclose(output);
+    std::remove(binPath.c_str());
+    return status == 0 ? std::string() : said;
+}
+
 }  // namespace korvid::toolchain

@@ -25,4 +25,8 @@ void RunSrecCat(const std::string& dir, const std::string& arguments);
 // conversion for files with data at 0.
 std::vector<uint8_t> ObjcopyImage(const std::string& hexPath);
 
+// What objcopy says when it refuses to convert the Intel HEX file at hexPath; ""
+// when it converts it.
+std::string ObjcopyRefusal(const std::string& hexPath);
+
 }  // namespace korvid::toolchain

@@ -106,6 +106,30 @@ TEST_F(DetectTest, FirstPipeAnswerOfZeroEndsTheHandshakeAtOnce) {
     EXPECT_EQ(handshakeCount(programmer), 1u);
 }
 
+// A link that fails or cuts the answer short leaves the zeroed buffer: that is no
+// answer of other firmware, and no re-flash may be offered over it.
+TEST_F(DetectTest, AHandshakeAnswerThatDidNotArriveWholeIsACommunicationFailure) {
+    // Transfers: set time-out (command, status), handshake write (command, data,
+    // status), read command, read data: the seventh carries the first answer.
+    auto& faulty = sim.attachPipeProgrammer({.faultTransferAt = 6});
+    EXPECT_EQ(DetectProgrammer(), RC_COMM_FAIL);
+    EXPECT_EQ(handshakeCount(faulty), 1u);
+    EXPECT_EQ(faulty.openHandles(), 0);
+    faulty.unplug();
+
+    auto& shortAnswers = sim.attachPipeProgrammer({.truncateAnswersTo = 1});
+    EXPECT_EQ(DetectProgrammer(), RC_COMM_FAIL);
+    EXPECT_EQ(handshakeCount(shortAnswers), 1u);
+    EXPECT_EQ(programmerIdentifier(), 0);
+    shortAnswers.unplug();
+
+    // A fault at the second exchange's answer (each exchange is eight transfers) is the same.
+    auto& later =
+        sim.attachPipeProgrammer({.handshakeAnswers = {0x1234, 0x0551}, .faultTransferAt = 6 + 8});
+    EXPECT_EQ(DetectProgrammer(), RC_COMM_FAIL);
+    EXPECT_EQ(handshakeCount(later), 2u);
+}
+
 TEST_F(DetectTest, ChangingAnswersSettleWhenTwoInARowAgree) {
     auto& programmer =
         sim.attachPipeProgrammer({.handshakeAnswers = {0x1111, 0x0551, 0x2222, 0x0551}});

@@ -143,5 +143,34 @@ TEST_F(DemoVariantTest, OutdatedProgrammerReflashesInVirtualTime) {
     EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_OK);
 }
 
+// The programmers a re-flash cut short leaves behind: the HID one listed in its
+// update mode, the older one silent in its boot mode; the next re-flash of each
+// brings it back to normal mode, and the job that follows succeeds.
+TEST_F(DemoVariantTest, ProgrammersWaitingForTheirFirmwareAreReflashedFromThere) {
+    auto demo = sim::MakeDemoPlatform("hid-update,pipe-boot", sim::DemoClock::Virtual);
+    sim::ScopedTestPlatform use(demo->platform());
+    KorvidProgrammerInfo listed[2] = {};
+    ASSERT_EQ(KorvidListProgrammers(listed, 2), 2u);
+    EXPECT_EQ(listed[0].updateMode, 1u);
+    EXPECT_STREQ(listed[0].serial, "");
+    EXPECT_EQ(listed[1].updateMode, 0u);
+
+    sim::SimulatedHidProgrammer& hid = demo->hidBus().programmer(0);
+    sim::SimulatedPipeProgrammer& pipe = demo->pipeBus().programmer(0);
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_COMM_FAIL);  // only the silent pipe one answers
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    EXPECT_FALSE(hid.inFirmwareUpdateMode());
+    EXPECT_EQ(hid.modeSwitches(), 0u);
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_OK);
+    EXPECT_EQ(hid.targetFlash(), code);
+
+    KorvidSelectProgrammer("0-2");
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    EXPECT_FALSE(pipe.inBootMode());
+    EXPECT_EQ(UpdateMCU(&job, 0, 1), RC_OK);
+    EXPECT_EQ(pipe.targetFlash(), code);
+    KorvidSelectProgrammer(nullptr);
+}
+
 }  // namespace
 }  // namespace korvid::testing

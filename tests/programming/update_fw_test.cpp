@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "link/programmer_identifier.h"
+#include "link/selection.h"
 #include "programming_fixture.h"
 
 namespace korvid::testing {
@@ -157,6 +158,68 @@ TEST_F(HidFirmwareUpdateTest, ShortFeatureReportsCarryLessPerReport) {
     EXPECT_EQ(programmer.installedFirmware(), image);
 }
 
+// A re-flash cut short (the plug pulled during the image) leaves the programmer in
+// firmware-update mode; the next UpdateFW finds it there and goes on from the image,
+// without a mode switch.
+TEST_F(HidFirmwareUpdateTest, AProgrammerWaitingInUpdateModeIsFlashedFromTheImageOn) {
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.replugAfterFirmwareBytes = 64 * 40});
+    EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
+    EXPECT_TRUE(programmer.present() || programmer.comesBack());
+    sim.hidBus().waitForPendingInstallations();  // plugged in again
+    ASSERT_TRUE(programmer.inFirmwareUpdateMode());
+    EXPECT_THAT(programmer.installedFirmware(), IsEmpty());
+
+    programmer.clearTraffic();
+    clock().pausesMs.clear();
+    const unsigned switchesBefore = programmer.modeSwitches();
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    EXPECT_EQ(programmer.modeSwitches(), switchesBefore);
+    EXPECT_THAT(hostStream(programmer.traffic()), IsEmpty());
+    const std::vector<Bytes> reports = featureReportsSet(programmer);
+    ASSERT_EQ(reports.size(), 1 + kDataReports + 2);
+    EXPECT_EQ(reports[0][1], 0x33);
+    EXPECT_EQ(reports.back(), restartRequest());
+    EXPECT_EQ(programmer.installedFirmware(), image);
+    EXPECT_FALSE(programmer.inFirmwareUpdateMode());
+    EXPECT_EQ(programmer.firmwareIdentifier(), link::kHidFirmwareIdentifier);
+    // 216 x 100 ms and the settling after the restart; no wait for it to appear.
+    EXPECT_EQ(clock().totalPauseMs(), 21600u + 4000u);
+}
+
+// Without a selection a programmer in normal mode is re-flashed first, and it is
+// followed into its update mode where it sat: the one waiting beside it is not
+// taken for it. Selected, the waiting one is re-flashed from where it waits.
+TEST_F(HidFirmwareUpdateTest, ANormalProgrammerIsPreferredAndFollowedToItsUpdateMode) {
+    sim::SimulatedHidProgrammer& waiting = attachOutdated({.startInUpdateMode = true});
+    sim::SimulatedHidProgrammer& normal = attachOutdated();
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    EXPECT_EQ(normal.installedFirmware(), image);
+    EXPECT_FALSE(normal.inFirmwareUpdateMode());
+    EXPECT_TRUE(waiting.traffic().empty());
+    link::SelectProgrammer("0-1");
+    EXPECT_EQ(UpdateFW(), RC_OK);
+    link::SelectProgrammer("");
+    EXPECT_EQ(waiting.installedFirmware(), image);
+    EXPECT_EQ(waiting.modeSwitches(), 0u);
+}
+
+TEST_F(HidFirmwareUpdateTest, AProgrammerWaitingInUpdateModeStaysThereWithoutAnImage) {
+    sim::SimulatedHidProgrammer& programmer = attachOutdated({.startInUpdateMode = true});
+    firmware::install(firmware::kHidProgrammerImage, Bytes{});
+    EXPECT_EQ(UpdateFW(), RC_NO_RESOURCE);
+    EXPECT_THAT(programmer.traffic(), IsEmpty());
+    EXPECT_TRUE(programmer.inFirmwareUpdateMode());
+}
+
+TEST_F(HidFirmwareUpdateTest, AFailureInUpdateModeStillSendsTheRestartRequest) {
+    sim::SimulatedHidProgrammer& programmer =
+        attachOutdated({.corruptChecksum = true, .startInUpdateMode = true});
+    EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
+    const std::vector<Bytes> reports = featureReportsSet(programmer);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back(), restartRequest());
+}
+
 class PipeFirmwareUpdateTest : public ProgrammingTest {
 protected:
     PipeFirmwareUpdateTest() { firmware::install(firmware::kPipeProgrammerImage, image); }
@@ -188,7 +251,8 @@ TEST_F(PipeFirmwareUpdateTest, BootRequestReopenHeaderAndImage) {
     EXPECT_THAT(pipeMessages(programmer.traffic()),
                 ElementsAre(Bytes{0x55, 0xAA}, Bytes{0xFF}, Bytes{0x5A, 0xA5, 0xF9, 0xF1}, image));
     EXPECT_EQ(programmer.installedFirmware(), image);
-    EXPECT_EQ(sim.pipeBus().openAttempts(), 1u + 4u);
+    // Sought where it sat in four listings (three pauses below); opened once found.
+    EXPECT_EQ(sim.pipeBus().openAttempts(), 1u + 1u);
     EXPECT_EQ(programmer.lastTimeout(), 20000);
     EXPECT_EQ(pauses(500), 3u);
     EXPECT_EQ(pauses(30), 1u);  // before the boot request's status block
@@ -205,7 +269,7 @@ TEST_F(PipeFirmwareUpdateTest, BlankHandshakeAnswerGetsZeroBootRequest) {
 TEST_F(PipeFirmwareUpdateTest, NeverReturningFromBootIsResetError) {
     attachOutdated({.reappearAfterPolls = -1});
     EXPECT_EQ(UpdateFW(), RC_RESET_ERROR);
-    EXPECT_EQ(sim.pipeBus().openAttempts(), 1u + 21u);
+    EXPECT_EQ(sim.pipeBus().openAttempts(), 1u);  // never listed again, never opened
     EXPECT_EQ(pauses(500), 20u);
 }
 
@@ -244,6 +308,55 @@ TEST_F(PipeFirmwareUpdateTest, MissingImageSendsNoBootRequest) {
     EXPECT_EQ(UpdateFW(), RC_NO_RESOURCE);
     EXPECT_THAT(pipeMessages(programmer.traffic()), ElementsAre(Bytes{0x55, 0xAA}));
     EXPECT_FALSE(programmer.inBootMode());
+}
+
+// In its boot mode the older programmer answers the block protocol but not the
+// handshake: the image goes to it without a boot request, after one re-open.
+TEST_F(PipeFirmwareUpdateTest, AProgrammerWaitingInItsBootModeTakesTheImageAtOnce) {
+    sim::SimulatedPipeProgrammer& programmer = attachOutdated({.startInBootMode = true});
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    EXPECT_THAT(pipeMessages(programmer.traffic()),
+                ElementsAre(Bytes{0x55, 0xAA}, Bytes{0x5A, 0xA5, 0xF9, 0xF1}, image));
+    EXPECT_EQ(programmer.installedFirmware(), image);
+    EXPECT_FALSE(programmer.inBootMode());
+    EXPECT_EQ(programmer.firmwareIdentifier(), link::kPipeFirmwareIdentifier);
+    EXPECT_EQ(sim.pipeBus().openAttempts(), 2u);
+    EXPECT_EQ(pauses(30), 0u);  // no boot request
+}
+
+TEST_F(PipeFirmwareUpdateTest, AReflashCutShortIsFinishedByTheNextOne) {
+    sim::SimulatedPipeProgrammer& programmer = attachOutdated({.replugAfterFirmwareBytes = 4096});
+    EXPECT_EQ(UpdateFW(), RC_FIRMWARE_FAIL);
+    EXPECT_TRUE(programmer.inBootMode());
+    EXPECT_THAT(programmer.installedFirmware(), IsEmpty());
+    programmer.reappear();  // plugged in again
+    programmer.clearTraffic();
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    EXPECT_EQ(pipeMessages(programmer.traffic()).back(), image);
+    EXPECT_EQ(programmer.installedFirmware(), image);
+    EXPECT_FALSE(programmer.inBootMode());
+}
+
+// After its boot request the programmer is sought where it sat: another one beside
+// it never gets the image, and the one that restarted is not left in its boot mode.
+TEST_F(PipeFirmwareUpdateTest, TheProgrammerIsFoundAgainWhereItSatAfterItsBootRequest) {
+    sim::SimulatedPipeProgrammer& outdated = attachOutdated({.reappearAfterPolls = 3});
+    sim::SimulatedPipeProgrammer& beside = attachPipe();
+    ASSERT_EQ(UpdateFW(), RC_OK);
+    EXPECT_EQ(outdated.installedFirmware(), image);
+    EXPECT_FALSE(outdated.inBootMode());
+    EXPECT_TRUE(beside.traffic().empty());
+}
+
+// A handshake answer that arrives short is no answer of other firmware: nothing
+// is re-flashed over a failing link.
+TEST_F(PipeFirmwareUpdateTest, AFailedHandshakeReadSendsNoBootRequest) {
+    // Transfers: set time-out (2), handshake write (3), read command, read data.
+    sim::SimulatedPipeProgrammer& programmer = attachPipe({.faultTransferAt = 6});
+    EXPECT_EQ(UpdateFW(), RC_COMM_FAIL);
+    EXPECT_THAT(pipeMessages(programmer.traffic()), ElementsAre(Bytes{0x55, 0xAA}));
+    EXPECT_FALSE(programmer.inBootMode());
+    EXPECT_THAT(programmer.installedFirmware(), IsEmpty());
 }
 
 TEST_F(PipeFirmwareUpdateTest, NoProgrammerAtAll) {

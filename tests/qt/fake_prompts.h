@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
-#include <QStandardPaths>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <deque>
 #include <functional>
@@ -81,12 +82,12 @@ public:
     std::vector<QString> ranDialogs;
 };
 
-// One QApplication for the whole test program, with settings in a test location;
-// it is destroyed when the tests end.
+// One QApplication for the whole test program, with settings in a folder of
+// this process's own (test programs run side by side); both go when the tests end.
 class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
         application_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { application_.reset(); }
@@ -95,6 +96,7 @@ private:
     int argc_ = 1;
     char name_[16] = "workbench_test";
     char* argv_[2] = {name_, nullptr};
+    QTemporaryDir settings_;
     std::unique_ptr<QApplication> application_;
 };
 

@@ -57,6 +57,11 @@ std::optional<TraceEvent> makeCall(const TraceEvent& call, replay::TraceScript& 
         const uint8_t result = KorvidDetectProgrammer(&detection);
         return trace::ReturnEvent(name, result, link::DetectionReturnFields(detection));
     }
+    if (name == "KorvidCheckAccess") {
+        KorvidAccess access{};
+        const uint8_t result = KorvidCheckAccess(&access);
+        return trace::ReturnEvent(name, result, link::AccessReturnFields(access));
+    }
     script.failAtLastEvent("a call of \"" + name + "\" cannot be replayed");
     return std::nullopt;
 }

@@ -6,7 +6,7 @@
 // tool's for the same job; "Exit" leaves the selection in the registry.
 #include "main_dialog_controls.h"
 #include "resource_ids.h"
-#include "wide_text_windows.h"
+#include "wide_text.h"
 #include "window_test_support.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ constexpr DWORD kWaitMs = 30000;
 constexpr int kLinuxTraceResource = 1;
 
 std::wstring Wide(const std::string& utf8) {
-    return core::WideFromUtf8(utf8);
+    return WideFromUtf8(utf8);
 }
 
 std::wstring WindowText(HWND window) {

@@ -50,7 +50,7 @@ public:
     bool Type(std::string_view characters) {
         bool taken = true;
         for (const char c : characters) {
-            taken = core.TypeCharacter(static_cast<unsigned char>(c), false) && taken;
+            taken = core.TypeCharacter(static_cast<unsigned char>(c), {}) && taken;
         }
         return taken;
     }

@@ -54,7 +54,7 @@ public:
         call.icpMode = icpFlag;
         return Finish(std::move(call), saveResults);
     }
-    bool ProgrammerNotAccessible() override { return notAccessible; }
+    uint32_t ProgrammerAccess() override { return access; }
 
     std::vector<std::string> Functions() const {
         std::vector<std::string> names;
@@ -66,7 +66,7 @@ public:
 
     std::deque<uint8_t> updateResults, dumpResults, firmwareResults, saveResults;
     std::vector<uint8_t> dumpBytes = std::vector<uint8_t>(256);
-    bool notAccessible = false;
+    uint32_t access = KORVID_ACCESS_NOT_ATTACHED;  // what ProgrammerAccess answers
     std::vector<KorvidProgress> firmwareProgress;  // reported by every UpdateFW
     std::function<void()> duringCall;              // runs inside UpdateMCU and DumpMCUInfo
     std::vector<Call> calls;

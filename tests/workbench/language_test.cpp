@@ -263,6 +263,8 @@ TEST_F(LanguageTest, EveryTextPairHasAnEnglishMemberWithoutChinese) {
                                      &TextTable::saveKpjFail,
                                      &TextTable::unmatchedFirmware,
                                      &TextTable::programmerNotAccessible,
+                                     &TextTable::programmerRefusedByWindows,
+                                     &TextTable::programmerWithoutDriver,
                                      &TextTable::maxValueIs65530};
     for (const core::TextPair* pair : pairs) {
         EXPECT_FALSE(HasCjk(PairText(*pair, Language::English))) << pair->english;
@@ -284,7 +286,7 @@ TEST_F(LanguageTest, MessageBoxesOfTheCommandsAreEnglish) {
     Load(WriteFile("junk.kpj", std::string(300, '\x00')));
     LoadBinary();
     programmer_.updateResults = {RC_NO_DEVICE, RC_FIRMWARE_MISMATCH};
-    programmer_.notAccessible = true;
+    programmer_.access = KORVID_ACCESS_DENIED;
     Dialog().OnUpdateTarget();
     view_.answers = {MessageAnswer::No};
     Dialog().OnUpdateTarget();

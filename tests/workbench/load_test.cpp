@@ -187,6 +187,25 @@ TEST_F(LoadTest, ProjectLoadSelectsItsPartAndKeepsTheImageFilesCodeName) {
     EXPECT_STREQ(programmer_.calls[0].job.codeName, "first.bin");
 }
 
+// A loaded file's name goes into the job in code page 936, as the programmer's
+// Windows software writes it; a project's code name is shown whether it was
+// written so or in UTF-8 by an earlier version.
+TEST_F(LoadTest, CodeNamesAreStoredInCodePage936AndShownInEitherEncoding) {
+    Load(WriteFile("测试程序.hex", kEndOfFile));
+    EXPECT_EQ(std::string(Dialog().Job().codeName),
+              "\xB2\xE2\xCA\xD4\xB3\xCC\xD0\xF2.hex");
+    view_.saveFiles.push_back(FilePath("saved.kpj"));
+    Dialog().OnSaveKpj();
+    ASSERT_EQ(programmer_.calls.size(), 1u);
+    EXPECT_STREQ(programmer_.calls[0].job.codeName, Dialog().Job().codeName);
+
+    for (const char* stored : {"\xB2\xE2\xCA\xD4\xB3\xCC\xD0\xF2.hex", "测试程序.hex"}) {
+        const std::string project = SaveProject(FilePath("named.kpj"), 0, 0, stored, {1});
+        Load(project);
+        EXPECT_EQ(Shown().source, project + " (代码名称: \"测试程序.hex\")") << stored;
+    }
+}
+
 TEST_F(LoadTest, ProjectForTheSamePartTakesExactlyItsOptions) {
     Dialog().OnOptionClicked(0, true);
     Load(SaveProject(FilePath("same.kpj"), 0, 0b00100, "same", {1, 2}));

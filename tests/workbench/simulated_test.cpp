@@ -2,8 +2,10 @@
 // programmers. The library picks its programmer once, from KORVID_SIMULATE, so
 // each suite runs in its own process with the variable set (see CMakeLists.txt):
 // Current* with "hid" and "pipe", Outdated* with "hid-old" and "pipe-old",
-// NoProgrammer* without the variable on a machine with no programmer attached.
+// NotAccessibleProgrammer* with "hid-noaccess", NoProgrammer* without the variable
+// on a machine with no programmer attached.
 // The simulated pauses pass at once (KORVID_SIMULATE_CLOCK=virtual).
+#include "access_advice_text.h"
 #include "hex_records.h"
 #include "workbench_fixture.h"
 
@@ -39,6 +41,7 @@ protected:
 
 using CurrentProgrammer = SimulatedProgrammerTest;
 using OutdatedProgrammer = SimulatedProgrammerTest;
+using NotAccessibleProgrammer = SimulatedProgrammerTest;
 using NoProgrammer = SimulatedProgrammerTest;
 
 TEST_F(CurrentProgrammer, ProgramsDownloadsDumpsAndSaves) {
@@ -97,6 +100,18 @@ TEST_F(OutdatedProgrammer, IsReflashedBehindTheProgressDialogAndThenProgrammed) 
     Dialog().OnUpdateTarget();  // up to date now: no question
     EXPECT_EQ(view_.messages.size(), 3u);
     EXPECT_EQ(LastText(), kUpdateSuccess);
+}
+
+// The library says why the programmer cannot be opened, so the dialog names the
+// fix, for a simulated programmer as for a real one.
+TEST_F(NotAccessibleProgrammer, NotFoundComesWithTheFix) {
+    LoadHex();
+    Dialog().OnUpdateTarget();
+    const core::TextPair* advice = core::AccessAdviceText(KORVID_ACCESS_DENIED);
+    ASSERT_NE(advice, nullptr);
+    EXPECT_EQ(LastText(), kNotFound + "\n" + advice->chinese);
+    Dialog().OnDump();
+    EXPECT_EQ(LastText(), kNotFound + "\n" + advice->chinese);
 }
 
 TEST_F(NoProgrammer, EveryProgrammerCommandSaysNotFound) {

@@ -26,4 +26,8 @@ Platform& realPlatform() {
     return real.platform;
 }
 
+std::vector<TreeUsbDevice> realTreeUsbDevices(uint16_t) {
+    return {};  // hidraw and usbfs list every attached programmer
+}
+
 }  // namespace korvid::platform

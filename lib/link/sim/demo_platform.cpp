@@ -17,7 +17,8 @@ constexpr uint16_t kOutdatedPipeIdentifier = 0x0540;
 constexpr unsigned kDemoWorkingReplies = 3;
 constexpr uint8_t kFailureReply = 'N';
 
-constexpr std::string_view kModes[] = {"hid",        "hid-old",   "pipe",        "pipe-old",
+constexpr std::string_view kModes[] = {"hid",        "hid-old",   "hid-update",
+                                       "pipe",       "pipe-old",  "pipe-boot",
                                        "hid-refuse", "hid-stuck", "hid-noaccess"};
 
 bool isKnownMode(std::string_view name) {
@@ -39,7 +40,10 @@ std::string demoSerial(size_t position) {
 }
 
 void attachNamed(SimulatedPlatform& sim, std::string_view name, std::string serial) {
-    const bool outdated = name.ends_with("-old");
+    // One waiting in its update or boot mode has the outdated firmware that a re-flash
+    // cut short left behind.
+    const bool waitsForFirmware = name == "hid-update" || name == "pipe-boot";
+    const bool outdated = name.ends_with("-old") || waitsForFirmware;
     if (name.starts_with("pipe")) {
         PipeProgrammerOptions options;
         options.serial = std::move(serial);
@@ -47,6 +51,7 @@ void attachNamed(SimulatedPlatform& sim, std::string_view name, std::string seri
         if (outdated) {
             options.firmwareIdentifier = kOutdatedPipeIdentifier;
         }
+        options.startInBootMode = waitsForFirmware;
         sim.attachPipeProgrammer(options);
         return;
     }
@@ -56,6 +61,7 @@ void attachNamed(SimulatedPlatform& sim, std::string_view name, std::string seri
     if (outdated) {
         options.firmwareIdentifier = kOutdatedHidIdentifier;
     }
+    options.startInUpdateMode = waitsForFirmware;
     if (name == "hid-refuse") {
         options.finalReply = kFailureReply;
     }

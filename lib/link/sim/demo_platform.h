@@ -17,8 +17,10 @@ enum class DemoClock {
 
 // A simulated system for a comma-separated list of programmer names, attached in
 // that order: "hid" (a current HID programmer), "hid-old" (one with outdated
-// firmware, up to date after a re-flash), "pipe" and "pipe-old" (the same for the
-// older model), "hid-refuse" (takes every job, then answers failure),
+// firmware, up to date after a re-flash), "hid-update" (one waiting in
+// firmware-update mode, where a re-flash cut short leaves it), "pipe", "pipe-old" and
+// "pipe-boot" (the same for the older model, which waits in its boot mode),
+// "hid-refuse" (takes every job, then answers failure),
 // "hid-stuck" (answers "still working" forever after a job) and "hid-noaccess"
 // (listed as not accessible; opening it is refused). The N-th programmer (from 1)
 // sits at location "0-N" (no real USB device is on bus 0) with serial "SIM" and N

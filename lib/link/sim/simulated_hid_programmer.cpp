@@ -106,6 +106,7 @@ SimulatedHidProgrammer::SimulatedHidProgrammer(HidProgrammerOptions options, pla
     : options_(std::move(options)),
       clock_(clock),
       path_(std::move(path)),
+      updateMode_(options_.startInUpdateMode),
       identifier_(options_.firmwareIdentifier) {}
 
 uint16_t SimulatedHidProgrammer::productId() const {
@@ -203,6 +204,15 @@ void SimulatedHidProgrammer::leave(bool toUpdateMode) {
     inputReports_.clear();
     command_.clear();
     receiving_.reset();
+}
+
+// Without power it forgets what it was taking; it comes up in the mode its firmware
+// leaves it in.
+void SimulatedHidProgrammer::replug() {
+    firmwareSize_.reset();
+    firmware_.clear();
+    checksumQueried_ = false;
+    leave(updateMode_);
 }
 
 void SimulatedHidProgrammer::handleClosed() {
@@ -386,6 +396,12 @@ bool SimulatedHidProgrammer::takeFeatureReport(const uint8_t* report, size_t len
     if (firmwareSize_ && firmware_.size() < *firmwareSize_) {
         const size_t n = std::min(length - 1, *firmwareSize_ - firmware_.size());
         firmware_.insert(firmware_.end(), report + 1, report + 1 + n);
+        if (options_.replugAfterFirmwareBytes &&
+            firmware_.size() >= *options_.replugAfterFirmwareBytes) {
+            options_.replugAfterFirmwareBytes.reset();
+            replug();
+            return false;
+        }
         return true;
     }
     switch (report[1]) {

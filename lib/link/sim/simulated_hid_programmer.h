@@ -47,9 +47,12 @@ struct HidProgrammerOptions {
     uint8_t modeSwitchAck = 'A';   // anything else refuses the switch
     std::vector<uint8_t> targetInformation{};  // dump answer; empty: bytes 0x00..0xFF
 
-    // Re-enumeration after the mode switch or the restart: absent for this many
-    // enumerations (a settled-installation wait ends the absence at once); -1: never
-    // comes back.
+    // Waiting in firmware-update mode from the start, as a re-flash cut short leaves
+    // the programmer: its firmware is incomplete, so it comes up there.
+    bool startInUpdateMode = false;
+    // Re-enumeration after the mode switch, the restart or a replug: absent for this
+    // many enumerations (a settled-installation wait ends the absence at once); -1:
+    // never comes back.
     int reappearAfterPolls = 2;
     bool restartFails = false;                      // the restart request is refused
     std::optional<unsigned> failFeatureReportAt{};  // this feature transfer (from 0) fails
@@ -60,6 +63,9 @@ struct HidProgrammerOptions {
     std::optional<size_t> truncateRepliesTo{};       // answers cut to at most this many bytes
     std::optional<uint8_t> countByteOverride{};      // count byte of every answer's first report
     std::optional<unsigned> unplugAfterTransfers{};  // gone after this many report transfers
+    // The plug pulled and put back once this many bytes of a new firmware arrived:
+    // what it had taken is lost, and it starts again in firmware-update mode. Once.
+    std::optional<size_t> replugAfterFirmwareBytes{};
     // A hung firmware: listed and opened, but it takes and sends nothing, so every
     // report and feature transfer fails or times out.
     bool hung = false;
@@ -150,6 +156,7 @@ private:
     bool reachable(uint64_t generation);
     void record(TrafficKind kind, const uint8_t* bytes, size_t length);
     void leave(bool toUpdateMode);
+    void replug();
 
     void takeStream(const uint8_t* bytes, size_t length);
     void handleCommand();

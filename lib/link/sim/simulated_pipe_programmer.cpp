@@ -86,6 +86,7 @@ SimulatedPipeProgrammer::SimulatedPipeProgrammer(PipeProgrammerOptions options,
     : options_(std::move(options)),
       clock_(clock),
       node_(std::move(node)),
+      bootMode_(options_.startInBootMode),
       identifier_(options_.firmwareIdentifier) {}
 
 void SimulatedPipeProgrammer::unplug() {
@@ -165,6 +166,15 @@ void SimulatedPipeProgrammer::restartInBootMode() {
     pollsUntilPresent_ = options_.reappearAfterPolls;
 }
 
+// Without power it forgets the exchange it was in and comes up in the mode it was in.
+void SimulatedPipeProgrammer::replug() {
+    resetExchange();
+    restartOnClose_ = false;
+    present_ = false;
+    ++generation_;
+    pollsUntilPresent_ = options_.reappearAfterPolls;
+}
+
 void SimulatedPipeProgrammer::record(TrafficKind kind, const uint8_t* bytes, size_t length) {
     if (!options_.recordTraffic) {
         return;
@@ -221,6 +231,12 @@ platform::TransferResult SimulatedPipeProgrammer::takeWrite(const uint8_t* data,
         const size_t taken = std::min<size_t>(length, *writeRemaining_);
         message_.insert(message_.end(), data, data + taken);
         *writeRemaining_ -= static_cast<uint32_t>(taken);
+        if (firmwareFollows_ && options_.replugAfterFirmwareBytes &&
+            message_.size() >= *options_.replugAfterFirmwareBytes) {
+            options_.replugAfterFirmwareBytes.reset();
+            replug();
+            return platform::TransferResult::Failed;
+        }
         if (*writeRemaining_ == 0) {
             writeRemaining_.reset();
             statusOwed_ = true;
@@ -325,6 +341,13 @@ void SimulatedPipeProgrammer::handleNormalMessage(std::vector<uint8_t> message) 
     if (isJobHeader(message)) {
         pendingJob_ = parseJobHeader(message);
     }
+}
+
+void SimulatedPipeProgrammer::queueAnswer(std::vector<uint8_t> answer) {
+    if (options_.truncateAnswersTo && answer.size() > *options_.truncateAnswersTo) {
+        answer.resize(*options_.truncateAnswersTo);
+    }
+    answers_.push_back(std::move(answer));
 }
 
 void SimulatedPipeProgrammer::finishJob(std::vector<uint8_t> image) {

@@ -42,15 +42,23 @@ struct PipeProgrammerOptions {
     std::vector<uint8_t> targetInformation{};  // dump answer; empty: bytes 0x00..0xFF
     uint8_t firmwareStatus = 0x00;             // status of the firmware update's final reply
 
-    // Re-enumeration after the boot request: absent for this many open attempts;
-    // -1: never comes back.
+    // Waiting in its boot mode from the start, as a re-flash cut short leaves the
+    // programmer.
+    bool startInBootMode = false;
+    // Re-enumeration after the boot request or a replug: absent for this many open
+    // attempts; -1: never comes back.
     int reappearAfterPolls = 2;
 
     // Misbehaviour of the pipes.
     bool refuseOpen = false;  // present but not accessible (listed so, opens AccessDenied)
     std::optional<unsigned> statusErrorAt{};    // this status block (from 0) reports error 0x01
     std::optional<unsigned> faultTransferAt{};  // this transfer (from 0) is a device fault
+    std::optional<size_t> truncateAnswersTo{};  // answers cut to at most this many bytes
     std::optional<unsigned> unplugAfterTransfers{};
+    // The plug pulled and put back once this many bytes of a new firmware arrived in
+    // its boot mode: what it had taken is lost, and it starts again in its boot mode.
+    // Once.
+    std::optional<size_t> replugAfterFirmwareBytes{};
     // A hung firmware: listed and opened, but every transfer times out.
     bool hung = false;
 
@@ -128,6 +136,7 @@ private:
     void handleClosed();
     void resetExchange();
     void restartInBootMode();
+    void replug();
 
     platform::TransferResult transfer(uint64_t generation, platform::Pipe pipe, uint8_t* data,
                                       size_t length, uint32_t timeoutMs, size_t& moved);
@@ -141,7 +150,7 @@ private:
     void handleNormalMessage(std::vector<uint8_t> message);
     void handleBootMessage(std::vector<uint8_t> message);
     void finishJob(std::vector<uint8_t> image);
-    void queueAnswer(std::vector<uint8_t> answer) { answers_.push_back(std::move(answer)); }
+    void queueAnswer(std::vector<uint8_t> answer);
 
     PipeProgrammerOptions options_;
     platform::Clock& clock_;

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "hex_digit.h"
+
 namespace korvid::trace {
 namespace {
 
@@ -29,19 +31,6 @@ bool validName(std::string_view name) {
     return true;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 void appendEscaped(std::string& out, std::string_view value) {
     for (char c : value) {
         if (plainValueChar(c)) {
@@ -61,8 +50,8 @@ std::optional<std::string> unescape(std::string_view value) {
     for (size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
         if (c == '%') {
-            const int high = i + 2 < value.size() ? hexValue(value[i + 1]) : -1;
-            const int low = high >= 0 ? hexValue(value[i + 2]) : -1;
+            const int high = i + 2 < value.size() ? core::HexDigitValue(value[i + 1]) : -1;
+            const int low = high >= 0 ? core::HexDigitValue(value[i + 2]) : -1;
             if (low < 0) {
                 return std::nullopt;
             }
@@ -267,8 +256,8 @@ std::optional<std::vector<uint8_t>> ParseHexBytes(std::string_view text) {
     std::vector<uint8_t> bytes;
     bytes.reserve(text.size() / 2);
     for (size_t i = 0; i < text.size(); i += 2) {
-        const int high = hexValue(text[i]);
-        const int low = hexValue(text[i + 1]);
+        const int high = core::HexDigitValue(text[i]);
+        const int low = core::HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

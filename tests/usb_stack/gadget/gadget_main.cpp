@@ -4,10 +4,12 @@
 //
 //   korvid-usb-gadget --programmer hid|hid-old|pipe|pipe-old|hid-refuse|... --udc UDC
 //                     --name NAME [--serial TEXT] [--hung] [--unplug-after N]
-//                     [--state FILE]
+//                     [--replug-during-reflash BYTES] [--state FILE]
 //
 // --hung: a hung firmware that enumerates and then takes and sends nothing;
-// --unplug-after N: the plug is pulled after N transfers.
+// --unplug-after N: the plug is pulled after N transfers;
+// --replug-during-reflash BYTES: the plug is pulled once BYTES of a new firmware
+// arrived, and put back in: the programmer comes back waiting for its firmware.
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -36,6 +38,7 @@ struct Options {
     std::string serial;
     bool hung = false;
     std::optional<unsigned> unplugAfter;
+    std::optional<size_t> replugDuringReflash;
     std::string stateFile;
 };
 
@@ -43,7 +46,8 @@ struct Options {
     std::fprintf(stderr,
                  "korvid-usb-gadget: %s\n"
                  "usage: korvid-usb-gadget --programmer NAME --udc UDC --name NAME [--serial TEXT]"
-                 " [--hung] [--unplug-after N] [--state FILE]\n",
+                 " [--hung] [--unplug-after N] [--replug-during-reflash BYTES]"
+                 " [--state FILE]\n",
                  problem);
     std::exit(2);
 }
@@ -70,6 +74,8 @@ Options parse(int argc, char** argv) {
             options.hung = true;
         } else if (arg == "--unplug-after") {
             options.unplugAfter = static_cast<unsigned>(std::stoul(value()));
+        } else if (arg == "--replug-during-reflash") {
+            options.replugDuringReflash = std::stoul(value());
         } else if (arg == "--state") {
             options.stateFile = value();
         } else {
@@ -106,6 +112,7 @@ int main(int argc, char** argv) {
             sim::SimulatedHidProgrammer& programmer = sim->hidBus().programmer(0);
             programmer.options().serial = options.serial;
             programmer.options().unplugAfterTransfers = options.unplugAfter;
+            programmer.options().replugAfterFirmwareBytes = options.replugDuringReflash;
             programmer.options().hung = options.hung;
             port = std::make_unique<gadget::HidProgrammerPort>(programmer);
             modes = gadget::HidProgrammerPort::Modes(options.serial);
@@ -113,6 +120,7 @@ int main(int argc, char** argv) {
             sim::SimulatedPipeProgrammer& programmer = sim->pipeBus().programmer(0);
             programmer.options().serial = options.serial;
             programmer.options().unplugAfterTransfers = options.unplugAfter;
+            programmer.options().replugAfterFirmwareBytes = options.replugDuringReflash;
             programmer.options().hung = options.hung;
             port = std::make_unique<gadget::PipeProgrammerPort>(programmer);
             modes = gadget::PipeProgrammerPort::Modes(options.serial);

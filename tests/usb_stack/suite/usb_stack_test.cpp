@@ -166,7 +166,8 @@ struct Model {
     const char* name;      // the gadget's programmer, as KORVID_SIMULATE names it
     const char* outdated;  // the same model with outdated firmware
     uint16_t productId;
-    const char* link;  // as the tool's JSON names it
+    uint16_t waitingProductId;  // in its firmware-update (or boot) mode
+    const char* link;           // as the tool's JSON names it
     size_t firmwareBytes;
 };
 
@@ -174,8 +175,10 @@ void PrintTo(const Model& model, std::ostream* out) {
     *out << model.name;
 }
 
-const Model kHid{"hid", "hid-old", kHidProduct, "hid", sim::kHidFirmwareImageBytes};
-const Model kPipe{"pipe", "pipe-old", kPipeProduct, "pipe", sim::kPipeFirmwareImageBytes};
+const Model kHid{
+    "hid", "hid-old", kHidProduct, kHidUpdateProduct, "hid", sim::kHidFirmwareImageBytes};
+const Model kPipe{"pipe",       "pipe-old", kPipeProduct,
+                  kPipeProduct, "pipe",     sim::kPipeFirmwareImageBytes};
 
 class EachModel : public ::testing::TestWithParam<Model> {
 protected:
@@ -229,6 +232,39 @@ TEST_P(EachModel, ReflashesAnOutdatedProgrammerAcrossItsRestarts) {
     if (GetParam().productId == kHidProduct) {
         EXPECT_EQ(occurrences(log, "idVendor=4c7b, idProduct=030b"), 1u);
     }
+    auto state = programmer.stop();
+    EXPECT_TRUE(Holds(state["firmware"], sim::SyntheticFirmwareImage(GetParam().firmwareBytes)));
+    EXPECT_EQ(state["identifier"], GetParam().productId == kHidProduct ? "0603" : "0551");
+    EXPECT_TRUE(Holds(state["target-flash"], image()));
+}
+
+// A re-flash cut short: the plug pulled during the image transfer and put back in.
+// The programmer comes back waiting for its firmware (the HID model with the product
+// identifier of its update mode, the older one in its boot mode), and the next
+// `korvid update-firmware` finishes the re-flash from there: the programmer is back
+// in normal mode with the new firmware and programs a target.
+TEST_P(EachModel, AReflashCutShortIsFinishedByTheNextOne) {
+    GadgetProgrammer programmer(GetParam().outdated, 0, "UNIT-0001",
+                                {"--replug-during-reflash", "4096"});
+    ASSERT_NE(programmer.waitUntilAttached(GetParam().productId), "");
+
+    const Finished cut = Korvid({"update-firmware"}, "cut-short");
+    EXPECT_TRUE(cut.exited) << describe(cut);
+    EXPECT_NE(cut.status, 0) << describe(cut);
+    ASSERT_NE(programmer.waitUntilAttached(GetParam().waitingProductId), "");
+    if (GetParam().waitingProductId == kHidUpdateProduct) {
+        const Finished detect = Korvid({"--json", "detect"});
+        const auto listed = jsonLines(detect.out);
+        ASSERT_EQ(listed.size(), 1u) << describe(detect);
+        EXPECT_EQ(listed[0]["updateMode"], true) << describe(detect);
+    }
+
+    const Finished finish = Korvid({"update-firmware"}, "finish");
+    EXPECT_EQ(finish.status, 0) << describe(finish);
+    ASSERT_NE(programmer.waitUntilAttached(GetParam().productId), "");
+    const Finished program = Korvid({"program", kImageFile, "--part", kPart}, "program");
+    EXPECT_EQ(program.status, 0) << describe(program);
+
     auto state = programmer.stop();
     EXPECT_TRUE(Holds(state["firmware"], sim::SyntheticFirmwareImage(GetParam().firmwareBytes)));
     EXPECT_EQ(state["identifier"], GetParam().productId == kHidProduct ? "0603" : "0551");

@@ -1,5 +1,6 @@
-// The value of one hexadecimal digit character, for the readers of hexadecimal
-// text (Intel HEX detection, the dialog's hexadecimal fields).
+// The value of one hexadecimal digit character, for every reader of hexadecimal
+// text: Intel HEX detection, the dialog's hexadecimal fields, the tool's serial
+// counter file and the escapes of wire trace files.
 #pragma once
 
 namespace korvid::core {

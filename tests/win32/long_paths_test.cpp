@@ -1,45 +1,17 @@
-// The Windows forms of the shared job logic the front end relies on: code page
-// 936 through the system's tables, and code names of paths with either slash.
+// Paths as the dialog hands them on from the file dialogs, through the narrow file
+// calls of the job logic and the library.
 #include "code_file.h"
-#include "code_name.h"
-#include "cp936_text.h"
 #include "korvid.h"
-#include "wide_text_windows.h"
+#include "wide_text.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstring>
 #include <vector>
 
-namespace korvid::core {
+namespace korvid::win32 {
 namespace {
-
-TEST(Cp936OnWindows, DecodesTheLibrarysTextsAndMarksWhatItCannot) {
-    EXPECT_EQ(Cp936ToUtf8("\xB1\xE0\xB3\xCC\xC6\xF7"), "编程器");
-    EXPECT_EQ(Cp936ToUtf8("Vdd\xD0\xA1\xD3\xDA" "2.5V"), "Vdd小于2.5V");
-    // A lead byte without its second byte, and 0xFF, which is no character.
-    EXPECT_EQ(Cp936ToUtf8("A\xB1"), "A\xEF\xBF\xBD");
-    EXPECT_EQ(Cp936ToUtf8("\xFF" "B"), "\xEF\xBF\xBD" "B");
-    const char field[6] = {'A', 'B', '\0', 'C', 'D', 'E'};
-    EXPECT_EQ(Cp936FieldToUtf8(field, sizeof field), "AB");
-    const char full[3] = {'X', 'Y', 'Z'};  // no NUL: the whole field
-    EXPECT_EQ(Cp936FieldToUtf8(full, sizeof full), "XYZ");
-}
-
-TEST(Cp936OnWindows, EncodesSerialTextsAndReplacesWhatItCannotHold) {
-    EXPECT_EQ(Utf8ToCp936("LINE-3"), "LINE-3");
-    EXPECT_EQ(Utf8ToCp936("编程器"), "\xB1\xE0\xB3\xCC\xC6\xF7");
-    EXPECT_EQ(Utf8ToCp936("\xF0\x9F\x98\x80"), "?");  // an emoji: not in code page 936
-}
-
-TEST(CodeNameOnWindows, IsTheFileNameAfterEitherSlash) {
-    EXPECT_EQ(CodeNameOfPath("C:\\users\\me\\闪烁 blink.hex"), "闪烁 blink.hex");
-    EXPECT_EQ(CodeNameOfPath("C:/work/blink.hex"), "blink.hex");
-    EXPECT_EQ(CodeNameOfPath("\\\\server\\share\\a\\b.bin"), "b.bin");
-    EXPECT_EQ(CodeNameOfPath("blink.hex"), "blink.hex");
-}
 
 // What the dialog hands on from the file dialogs: a UTF-8 path, here longer than
 // the 260 characters of old Windows and through a Chinese folder. The program's
@@ -72,8 +44,8 @@ TEST(PathsOnWindows, LongNonAsciiPathsReachTheFilesThroughTheNarrowCalls) {
     WriteFile(file, "\x02\x01\x00", 3, &written, nullptr);
     CloseHandle(file);
 
-    const CodeFile read = ReadCodeFile(Utf8FromWide(code));
-    EXPECT_EQ(read.failure, FileFailure::None);
+    const core::CodeFile read = core::ReadCodeFile(Utf8FromWide(code));
+    EXPECT_EQ(read.failure, core::FileFailure::None);
     EXPECT_EQ(read.bytes, std::vector<uint8_t>({0x02, 0x01, 0x00}));
 
     JobRecord job{};
@@ -92,4 +64,4 @@ TEST(PathsOnWindows, LongNonAsciiPathsReachTheFilesThroughTheNarrowCalls) {
 }
 
 }  // namespace
-}  // namespace korvid::core
+}  // namespace korvid::win32

@@ -1,8 +1,8 @@
-#include "wide_text_windows.h"
+#include "wide_text.h"
 
 #include <windows.h>
 
-namespace korvid::core {
+namespace korvid::win32 {
 
 std::wstring WideFromUtf8(std::string_view text) {
     if (text.empty()) {
@@ -26,4 +26,4 @@ std::string Utf8FromWide(std::wstring_view text) {
     return utf8;
 }
 
-}  // namespace korvid::core
+}  // namespace korvid::win32
