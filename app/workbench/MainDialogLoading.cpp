@@ -7,6 +7,7 @@
 #include "code_image.h"
 #include "code_name.h"
 #include "intel_hex.h"
+#include "intel_hex_message.h"
 #include "project_load.h"
 
 #include <algorithm>
@@ -98,13 +99,20 @@ std::string MainDialog::OpenFailureText(const std::string& path, core::FileFailu
 }
 
 std::optional<std::vector<uint8_t>> MainDialog::ImageOf(std::vector<uint8_t> fileBytes,
-                                                        [[maybe_unused]] const std::string& path,
+                                                        const std::string& path,
                                                         core::CodeFormat format) {
     if (format != core::CodeFormat::IntelHex) {
         return fileBytes;
     }
-    return core::ParseIntelHex(std::string_view(
+    core::IntelHexImage hex = core::ParseIntelHex(std::string_view(
         reinterpret_cast<const char*>(fileBytes.data()), fileBytes.size()));
+    if (hex.error) {
+        // A damaged file is refused whole: nothing of it is loaded.
+        const core::OwnedTextPair message = core::IntelHexErrorMessage(*hex.error, path);
+        ShowError(language_ == Language::English ? message.english : message.chinese);
+        return std::nullopt;
+    }
+    return std::move(hex.bytes);
 }
 
 void MainDialog::LoadImageFile(const std::string& path) {

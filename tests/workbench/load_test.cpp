@@ -69,6 +69,51 @@ TEST_F(LoadTest, IntelHexExtensionsInAnyCaseAreConvertedOthersAreRaw) {
     EXPECT_EQ(Image()[0], 'A');
 }
 
+// An Intel HEX file with a damaged record is refused whole, with its line, in
+// the display language; the image, the status and the Auto Reload file stay.
+TEST_F(LoadTest, DamagedIntelHexIsRefusedWholeWithItsLine) {
+    const std::string good = WriteFile("good.bin", std::string(4, '\x01'));
+    Load(good);
+    std::string damaged = DataRecord(0, std::vector<uint8_t>(16, 0x11)) +
+                          DataRecord(16, std::vector<uint8_t>(16, 0x22)) +
+                          DataRecord(32, std::vector<uint8_t>(16, 0x33)) + kEndOfFile;
+    damaged[damaged.find("\r\n:") - 1] ^= 1;  // the first record's checksum
+    const std::string bad = WriteFile("bad.hex", damaged);
+    Load(bad);
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(view_.messages[0].text,
+              "Intel HEX 文件 \"" + bad + "\" 有误,\n第 1 行: 校验和错误。未载入任何数据 !");
+    EXPECT_EQ(Image(), std::vector<uint8_t>(4, 0x01));
+    EXPECT_EQ(Shown().source, good);
+    EXPECT_EQ(Dialog().ReloadPath(), good);
+    EXPECT_STREQ(Dialog().Job().codeName, "good.bin");
+
+    Dialog().OnLanguageChosen(Language::English);
+    Load(bad);
+    EXPECT_EQ(view_.messages.back().text,
+              "Bad Intel HEX file \"" + bad + "\",\nline 1: checksum error. Nothing was loaded !");
+}
+
+// Auto Reload of a file that was damaged meanwhile (half written by an editor, say)
+// says so and changes nothing; once the file is whole again it is reloaded.
+TEST_F(LoadTest, AutoReloadOfADamagedFileChangesNothing) {
+    const std::string path = WriteFile("live.hex", DataRecord(0, {1, 2}) + kEndOfFile);
+    Load(path);
+    Dialog().OnAutoReloadClicked(true);
+    WriteFile("live.hex", DataRecord(0, {3, 4}) + ":0100000");  // cut short
+    Dialog().OnActivated();
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_NE(view_.messages[0].text.find("第 2 行"), std::string::npos) << view_.messages[0].text;
+    EXPECT_EQ(Image(), (std::vector<uint8_t>{1, 2}));
+    EXPECT_EQ(Dialog().ReloadPath(), path);
+    EXPECT_EQ(Shown().source, path);
+    WriteFile("live.hex", DataRecord(0, {3, 4}) + kEndOfFile);
+    Dialog().OnActivated();
+    EXPECT_EQ(Image(), (std::vector<uint8_t>{3, 4}));
+    EXPECT_EQ(view_.messages.size(), 1u);
+}
+
 TEST_F(LoadTest, HexWithoutDataGrowsTheImageToTheInsertAddress) {
     Load(WriteFile("empty.hex", kEndOfFile), "1000");
     const std::vector<uint8_t> image = Image();
@@ -217,23 +262,38 @@ TEST_F(LoadTest, ProjectForTheSamePartTakesExactlyItsOptions) {
 // Code longer than the project's part holds is never handed on whole: the load
 // asks as for a file that is too large.
 TEST_F(LoadTest, ProjectLongerThanItsPartsFlashAsks) {
-    Choose("Series B", "Part B15");
-    const int32_t partB15 = Dialog().Job().partIndex;
-    const std::string project =
-        SaveProject(FilePath("long.kpj"), partB15, 0, "long.bin", std::vector<uint8_t>(0x8000, 7));
-    Choose("Series A", "Part A1");
+    const std::string project =  // Part A1 has 0x3800 bytes of flash
+        SaveProject(FilePath("long.kpj"), 0, 0, "long.bin", std::vector<uint8_t>(0x3900, 7));
+    Choose("Series B", "Part B2");
     view_.answers.push_back(MessageAnswer::Cancel);
     Load(project);
     ASSERT_EQ(view_.messages.size(), 1u);
     EXPECT_EQ(view_.messages[0].text, "文件太大，多余的文件数据将被截去 !");
-    EXPECT_EQ(SelectedPart(), "Part A1");
+    EXPECT_EQ(SelectedPart(), "Part B2");
     EXPECT_EQ(Image().size(), 0u);
 
     view_.answers.push_back(MessageAnswer::Ok);
     Load(project);
-    EXPECT_EQ(SelectedPart(), "Part B15");
-    EXPECT_EQ(Image().size(), 0x5A00u);
-    EXPECT_EQ(Shown().size, "大小:0x5A00");
+    EXPECT_EQ(SelectedPart(), "Part A1");
+    EXPECT_EQ(Image().size(), 0x3800u);
+    EXPECT_EQ(Shown().size, "大小:0x3800");
+    Dialog().OnUpdateTarget();
+    EXPECT_EQ(programmer_.calls.back().code.size(), 0x3800u);
+}
+
+// Parts B17 and B18 share their device codes with B13 and B15, and a project
+// stores only the device code: the part taken is the one whose flash holds the
+// project's code.
+TEST_F(LoadTest, ProjectOfAPartSharingItsDeviceCodeSelectsThePartThatHoldsIt) {
+    Choose("Series B", "Part B18");
+    const int32_t partB18 = Dialog().Job().partIndex;
+    const std::string project =
+        SaveProject(FilePath("b18.kpj"), partB18, 0, "c32k.bin", std::vector<uint8_t>(0x8000, 5));
+    Choose("Series A", "Part A1");
+    Load(project);
+    EXPECT_TRUE(view_.messages.empty());
+    EXPECT_EQ(SelectedPart(), "Part B18");
+    EXPECT_EQ(Image().size(), 0x8000u);
 }
 
 TEST_F(LoadTest, RefusedProjectsShowTheirMessageAndChangeNothing) {
