@@ -42,7 +42,8 @@ run_tests() { # build-dir
 }
 
 # A virtual screen of its own for the Windows suite: the first free display from
-# :90 on. Sets DISPLAY and virtual_screen (the server's process).
+# :90 on. Sets DISPLAY and virtual_screen (the server's process; global, since the
+# exit trap ends it).
 start_virtual_screen() {
   local n
   for n in $(seq 90 130); do
@@ -67,7 +68,7 @@ start_virtual_screen() {
 # (tests/win32/wine-prefix.reg), where the dialog tests run KORVID_Demo's windows;
 # afterwards every dialog is photographed in both languages.
 windows_suite() { # build-dir
-  local dir=$1 started=$SECONDS virtual_screen=
+  local dir=$1 started=$SECONDS
   echo "== Windows: cross-build KORVID.dll, korvid.exe, KORVID_Demo.exe and the tests, run them under wine"
   configure_and_build "$dir" --toolchain cmake/x86_64-w64-mingw32.cmake \
     -DCMAKE_BUILD_TYPE=Release -DKORVID_WERROR=ON -DKORVID_BUILD_BENCH=OFF
@@ -76,7 +77,7 @@ windows_suite() { # build-dir
   # Every wine process of the suite, the prefix's creation included, on one screen:
   # the first process's display is the desktop's for the server's whole life.
   start_virtual_screen
-  trap 'wineserver -k 2>/dev/null || true; kill "$virtual_screen" 2>/dev/null || true' EXIT
+  trap 'wineserver -k 2>/dev/null || true; kill "${virtual_screen:-}" 2>/dev/null || true' EXIT
   if [ ! -d "$WINEPREFIX" ]; then
     echo "== creating the wine prefix $WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"

@@ -10,38 +10,36 @@
 namespace korvid::win32 {
 namespace {
 
-struct AboutTexts {
+struct AboutBox {
     std::string version;
     std::string ok;
-};
 
-INT_PTR CALLBACK AboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const AboutTexts* texts = DialogObject<AboutTexts>(dialog, message, lParam);
-    switch (message) {
-        case WM_INITDIALOG:
-            ShowText(dialog, workbench::PlainText::aboutCaption);
-            ShowControlText(dialog, IDC_ABOUT_TEXT, texts->version);
-            ShowControlText(dialog, IDOK, texts->ok);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, LOWORD(wParam));
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam) const {
+        switch (message) {
+            case WM_INITDIALOG:
+                ShowText(dialog, workbench::PlainText::aboutCaption);
+                ShowControlText(dialog, IDC_ABOUT_TEXT, version);
+                ShowControlText(dialog, IDOK, ok);
                 return TRUE;
-            }
-            return FALSE;
-        default:
-            return FALSE;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                    EndDialog(dialog, LOWORD(wParam));
+                    return TRUE;
+                }
+                return FALSE;
+            default:
+                return FALSE;
+        }
     }
-}
+};
 
 }  // namespace
 
 void RunAboutDialog(HINSTANCE instance, HWND owner, std::string_view versionText,
                     workbench::Language language) {
-    AboutTexts texts{std::string(versionText),
-                     workbench::PairText(workbench::TextTable::aboutOk, language)};
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProcedure,
-                    reinterpret_cast<LPARAM>(&texts));
+    AboutBox box{std::string(versionText),
+                 workbench::PairText(workbench::TextTable::aboutOk, language)};
+    RunModalDialog(instance, owner, IDD_ABOUT, box);
 }
 
 }  // namespace korvid::win32

@@ -9,14 +9,7 @@ namespace korvid::win32 {
 
 bool AreaDialogWindow::Run(HINSTANCE instance, HWND owner, workbench::AreaDialog& model) {
     AreaDialogWindow window(model);
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_AREA), owner, Procedure,
-                           reinterpret_cast<LPARAM>(&window)) == IDOK;
-}
-
-INT_PTR CALLBACK AreaDialogWindow::Procedure(HWND dialog, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    AreaDialogWindow* window = DialogObject<AreaDialogWindow>(dialog, message, lParam);
-    return window != nullptr ? window->Handle(dialog, message, wParam) : FALSE;
+    return RunModalDialog(instance, owner, IDD_AREA, window) == IDOK;
 }
 
 INT_PTR AreaDialogWindow::Handle(HWND dialog, UINT message, WPARAM wParam) {

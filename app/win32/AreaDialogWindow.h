@@ -13,10 +13,11 @@ public:
     // Runs the dialog modally over owner; true when it ended with OK.
     static bool Run(HINSTANCE instance, HWND owner, workbench::AreaDialog& model);
 
+    // The dialog's messages (ObjectDialogProcedure).
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam);
+
 private:
     explicit AreaDialogWindow(workbench::AreaDialog& model) : model_(model) {}
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam);
     void Render(HWND dialog);
 
     workbench::AreaDialog& model_;

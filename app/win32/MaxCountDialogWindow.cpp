@@ -11,14 +11,7 @@ namespace korvid::win32 {
 
 bool MaxCountDialogWindow::Run(HINSTANCE instance, HWND owner, workbench::MaxCountDialog& model) {
     MaxCountDialogWindow window(model);
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAX_COUNT), owner, Procedure,
-                           reinterpret_cast<LPARAM>(&window)) == IDOK;
-}
-
-INT_PTR CALLBACK MaxCountDialogWindow::Procedure(HWND dialog, UINT message, WPARAM wParam,
-                                                 LPARAM lParam) {
-    MaxCountDialogWindow* window = DialogObject<MaxCountDialogWindow>(dialog, message, lParam);
-    return window != nullptr ? window->Handle(dialog, message, wParam) : FALSE;
+    return RunModalDialog(instance, owner, IDD_MAX_COUNT, window) == IDOK;
 }
 
 INT_PTR MaxCountDialogWindow::Handle(HWND dialog, UINT message, WPARAM wParam) {

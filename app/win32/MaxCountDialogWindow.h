@@ -14,10 +14,11 @@ public:
     // Runs the dialog modally over owner; true when it ended with "Ok".
     static bool Run(HINSTANCE instance, HWND owner, workbench::MaxCountDialog& model);
 
+    // The dialog's messages (ObjectDialogProcedure).
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam);
+
 private:
     explicit MaxCountDialogWindow(workbench::MaxCountDialog& model) : model_(model) {}
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam);
     // Forwards an edit of field id; false for a notification of no interest.
     bool OnFieldEdited(HWND dialog, int id);
     void OnOk(HWND dialog);

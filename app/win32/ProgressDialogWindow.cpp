@@ -20,8 +20,7 @@ constexpr UINT kMarqueeStepMs = 30;
 void ProgressDialogWindow::Run(HINSTANCE instance, HWND owner,
                                workbench::ReflashProgress& progress) {
     ProgressDialogWindow window(instance, progress);
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PROGRESS), owner, Procedure,
-                    reinterpret_cast<LPARAM>(&window));
+    RunModalDialog(instance, owner, IDD_PROGRESS, window);
 }
 
 ProgressDialogWindow::ProgressDialogWindow(HINSTANCE instance,
@@ -34,12 +33,6 @@ ProgressDialogWindow::~ProgressDialogWindow() {
     if (picture_ != nullptr) {
         DeleteObject(picture_);
     }
-}
-
-INT_PTR CALLBACK ProgressDialogWindow::Procedure(HWND dialog, UINT message, WPARAM wParam,
-                                                 LPARAM lParam) {
-    ProgressDialogWindow* window = DialogObject<ProgressDialogWindow>(dialog, message, lParam);
-    return window != nullptr ? window->Handle(dialog, message, wParam) : FALSE;
 }
 
 INT_PTR ProgressDialogWindow::Handle(HWND dialog, UINT message, WPARAM wParam) {

@@ -16,14 +16,15 @@ class ProgressDialogWindow {
 public:
     static void Run(HINSTANCE instance, HWND owner, workbench::ReflashProgress& progress);
 
+    // The dialog's messages (ObjectDialogProcedure).
+    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam);
+
 private:
     ProgressDialogWindow(HINSTANCE instance, workbench::ReflashProgress& progress);
     ~ProgressDialogWindow();
     ProgressDialogWindow(const ProgressDialogWindow&) = delete;
     ProgressDialogWindow& operator=(const ProgressDialogWindow&) = delete;
 
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam);
     void OnTimer(HWND dialog, UINT_PTR timer);
     void PaintPicture(HWND dialog, HDC dc) const;
     void Render(HWND dialog);

@@ -201,7 +201,9 @@ TEST_F(DemoProcessTest, LoadUpdateTargetAndExitFromAnotherProgram) {
     const HWND main = WaitForWindow([] { return FindWindowW(L"#32770", kCaption); });
     ASSERT_NE(main, nullptr) << "KORVID_Demo.exe showed no main dialog";
 
-    // Every control of the template at its id, with its class and Chinese text.
+    // Every control of the template at its id, with its class and Chinese text;
+    // the banner is a picture.
+    EXPECT_EQ(ui_test::WindowClass(GetDlgItem(main, IDC_BANNER)), "Static");
     for (const ui_test::ExpectedControl& control : ui_test::MainDialogControlsAtStart()) {
         const HWND window = GetDlgItem(main, control.id);
         ASSERT_NE(window, nullptr) << control.id;
