@@ -123,7 +123,22 @@ TEST_F(ScratchTest, KilledAtRandomMomentsTheCounterNeverGoesBackAndNoLogLineIsTo
     std::mt19937 random(20240501);
     uint32_t seen = 0x1000;
     for (int iteration = 0; iteration < 100; ++iteration) {
+        const auto logSize = [&log] {
+            std::error_code missing;
+            const auto size = std::filesystem::file_size(log, missing);
+            return missing ? 0 : size;
+        };
+        const auto logged = logSize();
         ChildProcess child({KORVID_PRODUCTION_CHILD, "reserve-and-log", counter, log});
+        // The moments are taken while the child works: from its first entry on,
+        // however long the system takes to start a process (wine takes longer
+        // than the whole window).
+        const auto started = std::chrono::steady_clock::now();
+        while (logSize() == logged) {
+            ASSERT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30))
+                << "the child logged nothing";
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
         child.Kill();
         child.Wait();
