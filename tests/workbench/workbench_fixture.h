@@ -59,7 +59,9 @@ protected:
     }
     std::string SelectedPart() { return Shown().part.items.at(Shown().part.selected); }
 
-    std::string FilePath(const std::string& name) const { return (dir_.path() / name).string(); }
+    // name is UTF-8, as the model's paths are; std::filesystem's conversions of
+    // narrow text differ between the systems, so the path is put together as text.
+    std::string FilePath(const std::string& name) const { return dir_.path().string() + "/" + name; }
     std::string WriteFile(const std::string& name, const std::string& bytes) {
         const std::string path = FilePath(name);
         std::ofstream(path, std::ios::binary) << bytes;
