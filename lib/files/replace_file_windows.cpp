@@ -124,18 +124,21 @@ int ReplaceFileContents(const char* path, std::initializer_list<std::span<const 
     if (!CloseHandle(temporary) && error == 0) {
         error = lastError();
     }
-    if (error == 0) {
-        // ReplaceFile keeps the replaced file's attributes, as the mode is kept on
-        // Linux; write-through returns only once the change is on the disk.
-        const bool replaced =
-            existing == Existing::File
-                ? ReplaceFileA(target.c_str(), temporaryPath.c_str(), nullptr,
-                               synced ? REPLACEFILE_WRITE_THROUGH : 0, nullptr, nullptr) != 0
-                : MoveFileExA(temporaryPath.c_str(), target.c_str(),
-                              synced ? MOVEFILE_WRITE_THROUGH : 0) != 0;
-        if (!replaced) {
-            error = lastError();
+    if (error == 0 && existing == Existing::File) {
+        // The replaced file's attributes are kept (as the mode is on Linux), but
+        // read-only, which must go on refusing the replace.
+        const DWORD attributes = GetFileAttributesA(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            SetFileAttributesA(temporaryPath.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
         }
+    }
+    // One rename: a process killed at any moment leaves the old contents or the
+    // new, never no file (ReplaceFile moves the old file away first). Write-through
+    // returns only once the change is on the disk.
+    if (error == 0 &&
+        !MoveFileExA(temporaryPath.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | (synced ? MOVEFILE_WRITE_THROUGH : 0))) {
+        error = lastError();
     }
     if (error != 0) {
         DeleteFileA(temporaryPath.c_str());

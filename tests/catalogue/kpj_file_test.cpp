@@ -121,7 +121,7 @@ TEST(KpjFiles, AWriteThatFailsHalfwayKeepsTheProjectThatStoodThere) {
 }
 
 #if defined(_WIN32)
-// ReplaceFile keeps the replaced file's attributes, as rename keeps the mode on Linux.
+// Replacing keeps the replaced file's attributes, as rename keeps the mode on Linux.
 TEST(KpjFiles, ReplacingKeepsTheAttributes) {
     ScratchFolder folder;
     const std::string real = (folder.path() / "real.kpj").string();
