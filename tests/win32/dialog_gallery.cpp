@@ -1,6 +1,7 @@
 // Shows one of KORVID_Demo's dialogs as a user meets it, for a screenshot (not a
 // test): win32_dialog_gallery DIALOG LANGUAGE, with DIALOG one of main, area,
-// maxcount, progress, about, message and LANGUAGE zh or en. The main dialog has a
+// maxcount, progress, about, message, badhex (the refusal of a damaged Intel HEX
+// file) and LANGUAGE zh or en. The main dialog has a
 // part chosen and code loaded; every other dialog stands over it. Once the dialog
 // is up, the file DIALOG-LANGUAGE.ready appears in the working folder, and the
 // program ends by itself a few seconds later.
@@ -51,7 +52,8 @@ std::string CodeImage() {
 
 int main(int argc, char** argv) {
     if (argc != 3 || !korvid::win32::ui_test::PrepareWindows()) {
-        std::fprintf(stderr, "usage: win32_dialog_gallery main|area|maxcount|progress|about|message zh|en\n");
+        std::fprintf(stderr, "usage: win32_dialog_gallery "
+                             "main|area|maxcount|progress|about|message|badhex zh|en\n");
         return 2;
     }
     const std::string dialog = argv[1];
@@ -114,6 +116,16 @@ int main(int argc, char** argv) {
         command = IDC_UPDATE_TARGET;
         operations.updateResults = {RC_NO_DEVICE};
         script.Then(Ready);
+    } else if (dialog == "badhex") {
+        // The second of three records has a wrong checksum.
+        command = IDC_LOAD;
+        script.Then(Press(IDOK))
+            .Then(ChooseFile(folder.Write(L"firmware.hex",
+                                          ":10000000000102030405060708090A0B0C0D0E0F78\r\n"
+                                          ":10001000101112131415161718191A1B1C1D1E1F00\r\n"
+                                          ":10002000202122232425262728292A2B2C2D2E2F58\r\n"
+                                          ":00000001FF\r\n")))
+            .Then(Ready);
     } else {
         return 2;
     }

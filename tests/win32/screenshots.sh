@@ -10,7 +10,7 @@ mkdir -p "$out"
 cd "$out"
 rm -f ./*.png ./*.ready
 for language in zh en; do
-  for dialog in main area maxcount progress about message; do
+  for dialog in main area maxcount progress about message badhex; do
     rm -f "$dialog-$language.ready"
     wine "$build/bin/win32_dialog_gallery.exe" "$dialog" "$language" >/dev/null 2>&1 &
     gallery=$!
