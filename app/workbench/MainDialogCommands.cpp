@@ -61,8 +61,16 @@ std::string MainDialog::ResultText(uint8_t result, const core::TextPair& text) {
 }
 
 std::optional<uint8_t> MainDialog::WithFirmwareRetry(const std::function<uint8_t()>& call) {
+    // A programmer that a cut-short re-flash left waiting in firmware-update mode
+    // answers no command: it is offered the re-flash as one with other firmware.
+    const auto attempt = [this, &call] {
+        const uint8_t result = call();
+        return result == RC_NO_DEVICE && operations_.ProgrammerWaitsForFirmware()
+                   ? uint8_t{RC_FIRMWARE_MISMATCH}
+                   : result;
+    };
     return core::RunWithFirmwareRetry(
-        call,
+        attempt,
         [this] {
             return Ask(MessageIcon::Question, Shown(TextTable::unmatchedFirmware),
                        MessageButtons::YesNo, MessageAnswer::Yes) == MessageAnswer::Yes;

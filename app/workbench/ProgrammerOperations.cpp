@@ -1,5 +1,8 @@
 #include "ProgrammerOperations.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace korvid::workbench {
 
 uint8_t LibraryOperations::UpdateMCU(JobRecord& job, uint32_t icpMode, uint32_t toTarget) {
@@ -26,6 +29,14 @@ uint8_t LibraryOperations::UpdateFW(const FirmwareProgressSink& progress) {
 uint8_t LibraryOperations::SaveKPJ(const std::string& path, const JobRecord& job,
                                    uint32_t icpFlag) {
     return ::SaveKPJ(path.c_str(), &job, icpFlag);
+}
+
+bool LibraryOperations::ProgrammerWaitsForFirmware() {
+    std::vector<KorvidProgrammerInfo> programmers(KorvidListProgrammers(nullptr, 0));
+    programmers.resize(
+        KorvidListProgrammers(programmers.data(), static_cast<uint32_t>(programmers.size())));
+    return std::any_of(programmers.begin(), programmers.end(),
+                       [](const KorvidProgrammerInfo& p) { return p.updateMode != 0; });
 }
 
 uint32_t LibraryOperations::ProgrammerAccess() {

@@ -28,6 +28,9 @@ public:
     // Whether the programmer the operations open may be opened, and if not why: a
     // KORVID_ACCESS_* cause (KorvidCheckAccess).
     virtual uint32_t ProgrammerAccess() = 0;
+    // True when a HID programmer is attached that waits in firmware-update mode
+    // (a re-flash was cut short): UpdateFW takes it from there.
+    virtual bool ProgrammerWaitsForFirmware() = 0;
 };
 
 // The real operations: the library's exports.
@@ -38,6 +41,7 @@ public:
     uint8_t UpdateFW(const FirmwareProgressSink& progress) override;
     uint8_t SaveKPJ(const std::string& path, const JobRecord& job, uint32_t icpFlag) override;
     uint32_t ProgrammerAccess() override;
+    bool ProgrammerWaitsForFirmware() override;
 };
 
 }  // namespace korvid::workbench

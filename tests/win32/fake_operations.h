@@ -75,6 +75,7 @@ public:
 
     uint8_t SaveKPJ(const std::string&, const JobRecord&, uint32_t) override { return RC_OK; }
     uint32_t ProgrammerAccess() override { return KORVID_ACCESS_OPENS; }
+    bool ProgrammerWaitsForFirmware() override { return false; }
 
 private:
     static uint8_t Next(std::deque<uint8_t>& results) {

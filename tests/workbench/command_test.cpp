@@ -174,6 +174,31 @@ TEST_F(CommandTest, EachMismatchAfterASuccessfulReflashAsksAgain) {
     EXPECT_EQ(programmer_.calls[4].code, programmer_.calls[0].code);
 }
 
+// A programmer left in firmware-update mode by a re-flash cut short answers no
+// command; the dialog offers to re-flash it and then runs the command.
+TEST_F(CommandTest, AProgrammerLeftWaitingForItsFirmwareIsOfferedTheReflash) {
+    LoadCode();
+    programmer_.waitsForFirmware = true;
+    programmer_.updateResults = {RC_NO_DEVICE};
+    view_.answers = {MessageAnswer::Yes};
+    Dialog().OnUpdateTarget();
+    EXPECT_EQ(programmer_.Functions(),
+              (std::vector<std::string>{"UpdateMCU", "UpdateFW", "UpdateMCU"}));
+    ASSERT_EQ(view_.messages.size(), 2u);
+    EXPECT_EQ(view_.messages[0].text, kQuestion);
+    EXPECT_EQ(LastMessage().text, "更新成功 !");
+
+    // Declined, nothing more is said; without a programmer waiting, no question.
+    programmer_.updateResults = {RC_NO_DEVICE};
+    view_.answers = {MessageAnswer::No};
+    Dialog().OnUpdateTarget();
+    EXPECT_EQ(view_.messages.size(), 3u);
+    programmer_.waitsForFirmware = false;
+    programmer_.updateResults = {RC_NO_DEVICE};
+    Dialog().OnUpdateTarget();
+    EXPECT_EQ(LastMessage().text, "找不到装置 !");
+}
+
 TEST_F(CommandTest, FailedReflashIsReportedByBothCommands) {
     LoadCode();
     programmer_.updateResults = {RC_FIRMWARE_MISMATCH};

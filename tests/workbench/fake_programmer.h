@@ -55,6 +55,7 @@ public:
         return Finish(std::move(call), saveResults);
     }
     uint32_t ProgrammerAccess() override { return access; }
+    bool ProgrammerWaitsForFirmware() override { return waitsForFirmware; }
 
     std::vector<std::string> Functions() const {
         std::vector<std::string> names;
@@ -67,6 +68,7 @@ public:
     std::deque<uint8_t> updateResults, dumpResults, firmwareResults, saveResults;
     std::vector<uint8_t> dumpBytes = std::vector<uint8_t>(256);
     uint32_t access = KORVID_ACCESS_NOT_ATTACHED;  // what ProgrammerAccess answers
+    bool waitsForFirmware = false;
     std::vector<KorvidProgress> firmwareProgress;  // reported by every UpdateFW
     std::function<void()> duringCall;              // runs inside UpdateMCU and DumpMCUInfo
     std::vector<Call> calls;

@@ -2,7 +2,8 @@
 // programmers. The library picks its programmer once, from KORVID_SIMULATE, so
 // each suite runs in its own process with the variable set (see CMakeLists.txt):
 // Current* with "hid" and "pipe", Outdated* with "hid-old" and "pipe-old",
-// NotAccessibleProgrammer* with "hid-noaccess", NoProgrammer* without the variable
+// NotAccessibleProgrammer* with "hid-noaccess", StrandedProgrammer* with
+// "hid-update", NoProgrammer* without the variable
 // on a machine with no programmer attached.
 // The simulated pauses pass at once (KORVID_SIMULATE_CLOCK=virtual).
 #include "access_advice_text.h"
@@ -42,6 +43,7 @@ protected:
 using CurrentProgrammer = SimulatedProgrammerTest;
 using OutdatedProgrammer = SimulatedProgrammerTest;
 using NotAccessibleProgrammer = SimulatedProgrammerTest;
+using StrandedProgrammer = SimulatedProgrammerTest;
 using NoProgrammer = SimulatedProgrammerTest;
 
 TEST_F(CurrentProgrammer, ProgramsDownloadsDumpsAndSaves) {
@@ -112,6 +114,18 @@ TEST_F(NotAccessibleProgrammer, NotFoundComesWithTheFix) {
     EXPECT_EQ(LastText(), kNotFound + "\n" + advice->chinese);
     Dialog().OnDump();
     EXPECT_EQ(LastText(), kNotFound + "\n" + advice->chinese);
+}
+
+// A programmer a cut-short re-flash left in firmware-update mode is re-flashed from
+// the dialog when it asks, and then programs the target.
+TEST_F(StrandedProgrammer, IsReflashedFromTheDialogAndThenProgrammed) {
+    LoadHex();
+    view_.answers = {MessageAnswer::Yes};
+    Dialog().OnUpdateTarget();
+    ASSERT_EQ(view_.messages.size(), 2u);
+    EXPECT_EQ(view_.messages[0].text, "固件版本不合，更新程序 ?");
+    EXPECT_EQ(view_.ranDialogs.back(), "progress");
+    EXPECT_EQ(LastText(), kUpdateSuccess);
 }
 
 TEST_F(NoProgrammer, EveryProgrammerCommandSaysNotFound) {
