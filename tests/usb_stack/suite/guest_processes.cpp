@@ -179,12 +179,17 @@ std::string GadgetProgrammer::waitUntilAttached(uint16_t productId, bool accessi
     char product[8];
     std::snprintf(product, sizeof product, "%04x", productId);
     const gid_t group = korvidGroup();
+    // A HID programmer's node is its hidraw node, which comes a moment after the
+    // USB device's own.
+    constexpr uint16_t kPipeProduct = 0x030D;
+    const bool hid = productId != kPipeProduct;
     const auto deadline = Clock::now() + kAttachBound;
     while (Clock::now() < deadline) {
         const std::string node = DeviceNodeAt(location_);
         struct stat info {};
         if (readLine("/sys/bus/usb/devices/" + location_ + "/idProduct") == product &&
-            !node.empty() && stat(node.c_str(), &info) == 0 &&
+            !node.empty() && (!hid || node.rfind("/dev/hidraw", 0) == 0) &&
+            stat(node.c_str(), &info) == 0 &&
             (!accessible || (info.st_gid == group && (info.st_mode & 060) == 060))) {
             return node;
         }

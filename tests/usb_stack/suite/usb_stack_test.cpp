@@ -344,7 +344,7 @@ TEST(UsbStack, ANodeOnlyRootMayOpenIsReportedWithTheRulesFile) {
     const Finished run = Korvid({"program", kImageFile, "--part", kPart});
     unlink(kRootOnlyFlag);
     EXPECT_EQ(run.status, 12) << describe(run);
-    EXPECT_NE(run.err.find(node), std::string::npos) << describe(run);
+    EXPECT_NE(run.err.find(node), std::string::npos) << node << "\n" << describe(run);
     EXPECT_NE(run.err.find("60-korvid.rules"), std::string::npos) << describe(run);
     EXPECT_EQ(programmer.stop()["transfers"], "0");
 }
