@@ -1,5 +1,7 @@
 #include "windows_text.h"
 
+#include "wide_text.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -7,37 +9,12 @@
 
 namespace korvid::cli {
 
-std::wstring WideFromCodePage(unsigned codePage, std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(
-        static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string CodePageFromWide(unsigned codePage, std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, text.data(), size,
-                                                                    nullptr, 0, nullptr, nullptr)),
-                       '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), size, narrow.data(),
-                        static_cast<int>(narrow.size()), nullptr, nullptr);
-    return narrow;
-}
-
 std::wstring WideFromAnsi(std::string_view text) {
-    return WideFromCodePage(CP_ACP, text);
+    return core::WideFromCodePage(CP_ACP, text);
 }
 
 std::string AnsiFromWide(std::wstring_view text) {
-    return CodePageFromWide(CP_ACP, text);
+    return core::CodePageFromWide(CP_ACP, text);
 }
 
 std::wstring QuotedArgument(std::wstring_view argument) {

@@ -11,11 +11,8 @@
 
 namespace korvid::cli {
 
-// Between a code page's bytes and UTF-16; bytes the code page cannot decode become
+// Between the ANSI code page's bytes and UTF-16; bytes it cannot decode become
 // U+FFFD, characters it cannot hold its default character.
-std::wstring WideFromCodePage(unsigned codePage, std::string_view text);
-std::string CodePageFromWide(unsigned codePage, std::wstring_view text);
-
 std::wstring WideFromAnsi(std::string_view text);
 std::string AnsiFromWide(std::wstring_view text);
 

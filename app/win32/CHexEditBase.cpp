@@ -147,7 +147,7 @@ CHexEditBase::CHexEditBase(HWND window, bool multiLine)
     : window_(window),
       core_(multiLine),
       binaryDataFormat_(RegisterClipboardFormatW(
-          korvid::win32::WideFromUtf8(korvid::hexedit::kBinaryDataFormat).c_str())),
+          korvid::core::WideFromUtf8(korvid::hexedit::kBinaryDataFormat).c_str())),
       selectionColors_{GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT),
                        GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT)} {
     core_.SetLayoutListener([this] { ScheduleScrollBarUpdate(); });

@@ -44,7 +44,7 @@ TOOLINFOW DialogTooltips::ToolOf(int controlId) const {
 }
 
 void DialogTooltips::SetTip(int controlId, std::string_view utf8) {
-    std::wstring text = WideFromUtf8(utf8);
+    std::wstring text = core::WideFromUtf8(utf8);
     TOOLINFOW tool = ToolOf(controlId);
     tool.lpszText = text.data();
     const HWND control = GetDlgItem(dialog_, controlId);

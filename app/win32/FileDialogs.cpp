@@ -16,7 +16,7 @@ std::wstring JoinedPatterns(const std::vector<std::string>& patterns) {
         if (!joined.empty()) {
             joined += L';';
         }
-        joined += WideFromUtf8(pattern);
+        joined += core::WideFromUtf8(pattern);
     }
     return joined;
 }
@@ -26,7 +26,7 @@ std::string RunFileDialog(BOOL(WINAPI* run)(OPENFILENAMEW*), HWND owner,
                           const std::vector<workbench::FileFilter>& filters,
                           std::string_view defaultExtension, DWORD flags) {
     const std::wstring filterList = FilterList(filters);
-    const std::wstring extension = WideFromUtf8(defaultExtension);
+    const std::wstring extension = core::WideFromUtf8(defaultExtension);
     std::wstring path(kPathChars, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -40,7 +40,7 @@ std::string RunFileDialog(BOOL(WINAPI* run)(OPENFILENAMEW*), HWND owner,
     if (!run(&dialog)) {
         return {};
     }
-    return Utf8FromWide(std::wstring_view(path.c_str()));
+    return core::Utf8FromWide(std::wstring_view(path.c_str()));
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ std::wstring FilterList(const std::vector<workbench::FileFilter>& filters) {
     std::wstring list;
     for (const workbench::FileFilter& filter : filters) {
         const std::wstring patterns = JoinedPatterns(filter.patterns);
-        list += WideFromUtf8(filter.description) + L" (" + patterns + L")";
+        list += core::WideFromUtf8(filter.description) + L" (" + patterns + L")";
         list += L'\0';
         list += patterns;
         list += L'\0';

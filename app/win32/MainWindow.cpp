@@ -247,7 +247,7 @@ void MainWindow::ShowContextMenu(LPARAM screenPoint) {
     }
     const HMENU menu = CreatePopupMenu();
     const auto item = [&](UINT id, const char* text) {
-        AppendMenuW(menu, MF_STRING, id, WideFromUtf8(text).c_str());
+        AppendMenuW(menu, MF_STRING, id, core::WideFromUtf8(text).c_str());
     };
     item(IDM_ABOUT, workbench::PlainText::aboutItem);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

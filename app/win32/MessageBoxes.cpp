@@ -44,8 +44,8 @@ UINT MessageBoxStyle(const workbench::Message& message) {
 }
 
 MessageAnswer ShowMessageBox(HWND owner, const workbench::Message& message) {
-    const std::wstring text = WideFromUtf8(message.text);
-    const std::wstring caption = WideFromUtf8(message.caption);
+    const std::wstring text = core::WideFromUtf8(message.text);
+    const std::wstring caption = core::WideFromUtf8(message.caption);
     switch (MessageBoxW(owner, text.c_str(), caption.c_str(), MessageBoxStyle(message))) {
         case IDYES:
             return MessageAnswer::Yes;

@@ -42,8 +42,8 @@ RegistrySettingsStore::RegistrySettingsStore(std::string_view libraryName, uint1
     : keyPath_(KeyPath(libraryName, version)) {}
 
 std::wstring RegistrySettingsStore::KeyPath(std::string_view libraryName, uint16_t version) {
-    return L"Sortware\\Vostrel\\" + WideFromUtf8(libraryName) + L"\\" +
-           WideFromUtf8(workbench::VersionText(version));
+    return L"Sortware\\Vostrel\\" + core::WideFromUtf8(libraryName) + L"\\" +
+           core::WideFromUtf8(workbench::VersionText(version));
 }
 
 std::optional<uint32_t> RegistrySettingsStore::ReadNumber(const wchar_t* name) const {
@@ -98,7 +98,7 @@ std::optional<std::string> RegistrySettingsStore::ReadLanguage() {
         type != REG_SZ) {
         return std::nullopt;
     }
-    return Utf8FromWide(std::wstring_view(text, wcsnlen(text, kLanguageChars)));
+    return core::Utf8FromWide(std::wstring_view(text, wcsnlen(text, kLanguageChars)));
 }
 
 void RegistrySettingsStore::WriteLanguage(workbench::Language language) {
@@ -106,7 +106,7 @@ void RegistrySettingsStore::WriteLanguage(workbench::Language language) {
     if (key.get() == nullptr) {
         return;
     }
-    const std::wstring code = WideFromUtf8(workbench::LanguageCode(language));
+    const std::wstring code = core::WideFromUtf8(workbench::LanguageCode(language));
     RegSetValueExW(key.get(), kLanguageValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(code.c_str()),
                    static_cast<DWORD>((code.size() + 1) * sizeof(wchar_t)));
 }

@@ -29,7 +29,7 @@ std::vector<std::wstring> ListItemsOf(HWND list) {
 }  // namespace
 
 std::string TextOf(HWND window) {
-    return Utf8FromWide(WideTextOf(window));
+    return core::Utf8FromWide(WideTextOf(window));
 }
 
 std::string ControlText(HWND dialog, int id) {
@@ -37,7 +37,7 @@ std::string ControlText(HWND dialog, int id) {
 }
 
 void ShowText(HWND window, std::string_view utf8) {
-    const std::wstring wanted = WideFromUtf8(utf8);
+    const std::wstring wanted = core::WideFromUtf8(utf8);
     if (WideTextOf(window) != wanted) {
         SetWindowTextW(window, wanted.c_str());
     }
@@ -49,7 +49,7 @@ void ShowControlText(HWND dialog, int id, std::string_view utf8) {
 
 void ShowEditText(HWND dialog, int id, std::string_view utf8) {
     const HWND edit = GetDlgItem(dialog, id);
-    const std::wstring wanted = WideFromUtf8(utf8);
+    const std::wstring wanted = core::WideFromUtf8(utf8);
     if (WideTextOf(edit) != wanted) {
         SetWindowTextW(edit, wanted.c_str());
         const auto end = static_cast<WPARAM>(wanted.size());
@@ -88,7 +88,7 @@ void ShowListItems(HWND dialog, int id, const std::vector<std::string>& items, i
     std::vector<std::wstring> wanted;
     wanted.reserve(items.size());
     for (const std::string& item : items) {
-        wanted.push_back(WideFromUtf8(item));
+        wanted.push_back(core::WideFromUtf8(item));
     }
     if (ListItemsOf(list) != wanted) {
         SendMessageW(list, WM_SETREDRAW, FALSE, 0);

@@ -21,7 +21,7 @@ std::optional<std::string> EnvironmentLanguage() {
     if (value == nullptr) {
         return std::nullopt;
     }
-    return korvid::win32::Utf8FromWide(value);
+    return korvid::core::Utf8FromWide(value);
 }
 
 }  // namespace

@@ -88,9 +88,12 @@ Outcome Spawn(const std::vector<std::string>& argvStrings,
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     DWORD code = 127;
-    if (CreateProcessW(wide[0].c_str(), line.data(), nullptr, nullptr, TRUE,
-                       CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup,
-                       &process)) {
+    const bool started = CreateProcessW(wide[0].c_str(), line.data(), nullptr, nullptr, TRUE,
+                                        CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr,
+                                        &startup, &process);
+    const std::string startError =
+        started ? "" : "could not start " + argvStrings[0] + ": " + WindowsErrorText(GetLastError());
+    if (started) {
         WaitForSingleObject(process.hProcess, INFINITE);
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
@@ -100,6 +103,7 @@ Outcome Spawn(const std::vector<std::string>& argvStrings,
         CloseHandle(handle);
     }
     Outcome run = Collect(static_cast<int>(code), logs);
+    run.err += startError;
     std::filesystem::remove_all(dir);
     return run;
 }

@@ -34,7 +34,7 @@ constexpr DWORD kWaitMs = 30000;
 constexpr int kLinuxTraceResource = 1;
 
 std::wstring Wide(const std::string& utf8) {
-    return WideFromUtf8(utf8);
+    return core::WideFromUtf8(utf8);
 }
 
 std::wstring WindowText(HWND window) {

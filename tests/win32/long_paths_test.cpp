@@ -29,7 +29,7 @@ TEST(PathsOnWindows, LongNonAsciiPathsReachTheFilesThroughTheNarrowCalls) {
     }
     ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     folders.push_back(path);
-    if (GetFileAttributesA(Utf8FromWide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesA(core::Utf8FromWide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
         for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
             RemoveDirectoryW(folder->c_str());
         }
@@ -44,7 +44,7 @@ TEST(PathsOnWindows, LongNonAsciiPathsReachTheFilesThroughTheNarrowCalls) {
     WriteFile(file, "\x02\x01\x00", 3, &written, nullptr);
     CloseHandle(file);
 
-    const core::CodeFile read = core::ReadCodeFile(Utf8FromWide(code));
+    const core::CodeFile read = core::ReadCodeFile(core::Utf8FromWide(code));
     EXPECT_EQ(read.failure, core::FileFailure::None);
     EXPECT_EQ(read.bytes, std::vector<uint8_t>({0x02, 0x01, 0x00}));
 
@@ -53,7 +53,7 @@ TEST(PathsOnWindows, LongNonAsciiPathsReachTheFilesThroughTheNarrowCalls) {
     job.codeLength = 3;
     job.codeBuffer = bytes;
     const std::wstring project = path + L"\\项目.kpj";
-    EXPECT_EQ(SaveKPJ(Utf8FromWide(project).c_str(), &job, 0), RC_OK);
+    EXPECT_EQ(SaveKPJ(core::Utf8FromWide(project).c_str(), &job, 0), RC_OK);
     EXPECT_NE(GetFileAttributesW(project.c_str()), INVALID_FILE_ATTRIBUTES);
 
     DeleteFileW(code.c_str());

@@ -179,10 +179,10 @@ TEST_F(MainWindowTest, MemoryListTipsFollowThePart) {
         reinterpret_cast<LPARAM>(&tips));
     ASSERT_NE(tips, nullptr);
     SendMessageW(tips, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(Utf8FromWide(tip), "NA");
+    EXPECT_EQ(core::Utf8FromWide(tip), "NA");
     SelectListItem(dialog_, IDC_IAP_MEMORY, 1);
     SendMessageW(tips, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(Utf8FromWide(tip), "3600h - 37FFh");
+    EXPECT_EQ(core::Utf8FromWide(tip), "3600h - 37FFh");
 }
 
 TEST_F(MainWindowTest, LoadAsksTheAreaThenTheFileAndShowsSizeAndChecksum) {
@@ -202,7 +202,7 @@ TEST_F(MainWindowTest, LoadAsksTheAreaThenTheFileAndShowsSizeAndChecksum) {
     EXPECT_THAT(script.Seen(), ElementsAre(Chinese(text::selectArea), _));
     EXPECT_EQ(areaAddress, "1000");  // Part A1's data area
 
-    EXPECT_EQ(Text(IDC_STATUS_SOURCE), Utf8FromWide(file));
+    EXPECT_EQ(Text(IDC_STATUS_SOURCE), core::Utf8FromWide(file));
     EXPECT_EQ(Text(IDC_STATUS_SIZE), "大小:0x10");
     EXPECT_EQ(Text(IDC_STATUS_CHECKSUM), "校验和:0x0003");
     EXPECT_EQ(Image(), std::vector<uint8_t>({0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -411,7 +411,7 @@ TEST_F(MainWindowTest, TypingInTheHexEditorEditsTheImageUnlessWriteProtected) {
     EXPECT_EQ(Image()[0], 0x41);
     // The hex editor told the dialog: the source is marked edited, the
     // checksum follows.
-    EXPECT_EQ(Text(IDC_STATUS_SOURCE), Utf8FromWide(file) + " *");
+    EXPECT_EQ(Text(IDC_STATUS_SOURCE), core::Utf8FromWide(file) + " *");
     EXPECT_EQ(Text(IDC_STATUS_CHECKSUM), "校验和:0x0042");
 }
 
@@ -451,7 +451,7 @@ TEST_F(MainWindowTest, AboutFromTheSystemMenuShowsTheVersion) {
     const int last = GetMenuItemCount(menu) - 1;
     wchar_t item[64] = {};
     GetMenuStringW(menu, static_cast<UINT>(last), item, 64, MF_BYPOSITION);
-    EXPECT_EQ(Utf8FromWide(item), "About(&A)...");
+    EXPECT_EQ(core::Utf8FromWide(item), "About(&A)...");
     EXPECT_EQ(GetMenuItemID(menu, last), static_cast<UINT>(IDM_ABOUT));
 
     ModalScript script({dialog_});

@@ -97,7 +97,7 @@ std::vector<std::string> ListItems(HWND dialog, int id) {
         std::wstring item(
             static_cast<std::size_t>(SendDlgItemMessageW(dialog, id, CB_GETLBTEXTLEN, i, 0)), L'\0');
         SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        items.push_back(Utf8FromWide(item));
+        items.push_back(core::Utf8FromWide(item));
     }
     return items;
 }
@@ -105,7 +105,7 @@ std::vector<std::string> ListItems(HWND dialog, int id) {
 std::string WindowClass(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
-    return Utf8FromWide(name);
+    return core::Utf8FromWide(name);
 }
 
 int64_t RegistryNumber(const std::wstring& key, const wchar_t* name) {
