@@ -296,9 +296,8 @@ MessageAnswer MainDialogWindow::ShowMessage(const workbench::Message& message) {
             return MessageAnswer::No;
         case QMessageBox::Ok:
             return MessageAnswer::Ok;
-        default:  // closed without a button: the safe answer
-            return message.buttons == workbench::MessageButtons::YesNo ? MessageAnswer::No
-                                                                       : MessageAnswer::Cancel;
+        default:  // closed without a button
+            return workbench::DismissedAnswer(message.buttons);
     }
 }
 

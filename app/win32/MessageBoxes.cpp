@@ -54,8 +54,7 @@ MessageAnswer ShowMessageBox(HWND owner, const workbench::Message& message) {
         case IDOK:
             return MessageAnswer::Ok;
         default:  // Cancel, Escape, the close box, or no box at all
-            return message.buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                             : MessageAnswer::Cancel;
+            return workbench::DismissedAnswer(message.buttons);
     }
 }
 

@@ -28,6 +28,12 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 
+// The answer of a message box closed without one of its buttons (Escape, the
+// close box): the safe one, "No" to a question and "Cancel" otherwise.
+inline MessageAnswer DismissedAnswer(MessageButtons buttons) {
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+}
+
 // One entry of a file dialog's filter list: "Intel Hex/Binary" with "*.hex", ...
 struct FileFilter {
     std::string description;
