@@ -47,9 +47,11 @@ std::optional<CharCell> CellForFont(const FontMeasure& font) {
     return CharCell{wholePx(widestPx), wholePx(font.heightPx)};
 }
 
-std::optional<ChosenFont> ChooseFont(std::span<const FontMeasure> candidates) {
-    for (std::size_t index = 0; index < candidates.size(); ++index) {
-        if (const auto cell = CellForFont(candidates[index])) {
+std::optional<ChosenFont> ChooseFont(
+    std::size_t count, const std::function<std::optional<FontMeasure>(std::size_t index)>& measure) {
+    for (std::size_t index = 0; index < count; ++index) {
+        const std::optional<FontMeasure> font = measure(index);
+        if (const auto cell = font ? CellForFont(*font) : std::nullopt) {
             return ChosenFont{index, *cell};
         }
     }

@@ -8,8 +8,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
-#include <span>
 
 #include "hex_digits.h"
 
@@ -49,8 +49,11 @@ struct ChosenFont {
     bool operator==(const ChosenFont&) const = default;
 };
 
-// The first of the candidates (the font asked for, then the fall-back families)
-// that the editor accepts, with its cell; none when it accepts none.
-std::optional<ChosenFont> ChooseFont(std::span<const FontMeasure> candidates);
+// The first of count candidates (the font asked for, then the fall-back
+// families) that the editor accepts, with its cell; none when it accepts none.
+// measure(index) measures a candidate, none when it cannot be had; candidates
+// after the accepted one are never measured.
+std::optional<ChosenFont> ChooseFont(
+    std::size_t count, const std::function<std::optional<FontMeasure>(std::size_t index)>& measure);
 
 }  // namespace korvid::hexedit

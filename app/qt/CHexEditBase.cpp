@@ -443,12 +443,11 @@ void CHexEditBase::changeEvent(QEvent* event) {
 }
 
 void CHexEditBase::AdoptFont(const std::vector<QFont>& candidates) {
-    std::vector<korvid::hexedit::FontMeasure> measures;
-    for (const QFont& candidate : candidates) {
-        measures.push_back(HexEditFont::Measure(candidate));
-    }
+    const auto chosen = korvid::hexedit::ChooseFont(candidates.size(), [&](std::size_t index) {
+        return std::optional(HexEditFont::Measure(candidates[index]));
+    });
     // A refused font leaves the one drawn with; the layout is redone either way.
-    if (const auto chosen = korvid::hexedit::ChooseFont(measures)) {
+    if (chosen) {
         font_.emplace(candidates[chosen->index]);
         core_->SetCharMetrics(chosen->cell.widthPx, chosen->cell.heightPx);
     }

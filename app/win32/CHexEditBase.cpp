@@ -558,29 +558,31 @@ void CHexEditBase::AdoptDefaultFont() {
 }
 
 bool CHexEditBase::AdoptFirstAccepted(const std::vector<LOGFONTW>& candidates, bool isDefault) {
+    // Each candidate's font is made when it is measured, and kept only if chosen.
     const HDC dc = CreateCompatibleDC(nullptr);
-    std::vector<HFONT> fonts;
-    std::vector<korvid::hexedit::FontMeasure> measures;
-    for (const LOGFONTW& candidate : candidates) {
-        if (const HFONT font = CreateFontIndirectW(&candidate); font != nullptr) {
-            fonts.push_back(font);
-            measures.push_back(korvid::win32::MeasureFont(dc, font));
-        }
-    }
+    HFONT measured = nullptr;
+    const auto chosen = korvid::hexedit::ChooseFont(
+        candidates.size(), [&](std::size_t index) -> std::optional<korvid::hexedit::FontMeasure> {
+            if (measured != nullptr) {
+                DeleteObject(measured);
+            }
+            measured = CreateFontIndirectW(&candidates[index]);
+            if (measured == nullptr) {
+                return std::nullopt;
+            }
+            return korvid::win32::MeasureFont(dc, measured);
+        });
     DeleteDC(dc);
-    const auto chosen = korvid::hexedit::ChooseFont(measures);
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        if (!chosen || i != chosen->index) {
-            DeleteObject(fonts[i]);
-        }
-    }
     if (!chosen) {
+        if (measured != nullptr) {
+            DeleteObject(measured);
+        }
         return false;
     }
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
-    font_ = fonts[chosen->index];
+    font_ = measured;
     defaultFont_ = isDefault;
     core_.SetCharMetrics(chosen->cell.widthPx, chosen->cell.heightPx);
     PlaceSystemCaret();

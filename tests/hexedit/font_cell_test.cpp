@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string_view>
+#include <span>
 #include <vector>
 
 #include "hex_font_cell.h"
@@ -79,13 +81,26 @@ TEST(HexFontCell, EmptyOrBrokenMeasuresAreRefused) {
     EXPECT_FALSE(CellForFont(font));
 }
 
-TEST(HexFontChoice, TheFirstAcceptedCandidateWins) {
-    const std::vector<FontMeasure> candidates = {Proportional(), Monospaced(7.0, 14.0),
-                                                 Monospaced(9.0, 18.0)};
-    EXPECT_EQ(ChooseFont(candidates), (ChosenFont{1, {7, 14}}));
-    EXPECT_EQ(ChooseFont(std::span(candidates).subspan(2)), (ChosenFont{0, {9, 18}}));
-    EXPECT_FALSE(ChooseFont(std::span(candidates).first(1)));
-    EXPECT_FALSE(ChooseFont({}));
+// The choice among measures given in advance; measured records which were asked for.
+std::optional<ChosenFont> ChooseAmong(std::span<const std::optional<FontMeasure>> candidates,
+                                      std::vector<std::size_t>* measured = nullptr) {
+    return ChooseFont(candidates.size(), [&](std::size_t index) {
+        if (measured != nullptr) {
+            measured->push_back(index);
+        }
+        return candidates[index];
+    });
+}
+
+TEST(HexFontChoice, TheFirstAcceptedCandidateWinsAndNoLaterOneIsMeasured) {
+    const std::vector<std::optional<FontMeasure>> candidates = {
+        Proportional(), std::nullopt, Monospaced(7.0, 14.0), Monospaced(9.0, 18.0)};
+    std::vector<std::size_t> measured;
+    EXPECT_EQ(ChooseAmong(candidates, &measured), (ChosenFont{2, {7, 14}}));
+    EXPECT_EQ(measured, (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(ChooseAmong(std::span(candidates).subspan(3)), (ChosenFont{0, {9, 18}}));
+    EXPECT_FALSE(ChooseAmong(std::span(candidates).first(2)));
+    EXPECT_FALSE(ChooseAmong({}));
 }
 
 }  // namespace
