@@ -95,10 +95,8 @@ void ProgressDialogWindow::OnTick() {
 void ProgressDialogWindow::Render() {
     const ReflashProgress::State s = model_.Present();
     notice_->setText(QString::fromStdString(s.notice));
-    // The bar counts in int: a total beyond INT32_MAX is shown in half steps.
-    const int shift = s.barMaximum > INT32_MAX ? 1 : 0;
-    bar_->setRange(0, static_cast<int>(s.barMaximum >> shift));
-    bar_->setValue(static_cast<int>(s.barValue >> shift));
+    bar_->setRange(0, static_cast<int>(s.barMaximum));
+    bar_->setValue(static_cast<int>(s.barValue));
     if (s.barText.empty()) {
         bar_->resetFormat();
     } else {

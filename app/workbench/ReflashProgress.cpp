@@ -1,5 +1,7 @@
 #include "ReflashProgress.h"
 
+#include <cstdint>
+
 #include "TextTable.h"
 
 namespace korvid::workbench {
@@ -43,8 +45,9 @@ ReflashProgress::State ReflashProgress::Present() const {
         s.notice = round_ % 2 == 1 ? " " : PairText(TextTable::firmwareUpdating, language_);
     }
     const std::lock_guard lock(mutex_);
-    s.barValue = barValue_;
-    s.barMaximum = barMaximum_;
+    const int shift = barMaximum_ > INT32_MAX ? 1 : 0;
+    s.barValue = barValue_ >> shift;
+    s.barMaximum = barMaximum_ >> shift;
     if (restarting_) {
         s.barText = PairText(TextTable::programmerRestarting, language_);
     }

@@ -23,6 +23,8 @@ public:
     struct State {
         std::string notice;  // text field 1066: blank in odd rounds
         // The bar: busy (no range) until the first firmware data is counted.
+        // Within INT32_MAX, the range of the front ends' bars: a larger total
+        // is counted in half steps.
         uint32_t barValue = 0;
         uint32_t barMaximum = 0;
         std::string barText;  // shown on the bar once the programmer restarts

@@ -217,6 +217,16 @@ TEST(ReflashProgressRules, NoticeBlinksWhileBusy) {
     EXPECT_TRUE(progress.Finished());
 }
 
+TEST(ReflashProgressRules, TotalsBeyondTheBarsRangeAreHalved) {
+    FirmwareUpdateState state;
+    state.busy = 1;
+    ReflashProgress progress(state, Language::Chinese);
+    progress.Report({KORVID_OPERATION_UPDATE_FW, KORVID_PHASE_REFLASH_DATA, 0x80000000u, 0xFFFFFFFFu});
+    const ReflashProgress::State s = progress.Present();
+    EXPECT_EQ(s.barMaximum, 0x7FFFFFFFu);
+    EXPECT_EQ(s.barValue, 0x40000000u);
+}
+
 TEST(ReflashProgressRules, BarFollowsTheReflash) {
     FirmwareUpdateState state;
     state.busy = 1;
