@@ -7,6 +7,7 @@
 #include "korvid_ext.h"
 #include "part_lookup.h"
 #include "programmer_choice.h"
+#include "programmer_list.h"
 #include "series_names.h"
 
 #include <cstdio>
@@ -107,7 +108,7 @@ int RunDetect(const Reporter& out, const std::optional<std::string>& device) {
     // With a device, one listing decides: ChooseProgrammer returns the programmer it
     // names or throws the failure that names the attached ones.
     const std::vector<KorvidProgrammerInfo> list =
-        device ? std::vector<KorvidProgrammerInfo>{*ChooseProgrammer(device)} : ListProgrammers();
+        device ? std::vector<KorvidProgrammerInfo>{*ChooseProgrammer(device)} : core::ListProgrammers();
     if (list.empty()) {
         // Not listed, yet perhaps there: a programmer without its driver (Windows).
         KorvidAccess access{};

@@ -1,17 +1,10 @@
 #include "programmer_choice.h"
 
-#include <algorithm>
+#include "programmer_list.h"
+
 #include <cstdlib>
 
 namespace korvid::cli {
-
-std::vector<KorvidProgrammerInfo> ListProgrammers() {
-    std::vector<KorvidProgrammerInfo> list(KorvidListProgrammers(nullptr, 0));
-    // The count may grow between the two calls; what did not fit is left out.
-    list.resize(std::min<std::size_t>(
-        list.size(), KorvidListProgrammers(list.data(), static_cast<uint32_t>(list.size()))));
-    return list;
-}
 
 std::optional<KorvidProgrammerInfo> FindProgrammer(const std::vector<KorvidProgrammerInfo>& list,
                                                    const std::string& device) {
@@ -24,7 +17,7 @@ std::optional<KorvidProgrammerInfo> FindProgrammer(const std::vector<KorvidProgr
 }
 
 std::optional<KorvidProgrammerInfo> ChooseProgrammer(const std::optional<std::string>& choice) {
-    const std::vector<KorvidProgrammerInfo> list = ListProgrammers();
+    const std::vector<KorvidProgrammerInfo> list = core::ListProgrammers();
     // Without --device the library takes its selection from KORVID_DEVICE.
     const char* environment = std::getenv("KORVID_DEVICE");
     const std::optional<std::string> device = choice ? choice

@@ -11,9 +11,6 @@
 
 namespace korvid::cli {
 
-// Every attached programmer, as KorvidListProgrammers lists them.
-std::vector<KorvidProgrammerInfo> ListProgrammers();
-
 // The listed programmer whose location or USB serial is device.
 std::optional<KorvidProgrammerInfo> FindProgrammer(const std::vector<KorvidProgrammerInfo>& list,
                                                    const std::string& device);

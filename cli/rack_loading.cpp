@@ -9,6 +9,7 @@
 #include "interrupt_flag.h"
 #include "production_log.h"
 #include "programmer_choice.h"
+#include "programmer_list.h"
 #include "programming_steps.h"
 #include "serial_counter.h"
 #include "worker_processes.h"
@@ -24,7 +25,7 @@ namespace {
 // The programmers a rack command loads: every attached one, or those named.
 std::vector<KorvidProgrammerInfo> RackProgrammers(const ProductionChoices& production,
                                                   std::vector<std::string>& unknown) {
-    const std::vector<KorvidProgrammerInfo> list = ListProgrammers();
+    const std::vector<KorvidProgrammerInfo> list = core::ListProgrammers();
     if (production.all) {
         return list;
     }

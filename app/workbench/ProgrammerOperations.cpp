@@ -1,5 +1,7 @@
 #include "ProgrammerOperations.h"
 
+#include "programmer_list.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -32,9 +34,7 @@ uint8_t LibraryOperations::SaveKPJ(const std::string& path, const JobRecord& job
 }
 
 bool LibraryOperations::ProgrammerWaitsForFirmware() {
-    std::vector<KorvidProgrammerInfo> programmers(KorvidListProgrammers(nullptr, 0));
-    programmers.resize(
-        KorvidListProgrammers(programmers.data(), static_cast<uint32_t>(programmers.size())));
+    const std::vector<KorvidProgrammerInfo> programmers = core::ListProgrammers();
     return std::any_of(programmers.begin(), programmers.end(),
                        [](const KorvidProgrammerInfo& p) { return p.updateMode != 0; });
 }
