@@ -11,7 +11,6 @@
 #include <climits>
 #include <vector>
 
-using korvid::hexedit::CaretPosition;
 using korvid::hexedit::HexKey;
 using korvid::hexedit::KeyModifiers;
 using korvid::hexedit::KeyOutcome;
@@ -405,7 +404,7 @@ void CHexEditBase::OnEditCopy() {
 }
 
 void CHexEditBase::OnEditPaste() {
-    if (core_.IsReadOnly() || !core_.HasBytes() || !OpenClipboard(window_)) {
+    if (!core_.CanPaste() || !OpenClipboard(window_)) {
         return;
     }
     uint32_t written = 0;
@@ -516,10 +515,6 @@ void CHexEditBase::OnScroll(int bar, WORD request) {
 
 void CHexEditBase::OnFocusChanged(bool focused) {
     core_.SetFocused(focused);
-    if (!focused && caretCreated_) {
-        DestroyCaret();
-        caretCreated_ = false;
-    }
     PlaceSystemCaret();
     InvalidateRect(window_, nullptr, FALSE);  // the selection's colours follow the focus
 }

@@ -31,7 +31,6 @@ public:
     // The control of a window of the class; null for any other window.
     static CHexEditBase* FromWindow(HWND window);
 
-    HWND Window() const { return window_; }
     const korvid::hexedit::HexEditCore& Core() const { return core_; }
 
     // HexEditControl. To redraw is to invalidate the whole client area.

@@ -22,7 +22,6 @@ public:
     void SetTip(int controlId, std::string_view utf8);
     // Hands a message of the dialog's loop to the tips (mouse messages only).
     void Relay(const MSG& message) const;
-    HWND Window() const { return tips_; }
 
 private:
     TOOLINFOW ToolOf(int controlId) const;

@@ -107,7 +107,7 @@ void MainWindow::OnInitDialog() {
 
     CHexEditBase* hexEdit = CHexEditBase::FromWindow(GetDlgItem(dialog_, IDC_HEX_EDIT));
     model_ = std::make_unique<workbench::MainDialog>(*this, *hexEdit, operations_, settings_,
-                                                     catalogue_);
+                                                     std::move(catalogue_));
     model_->OnInitDialog(environmentLanguage_ ? std::optional<std::string_view>(
                                                     *environmentLanguage_)
                                               : std::nullopt);
@@ -254,7 +254,7 @@ void MainWindow::ShowContextMenu(LPARAM screenPoint) {
     item(IDM_LANGUAGE_CHINESE, workbench::PlainText::chineseLanguage);
     item(IDM_LANGUAGE_ENGLISH, workbench::PlainText::englishLanguage);
     CheckMenuRadioItem(menu, IDM_LANGUAGE_CHINESE, IDM_LANGUAGE_ENGLISH,
-                       shownLanguage_ == Language::English ? IDM_LANGUAGE_ENGLISH
+                       model_->DisplayLanguage() == Language::English ? IDM_LANGUAGE_ENGLISH
                                                            : IDM_LANGUAGE_CHINESE,
                        MF_BYCOMMAND);
     const UINT chosen = static_cast<UINT>(
@@ -292,8 +292,9 @@ std::string MainWindow::TakenPath(std::string path) {
     if (NarrowCallsTakePath(path, GetACP())) {
         return path;
     }
-    ShowMessageBox(dialog_, {workbench::MessageIcon::Error, catalogue_.libraryName,
-                             PathRefusedText(path, shownLanguage_), workbench::MessageButtons::Ok,
+    ShowMessageBox(dialog_, {workbench::MessageIcon::Error, model_->LibraryName(),
+                             PathRefusedText(path, model_->DisplayLanguage()),
+                             workbench::MessageButtons::Ok,
                              workbench::MessageAnswer::Ok});
     return {};  // as if the dialog was cancelled
 }
@@ -307,7 +308,7 @@ bool MainWindow::RunMaxCountDialog(workbench::MaxCountDialog& dialog) {
 }
 
 void MainWindow::RunAboutDialog(std::string_view versionText) {
-    win32::RunAboutDialog(instance_, dialog_, versionText, shownLanguage_);
+    win32::RunAboutDialog(instance_, dialog_, versionText, model_->DisplayLanguage());
 }
 
 void MainWindow::RunProgressDialog(workbench::ReflashProgress& progress) {

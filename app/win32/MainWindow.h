@@ -34,7 +34,6 @@ public:
     HWND Create();
     // Runs the messages of the thread until the dialog has ended.
     void Run();
-    HWND Window() const { return dialog_; }
     bool Ended() const { return dialog_ == nullptr; }
     workbench::MainDialog& Model() { return *model_; }
 
@@ -66,7 +65,7 @@ private:
     HINSTANCE instance_;
     workbench::ProgrammerOperations& operations_;
     workbench::SettingsStore& settings_;
-    workbench::Catalogue catalogue_;
+    workbench::Catalogue catalogue_;  // the model's, once the dialog exists
     std::optional<std::string> environmentLanguage_;
 
     HWND dialog_ = nullptr;
@@ -74,7 +73,6 @@ private:
     std::unique_ptr<DialogTooltips> tips_;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
-    workbench::Language shownLanguage_ = workbench::Language::Chinese;
     // Set while Render changes controls, whose notifications are then the view's own.
     bool rendering_ = false;
 };

@@ -11,7 +11,6 @@ using workbench::MainDialogState;
 
 void MainWindow::Render(const MainDialogState& state) {
     rendering_ = true;
-    shownLanguage_ = state.language;
     ShowText(dialog_, state.caption);
     RenderTexts(state.texts);
     RenderPartPanel(state);

@@ -36,6 +36,14 @@ std::string ControlText(HWND dialog, int id) {
     return TextOf(GetDlgItem(dialog, id));
 }
 
+std::vector<std::string> ListItems(HWND dialog, int id) {
+    std::vector<std::string> items;
+    for (const std::wstring& item : ListItemsOf(GetDlgItem(dialog, id))) {
+        items.push_back(core::Utf8FromWide(item));
+    }
+    return items;
+}
+
 void ShowText(HWND window, std::string_view utf8) {
     const std::wstring wanted = core::WideFromUtf8(utf8);
     if (WideTextOf(window) != wanted) {

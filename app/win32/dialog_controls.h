@@ -29,5 +29,6 @@ bool IsChecked(HWND dialog, int id);
 // (-1 for none).
 void ShowListItems(HWND dialog, int id, const std::vector<std::string>& items, int selected);
 int SelectedItem(HWND dialog, int id);
+std::vector<std::string> ListItems(HWND dialog, int id);
 
 }  // namespace korvid::win32

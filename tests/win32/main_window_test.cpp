@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, ShowsEveryControlOfTheTemplateWithItsClassAndChineseText)
     EXPECT_EQ(TextOf(dialog_), catalogue_.libraryName + " v7.10");
     EXPECT_TRUE(IsDlgButtonChecked(dialog_, IDC_ISP));
     EXPECT_FALSE(Enabled(IDC_ICP));  // the ICP catalogue is empty
-    EXPECT_THAT(ui_test::ListItems(dialog_, IDC_SERIES),
+    EXPECT_THAT(ListItems(dialog_, IDC_SERIES),
                 ElementsAre("Series A", "Series B", "Series C", "Series D", "Series E",
                             "Series F", "Series G"));
     // Unused option boxes keep their place and show nothing.
@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, ShowsEveryControlOfTheTemplateWithItsClassAndChineseText)
 TEST_F(MainWindowTest, PartListAndOptionsFollowTheSelection) {
     ASSERT_NE(Open(), nullptr);
     SelectListItem(dialog_, IDC_SERIES, 1);
-    const std::vector<std::string> parts = ui_test::ListItems(dialog_, IDC_PART);
+    const std::vector<std::string> parts = ListItems(dialog_, IDC_PART);
     ASSERT_EQ(parts.size(), 18u);
     EXPECT_EQ(parts.front(), "Part B1");
     EXPECT_EQ(window_->Model().Job().partIndex, CatalogueIndexOf("Part B1"));

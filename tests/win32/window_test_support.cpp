@@ -90,18 +90,6 @@ void TypeCharacters(HWND control, const std::wstring& characters) {
     }
 }
 
-std::vector<std::string> ListItems(HWND dialog, int id) {
-    std::vector<std::string> items;
-    const LRESULT count = SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring item(
-            static_cast<std::size_t>(SendDlgItemMessageW(dialog, id, CB_GETLBTEXTLEN, i, 0)), L'\0');
-        SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        items.push_back(core::Utf8FromWide(item));
-    }
-    return items;
-}
-
 std::string WindowClass(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);

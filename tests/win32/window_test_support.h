@@ -48,8 +48,6 @@ void TypeText(HWND dialog, int id, const std::wstring& text);
 // Sends typed characters to a control one by one.
 void TypeCharacters(HWND control, const std::wstring& characters);
 
-// The items of a drop-down list, UTF-8.
-std::vector<std::string> ListItems(HWND dialog, int id);
 std::string WindowClass(HWND window);
 
 // A 32-bit value of a registry key below HKEY_CURRENT_USER, or -1 when missing.
