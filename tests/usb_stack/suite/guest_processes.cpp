@@ -1,5 +1,7 @@
 #include "guest_processes.h"
 
+#include "link/pipe_link.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
@@ -181,8 +183,7 @@ std::string GadgetProgrammer::waitUntilAttached(uint16_t productId, bool accessi
     const gid_t group = korvidGroup();
     // A HID programmer's node is its hidraw node, which comes a moment after the
     // USB device's own.
-    constexpr uint16_t kPipeProduct = 0x030D;
-    const bool hid = productId != kPipeProduct;
+    const bool hid = productId != link::kPipeProduct;
     const auto deadline = Clock::now() + kAttachBound;
     while (Clock::now() < deadline) {
         const std::string node = DeviceNodeAt(location_);

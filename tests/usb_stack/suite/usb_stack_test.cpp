@@ -16,17 +16,20 @@
 #include "guest_processes.h"
 #include "korvid.h"
 #include "korvid_ext.h"
+#include "link/hid_link.h"
+#include "link/pipe_link.h"
 #include "link/sim/synthetic_firmware.h"
 
 namespace korvid::usbstack {
 namespace {
 
+using link::kHidProductFirmwareUpdate;
+using link::kHidProductNormal;
+using link::kPipeProduct;
+
 constexpr const char* kTool = "/suite/korvid";
 constexpr const char* kTraceFolder = "/out/traces/";
 constexpr const char* kPart = "Part A4";
-constexpr uint16_t kHidProduct = 0x0323;
-constexpr uint16_t kHidUpdateProduct = 0x030B;
-constexpr uint16_t kPipeProduct = 0x030D;
 constexpr const char* kImageFile = "/tmp/image.bin";
 constexpr size_t kImageBytes = 16384;
 constexpr const char* kRootOnlyFlag = "/run/korvid-guest/root-only";
@@ -133,7 +136,7 @@ std::vector<nlohmann::json> jsonLines(const std::string& text) {
 TEST(UsbStack, DetectListsBothModelsWhereSysfsSaysTheySit) {
     GadgetProgrammer hid("hid", 0, "HID-0001");
     GadgetProgrammer pipe("pipe", 1, "PIPE-0002");
-    ASSERT_NE(hid.waitUntilAttached(kHidProduct), "");
+    ASSERT_NE(hid.waitUntilAttached(kHidProductNormal), "");
     ASSERT_NE(pipe.waitUntilAttached(kPipeProduct), "");
 
     const Finished run = Korvid({"--json", "detect"});
@@ -175,8 +178,12 @@ void PrintTo(const Model& model, std::ostream* out) {
     *out << model.name;
 }
 
-const Model kHid{
-    "hid", "hid-old", kHidProduct, kHidUpdateProduct, "hid", sim::kHidFirmwareImageBytes};
+const Model kHid{"hid",
+                 "hid-old",
+                 kHidProductNormal,
+                 kHidProductFirmwareUpdate,
+                 "hid",
+                 sim::kHidFirmwareImageBytes};
 const Model kPipe{"pipe",       "pipe-old", kPipeProduct,
                   kPipeProduct, "pipe",     sim::kPipeFirmwareImageBytes};
 
@@ -229,12 +236,12 @@ TEST_P(EachModel, ReflashesAnOutdatedProgrammerAcrossItsRestarts) {
     const std::string log = kernelLog();
     // Out into the update or boot mode and back: two more enumerations.
     EXPECT_EQ(occurrences(log, "New USB device found, idVendor=4c7b") - enumerationsBefore, 2u);
-    if (GetParam().productId == kHidProduct) {
+    if (GetParam().productId == kHidProductNormal) {
         EXPECT_EQ(occurrences(log, "idVendor=4c7b, idProduct=030b"), 1u);
     }
     auto state = programmer.stop();
     EXPECT_TRUE(Holds(state["firmware"], sim::SyntheticFirmwareImage(GetParam().firmwareBytes)));
-    EXPECT_EQ(state["identifier"], GetParam().productId == kHidProduct ? "0603" : "0551");
+    EXPECT_EQ(state["identifier"], GetParam().productId == kHidProductNormal ? "0603" : "0551");
     EXPECT_TRUE(Holds(state["target-flash"], image()));
 }
 
@@ -252,7 +259,7 @@ TEST_P(EachModel, AReflashCutShortIsFinishedByTheNextOne) {
     EXPECT_TRUE(cut.exited) << describe(cut);
     EXPECT_NE(cut.status, 0) << describe(cut);
     ASSERT_NE(programmer.waitUntilAttached(GetParam().waitingProductId), "");
-    if (GetParam().waitingProductId == kHidUpdateProduct) {
+    if (GetParam().waitingProductId == kHidProductFirmwareUpdate) {
         const Finished detect = Korvid({"--json", "detect"});
         const auto listed = jsonLines(detect.out);
         ASSERT_EQ(listed.size(), 1u) << describe(detect);
@@ -267,7 +274,7 @@ TEST_P(EachModel, AReflashCutShortIsFinishedByTheNextOne) {
 
     auto state = programmer.stop();
     EXPECT_TRUE(Holds(state["firmware"], sim::SyntheticFirmwareImage(GetParam().firmwareBytes)));
-    EXPECT_EQ(state["identifier"], GetParam().productId == kHidProduct ? "0603" : "0551");
+    EXPECT_EQ(state["identifier"], GetParam().productId == kHidProductNormal ? "0603" : "0551");
     EXPECT_TRUE(Holds(state["target-flash"], image()));
 }
 
@@ -300,8 +307,8 @@ TEST(UsbStack, TheOtherOfTwoProgrammersSeesNoTraffic) {
         SCOPED_TRACE(byLocation ? "by location" : "by serial");
         GadgetProgrammer first("hid", 0, "UNIT-A");
         GadgetProgrammer second("hid", 1, "UNIT-B");
-        ASSERT_NE(first.waitUntilAttached(kHidProduct), "");
-        ASSERT_NE(second.waitUntilAttached(kHidProduct), "");
+        ASSERT_NE(first.waitUntilAttached(kHidProductNormal), "");
+        ASSERT_NE(second.waitUntilAttached(kHidProductNormal), "");
         GadgetProgrammer& chosen = byLocation ? second : first;
         GadgetProgrammer& other = byLocation ? first : second;
         const std::string device = byLocation ? chosen.location() : chosen.serial();
@@ -317,7 +324,7 @@ TEST(UsbStack, ARackRunLoadsTwoProgrammersWithDisjointSerialRanges) {
     writeImageFile();
     GadgetProgrammer first("hid", 0, "UNIT-A");
     GadgetProgrammer second("pipe", 1, "UNIT-B");
-    ASSERT_NE(first.waitUntilAttached(kHidProduct), "");
+    ASSERT_NE(first.waitUntilAttached(kHidProductNormal), "");
     ASSERT_NE(second.waitUntilAttached(kPipeProduct), "");
     const Finished run = Korvid({"--json", "program", kImageFile, "--part", kPart, "--store",
                                  "--all", "--max-count", "16", "--serial-number", "2000"},
@@ -339,7 +346,7 @@ TEST(UsbStack, ANodeOnlyRootMayOpenIsReportedWithTheRulesFile) {
     writeImageFile();
     std::ofstream(kRootOnlyFlag).close();
     GadgetProgrammer programmer("hid", 0, "UNIT-0001");
-    const std::string node = programmer.waitUntilAttached(kHidProduct, false);
+    const std::string node = programmer.waitUntilAttached(kHidProductNormal, false);
     ASSERT_NE(node, "");
     const Finished run = Korvid({"program", kImageFile, "--part", kPart});
     unlink(kRootOnlyFlag);
@@ -353,7 +360,7 @@ TEST(UsbStack, ANodeOnlyRootMayOpenIsReportedWithTheRulesFile) {
 // closed.
 TEST(UsbStack, TheLibraryHoldsNoDeviceAfterAnUnplug) {
     GadgetProgrammer programmer("hid", 0, "UNIT-0001", {"--unplug-after", "60"});
-    ASSERT_NE(programmer.waitUntilAttached(kHidProduct), "");
+    ASSERT_NE(programmer.waitUntilAttached(kHidProductNormal), "");
     std::vector<uint8_t> code = image();
     JobRecord job{};
     job.partIndex = 3;
@@ -369,7 +376,7 @@ TEST(UsbStack, TheLibraryHoldsNoDeviceAfterAnUnplug) {
 // for the suite's output, the real stack beside the in-process simulator.
 TEST(UsbStack, MeasuresOneReportAndOneProgramCommand) {
     GadgetProgrammer programmer("hid", 0, "UNIT-0001");
-    ASSERT_NE(programmer.waitUntilAttached(kHidProduct), "");
+    ASSERT_NE(programmer.waitUntilAttached(kHidProductNormal), "");
     const Finished real = usbstack::Run({{"/suite/usb_round_trip"}, {}, false});
     ASSERT_EQ(real.status, 0) << describe(real);
     const Finished simulated =
