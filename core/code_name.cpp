@@ -1,6 +1,5 @@
 #include "code_name.h"
 
-#include "code_name_bytes.h"
 #include "cp936_characters.h"
 #include "cp936_text.h"
 #include "utf8_characters.h"

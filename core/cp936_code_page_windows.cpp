@@ -3,6 +3,8 @@
 // refused, as iconv refuses them.
 #include "cp936_code_page.h"
 
+#include "wide_text.h"
+
 #include <windows.h>
 
 #include <iterator>
@@ -28,13 +30,7 @@ std::optional<std::string> Cp936CharacterToUtf8(std::string_view character) {
     if (wide.empty()) {
         return std::nullopt;
     }
-    char utf8[16];
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                           utf8, sizeof utf8, nullptr, nullptr);
-    if (length <= 0) {
-        return std::nullopt;
-    }
-    return std::string(utf8, static_cast<std::size_t>(length));
+    return Utf8FromWide(wide);
 }
 
 std::optional<std::string> Utf8CharacterToCp936(std::string_view character) {
