@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "hex_clipboard.h"
+#include "hex_digit.h"
 
 namespace korvid::hexedit {
 namespace {
@@ -212,16 +213,16 @@ bool HexEditCore::TypeCharacter(uint32_t character, KeyModifiers modifiers) {
     if (modifiers.control || modifiers.alt || modifiers.meta || !HasBytes() || readOnly_) {
         return false;
     }
-    const auto value = HexDigitValue(character);
-    if (!value) {
+    const int value = character < 0x80 ? core::HexDigitValue(static_cast<char>(character)) : -1;
+    if (value < 0) {
         return false;
     }
     uint8_t& byte = data_[Caret().offset];
     if (Caret().highNibble) {
-        byte = static_cast<uint8_t>((byte & 0x0F) | (*value << 4));
+        byte = static_cast<uint8_t>((byte & 0x0F) | (value << 4));
         MoveCaret({0, false}, modifiers.shift);
     } else {
-        byte = static_cast<uint8_t>((byte & 0xF0) | *value);
+        byte = static_cast<uint8_t>((byte & 0xF0) | value);
         MoveCaret({1, true}, modifiers.shift);
     }
     return true;

@@ -58,15 +58,4 @@ std::optional<CaretMove> MoveForKey(HexKey key, bool highNibble, uint32_t visibl
     }
 }
 
-std::optional<uint8_t> HexDigitValue(uint32_t character) {
-    if (character >= '0' && character <= '9') {
-        return static_cast<uint8_t>(character - '0');
-    }
-    const uint32_t lower = character | 0x20;
-    if (lower >= 'a' && lower <= 'f') {
-        return static_cast<uint8_t>(lower - 'a' + 10);
-    }
-    return std::nullopt;
-}
-
 }  // namespace korvid::hexedit

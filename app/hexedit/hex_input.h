@@ -60,7 +60,4 @@ enum class KeyOutcome {
     SelectAll,
 };
 
-// The value of a typed hexadecimal digit character in either case, or none.
-std::optional<uint8_t> HexDigitValue(uint32_t character);
-
 }  // namespace korvid::hexedit

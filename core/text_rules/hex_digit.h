@@ -1,6 +1,7 @@
 // The value of one hexadecimal digit character, for every reader of hexadecimal
-// text: Intel HEX detection, the dialog's hexadecimal fields, the tool's serial
-// counter file and the escapes of wire trace files.
+// text: Intel HEX detection, the dialog's hexadecimal fields, the digits typed
+// into the hex editor, the tool's serial counter file and the escapes of wire
+// trace files.
 #pragma once
 
 namespace korvid::core {
