@@ -12,7 +12,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace korvid::qt::testing {
@@ -27,19 +26,15 @@ public:
         QMessageBox::StandardButton defaultButton;
     };
 
+    // Every message is answered "OK"; the first queued file is chosen to open;
+    // no file to save.
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& caption,
                                         const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override {
         messages.push_back({icon, caption, text, buttons, defaultButton});
-        if (answers.empty()) {
-            return QMessageBox::Ok;
-        }
-        const QMessageBox::StandardButton answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return QMessageBox::Ok;
     }
-    QString OpenFileName(QWidget*, const QString& filter) override {
-        openFilters.push_back(filter);
+    QString OpenFileName(QWidget*, const QString&) override {
         if (openFiles.empty()) {
             return {};
         }
@@ -47,18 +42,7 @@ public:
         openFiles.pop_front();
         return file;
     }
-    QString SaveFileName(QWidget*, const QString& filter, const QString& defaultSuffix) override {
-        saveDialogs.push_back({filter, defaultSuffix});
-        if (saveFiles.empty()) {
-            return {};
-        }
-        const QString file = saveFiles.front();
-        saveFiles.pop_front();
-        if (duringSave) {
-            duringSave();
-        }
-        return file;
-    }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     // Each dialog is handed to the next queued answer; without one it is accepted.
     int Run(QDialog& dialog) override {
         ranDialogs.push_back(dialog.objectName());
@@ -72,12 +56,7 @@ public:
     }
 
     std::vector<ShownMessage> messages;
-    std::deque<QMessageBox::StandardButton> answers;
     std::deque<QString> openFiles;
-    std::vector<QString> openFilters;
-    std::deque<QString> saveFiles;
-    std::vector<std::pair<QString, QString>> saveDialogs;  // filter, default suffix
-    std::function<void()> duringSave;                      // runs while the save dialog is up
     std::deque<std::function<int(QDialog&)>> dialogs;
     std::vector<QString> ranDialogs;
 };
