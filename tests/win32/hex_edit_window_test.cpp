@@ -245,21 +245,23 @@ TEST_F(HexEditWindowTest, MouseDragSelectsFromTheAnchor) {
 TEST_F(HexEditWindowTest, OnlyAFixedPitchFontIsTakenAndAlwaysAsACopy) {
     const HFONT own = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
     ASSERT_NE(own, nullptr);
-    const HFONT proportional = CreateFontW(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                                           0, VARIABLE_PITCH | FF_SWISS, L"Arial");
+    // Fonts every Windows has, whatever faces are installed: the stock
+    // proportional one, and the control's own face at twice its size.
+    const HFONT proportional = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(proportional), TRUE);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0)), own);
 
     const int64_t narrowCell = control_->Core().Viewport().GetLayout().charWidthPx;
-    const HFONT fixed = CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0,
-                                    FIXED_PITCH | FF_MODERN, L"Courier New");
+    LOGFONTW larger{};
+    ASSERT_EQ(GetObjectW(own, sizeof larger, &larger), static_cast<int>(sizeof larger));
+    larger.lfHeight *= 2;
+    const HFONT fixed = CreateFontIndirectW(&larger);
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fixed), TRUE);
     const HFONT taken = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
     EXPECT_NE(taken, own);
     EXPECT_NE(taken, fixed);
     SetBytes(16);
     EXPECT_GT(control_->Core().Viewport().GetLayout().charWidthPx, narrowCell);
-    DeleteObject(proportional);
     DeleteObject(fixed);
 }
 
