@@ -7,7 +7,7 @@
 // program ends by itself a few seconds later.
 #include "MainWindow.h"
 #include "RegistrySettingsStore.h"
-#include "fake_operations.h"
+#include "holdable_programmer.h"
 #include "resource_ids.h"
 #include "window_test_support.h"
 
@@ -21,7 +21,7 @@
 namespace {
 
 using korvid::win32::ui_test::ChooseFile;
-using korvid::win32::ui_test::FakeOperations;
+using korvid::win32::ui_test::HoldableProgrammer;
 using korvid::win32::ui_test::ModalScript;
 using korvid::win32::ui_test::Press;
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     korvid::workbench::Catalogue catalogue = korvid::workbench::LibraryCatalogue();
     korvid::win32::RegistrySettingsStore settings("KORVID gallery", catalogue.version);
     settings.WriteSelection(0, 3);  // Part A4
-    FakeOperations operations;
+    HoldableProgrammer operations;
     korvid::win32::MainWindow window(instance, operations, settings, catalogue, argv[2]);
     const HWND main = window.Create();
     if (main == nullptr) {

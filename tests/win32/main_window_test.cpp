@@ -6,7 +6,7 @@
 #include "RegistrySettingsStore.h"
 #include "TextTable.h"
 #include "dialog_controls.h"
-#include "fake_operations.h"
+#include "holdable_programmer.h"
 #include "main_dialog_controls.h"
 #include "resource_ids.h"
 #include "wide_text.h"
@@ -25,7 +25,7 @@ namespace {
 using namespace ::testing;
 using korvid::win32::ui_test::ChooseFile;
 using korvid::win32::ui_test::ClickNow;
-using korvid::win32::ui_test::FakeOperations;
+using korvid::win32::ui_test::HoldableProgrammer;
 using korvid::win32::ui_test::ModalScript;
 using korvid::win32::ui_test::Press;
 using korvid::win32::ui_test::ScratchFolder;
@@ -98,7 +98,7 @@ protected:
     workbench::Catalogue catalogue_;
     std::wstring key_;
     std::unique_ptr<RegistrySettingsStore> settings_;
-    FakeOperations operations_;
+    HoldableProgrammer operations_;
     std::unique_ptr<MainWindow> window_;
     HWND dialog_ = nullptr;
 };
@@ -259,8 +259,9 @@ TEST_F(MainWindowTest, UpdateTargetHandsTheJobToTheProgrammerAndSaysSuccessWitho
     EXPECT_EQ(said, "更新成功 !");
     EXPECT_FALSE(icon);
 
-    ASSERT_EQ(operations_.updates.size(), 1u);
-    const ui_test::RecordedUpdate& update = operations_.updates[0];
+    const auto updates = operations_.CallsOf("UpdateMCU");
+    ASSERT_EQ(updates.size(), 1u);
+    const auto& update = updates[0];
     EXPECT_EQ(update.toTarget, 1u);
     EXPECT_EQ(update.icpMode, 0u);
     EXPECT_EQ(update.job.partIndex, CatalogueIndexOf("Part A1"));
@@ -303,9 +304,10 @@ TEST_F(MainWindowTest, UpdateProgrammerTakesTheCountAndSerialNumberFromMaxCount)
     EXPECT_EQ(startAddress, "000037F0");  // Part A1: 0x3800 bytes of flash
     EXPECT_EQ(endAddress, "0x000037FF");
 
-    ASSERT_EQ(operations_.updates.size(), 1u);
-    const JobRecord& job = operations_.updates[0].job;
-    EXPECT_EQ(operations_.updates[0].toTarget, 0u);
+    const auto updates = operations_.CallsOf("UpdateMCU");
+    ASSERT_EQ(updates.size(), 1u);
+    const JobRecord& job = updates[0].job;
+    EXPECT_EQ(updates[0].toTarget, 0u);
     EXPECT_EQ(job.maxCount, 65530u);
     EXPECT_EQ(job.serialFlags, 3u);
     EXPECT_EQ(std::string(job.serialText, sizeof job.serialText), "LINE-3      ");
@@ -321,13 +323,13 @@ TEST_F(MainWindowTest, MaxCountLeftWithExitCallsNothing) {
     script.Then(Press(IDCANCEL));
     ClickNow(dialog_, IDC_UPDATE_PROGRAMMER);
     ASSERT_TRUE(script.Done());
-    EXPECT_TRUE(operations_.updates.empty());
+    EXPECT_TRUE(operations_.CallsOf("UpdateMCU").empty());
     EXPECT_TRUE(Enabled(IDC_UPDATE_PROGRAMMER));
 }
 
 // While the worker runs, the progress dialog shows the bar and refuses to close.
 struct ProgressWatch {
-    FakeOperations* operations = nullptr;
+    HoldableProgrammer* operations = nullptr;
     HWND dialog = nullptr;
     bool stayedAfterCancel = false;
     LRESULT barPosition = 0;
@@ -378,14 +380,14 @@ TEST_F(MainWindowTest, FirmwareMismatchReflashesBehindAProgressDialogThatWaitsFo
     EXPECT_EQ(progressWatch.barPosition, 1024);
     EXPECT_EQ(progressWatch.barRange, 4096);
     EXPECT_FALSE(IsWindow(progressWatch.dialog));
-    EXPECT_EQ(operations_.firmwareUpdates, 1);
-    EXPECT_EQ(operations_.updates.size(), 2u);
+    EXPECT_EQ(operations_.CallsOf("UpdateFW").size(), 1u);
+    EXPECT_EQ(operations_.CallsOf("UpdateMCU").size(), 2u);
 }
 
 TEST_F(MainWindowTest, DumpFillsTheBufferAndLeavesNothingToProgram) {
     ASSERT_NE(Open(), nullptr);
     ClickNow(dialog_, IDC_DUMP);
-    EXPECT_EQ(operations_.dumps, 1);
+    EXPECT_EQ(operations_.CallsOf("DumpMCUInfo").size(), 1u);
     EXPECT_EQ(Image(), std::vector<uint8_t>(256, 0x5A));
     EXPECT_EQ(Text(IDC_STATUS_SOURCE), Chinese(text::dumpInformationOk));
     EXPECT_EQ(Text(IDC_STATUS_SIZE), "");

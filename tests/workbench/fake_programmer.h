@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -46,6 +47,9 @@ public:
         for (const KorvidProgress& event : firmwareProgress) {
             progress(event);
         }
+        if (duringFirmwareUpdate) {
+            duringFirmwareUpdate();
+        }
         return Finish(Call("UpdateFW"), firmwareResults);
     }
     uint8_t SaveKPJ(const std::string& path, const JobRecord& job, uint32_t icpFlag) override {
@@ -64,6 +68,12 @@ public:
         }
         return names;
     }
+    std::vector<Call> CallsOf(const std::string& function) const {
+        std::vector<Call> found;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
+                     [&](const Call& call) { return call.function == function; });
+        return found;
+    }
 
     std::deque<uint8_t> updateResults, dumpResults, firmwareResults, saveResults;
     std::vector<uint8_t> dumpBytes = std::vector<uint8_t>(256);
@@ -71,6 +81,7 @@ public:
     bool waitsForFirmware = false;
     std::vector<KorvidProgress> firmwareProgress;  // reported by every UpdateFW
     std::function<void()> duringCall;              // runs inside UpdateMCU and DumpMCUInfo
+    std::function<void()> duringFirmwareUpdate;    // runs inside UpdateFW, on its worker thread
     std::vector<Call> calls;
 
 private:
