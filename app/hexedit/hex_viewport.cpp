@@ -127,7 +127,7 @@ ScrollBarRange HexViewport::VerticalBar() const {
         return {};
     }
     return {true, static_cast<int64_t>(layout_.maxTopRow) + layout_.fullRows - 1, layout_.fullRows,
-            topRow_};
+            topRow_, 1};
 }
 
 ScrollBarRange HexViewport::HorizontalBar() const {
@@ -135,7 +135,7 @@ ScrollBarRange HexViewport::HorizontalBar() const {
         return {};
     }
     const int64_t page = layout_.textRect.Width();
-    return {true, layout_.maxHorzScrollPx + page - 1, page, horzScrollPx_};
+    return {true, layout_.maxHorzScrollPx + page - 1, page, horzScrollPx_, layout_.charWidthPx};
 }
 
 DrawnRows HexViewport::RowsToDraw(uint32_t dataLength) const {

@@ -12,12 +12,14 @@
 namespace korvid::hexedit {
 
 // One scroll bar in window-system terms: the scrolled extent runs from 0 to
-// rangeMax inclusive, page is the part in view, position the first unit shown.
+// rangeMax inclusive, page is the part in view, position the first unit shown,
+// lineStep what an arrow of the bar scrolls (a row, a character).
 struct ScrollBarRange {
     bool shown = false;
     int64_t rangeMax = 0;
     int64_t page = 0;
     int64_t position = 0;
+    int64_t lineStep = 0;
     bool operator==(const ScrollBarRange&) const = default;
 };
 

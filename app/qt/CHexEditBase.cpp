@@ -95,10 +95,10 @@ int ClampToInt(int64_t value) {
 }
 
 // Qt's range ends at the last position, the window system's at the last unit.
-void ApplyRange(QScrollBar* bar, const ScrollBarRange& range, int64_t lineStep) {
+void ApplyRange(QScrollBar* bar, const ScrollBarRange& range) {
     bar->setRange(0, range.shown ? ClampToInt(range.rangeMax - range.page + 1) : 0);
     bar->setPageStep(ClampToInt(range.page));
-    bar->setSingleStep(ClampToInt(lineStep));
+    bar->setSingleStep(ClampToInt(range.lineStep));
     bar->setValue(ClampToInt(range.position));
 }
 
@@ -480,13 +480,11 @@ void CHexEditBase::UpdateScrollBars() {
         horizontalBar_->setVisible(horizontal);
         ApplyClientSize();
     }
-    const korvid::hexedit::Layout& layout = core_->EnsureLayout();
-    const ScrollBarRange v = core_->VerticalBar();
-    const ScrollBarRange h = core_->HorizontalBar();
+    core_->EnsureLayout();
     const QSignalBlocker blockVertical(verticalBar_);
     const QSignalBlocker blockHorizontal(horizontalBar_);
-    ApplyRange(verticalBar_, v, 1);
-    ApplyRange(horizontalBar_, h, layout.charWidthPx);
+    ApplyRange(verticalBar_, core_->VerticalBar());
+    ApplyRange(horizontalBar_, core_->HorizontalBar());
 }
 
 void CHexEditBase::ScheduleScrollBarUpdate() {

@@ -470,11 +470,12 @@ void CHexEditBase::OnScroll(int bar, WORD request) {
     if (!core_.HasBytes()) {
         return;
     }
-    const korvid::hexedit::Layout& layout = core_.EnsureLayout();
+    core_.EnsureLayout();
     const bool vertical = bar == SB_VERT;
     // Rows vertically, pixels horizontally.
-    const int64_t line = vertical ? 1 : layout.charWidthPx;
-    const int64_t page = vertical ? layout.fullRows : layout.textRect.Width();
+    const ScrollBarRange range = vertical ? core_.VerticalBar() : core_.HorizontalBar();
+    const int64_t line = range.lineStep;
+    const int64_t page = range.page;
     const auto scroll = [&](int64_t delta) {
         if (vertical) {
             core_.ScrollRows(delta);

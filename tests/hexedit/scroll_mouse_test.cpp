@@ -123,8 +123,8 @@ TEST(HexEditScroll, SingleLineIgnoresRowsButScrollsHorizontally) {
 TEST(HexEditScrollBars, Ranges) {
     auto core = MakeCore(CountingBytes(400), 4, 100);
     core.SetTopRow(2);
-    EXPECT_EQ(core.VerticalBar(), (ScrollBarRange{true, 21 + 4 - 1, 4, 2}));
-    EXPECT_EQ(core.HorizontalBar(), (ScrollBarRange{true, 276 + 100 - 1, 100, 0}));
+    EXPECT_EQ(core.VerticalBar(), (ScrollBarRange{true, 21 + 4 - 1, 4, 2, 1}));
+    EXPECT_EQ(core.HorizontalBar(), (ScrollBarRange{true, 276 + 100 - 1, 100, 0, kCharWidthPx}));
 
     auto fits = MakeCore(CountingBytes(64), 4);
     EXPECT_FALSE(fits.VerticalBar().shown);
