@@ -1,13 +1,11 @@
 #include "hex_number.h"
 
-#include <cstdio>
+#include "hex_digit.h"
 
 namespace korvid::cli {
 
 std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
+    return "0x" + core::HexText(value, digits);
 }
 
 }  // namespace korvid::cli

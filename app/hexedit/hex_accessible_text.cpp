@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hex_digit.h"
 #include "hex_digits.h"
 #include "hex_edit_core.h"
 #include "hex_viewport.h"
@@ -15,7 +16,7 @@ int64_t TextLength(std::size_t dataLength) {
 
 // value in hexadecimal with at least digits digits, after "0x".
 std::string Hex(uint32_t value, uint32_t digits) {
-    return "0x" + HexNumber(value, digits);
+    return "0x" + core::HexText(value, static_cast<int>(digits));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 namespace korvid::hexedit {
 
@@ -13,20 +12,6 @@ inline char HighDigit(uint8_t byte) {
 }
 inline char LowDigit(uint8_t byte) {
     return "0123456789ABCDEF"[byte & 0x0F];
-}
-
-// value in upper-case hexadecimal, zero-padded to at least minDigits digits
-// (at least one digit is always shown).
-inline std::string HexNumber(uint32_t value, uint32_t minDigits) {
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), LowDigit(static_cast<uint8_t>(value & 0x0F)));
-        value >>= 4;
-    } while (value != 0);
-    if (digits.size() < minDigits) {
-        digits.insert(0, minDigits - digits.size(), '0');
-    }
-    return digits;
 }
 
 // The characters the editor draws: the printable ASCII range. It holds the hex

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hex_digit.h"
 #include "hex_digits.h"
 #include "hex_edit_core.h"
 
@@ -77,7 +78,8 @@ void PlanAddressColumn(ColumnPlanner& c) {
     c.Fill(left, digits * layout.charWidthPx, ColorRole::AddressBackground);
     c.ForEachRow([&](int64_t first, int64_t, int64_t topPx) {
         // Zero-padded to the digit count; a longer address shows all its digits.
-        const std::string address = HexNumber(static_cast<uint32_t>(first), digits);
+        const std::string address =
+            core::HexText(static_cast<uint32_t>(first), static_cast<int>(digits));
         c.Text(left, topPx, 0, static_cast<int64_t>(address.size()), ColorRole::AddressText,
                [&](int64_t cell) { return address[static_cast<std::size_t>(cell)]; });
     });

@@ -1,6 +1,7 @@
 #include "AreaDialog.h"
 
 #include "TextTable.h"
+#include "hex_digit.h"
 #include "hex_text.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ constexpr std::size_t kMaxAddressChars = 255;
 }  // namespace
 
 AreaDialog::AreaDialog(uint32_t defaultAddress, Language language)
-    : defaultAddress_(defaultAddress), language_(language), address_(FormatHex(defaultAddress, 0)) {}
+    : defaultAddress_(defaultAddress), language_(language), address_(core::HexText(defaultAddress, 0)) {}
 
 void AreaDialog::OnAddressEdited(std::string_view text) {
     address_.assign(text);

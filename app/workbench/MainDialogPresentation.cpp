@@ -6,6 +6,7 @@
 #include "TextTable.h"
 #include "code_image.h"
 #include "cp936_text.h"
+#include "hex_digit.h"
 #include "hex_text.h"
 #include "memory_choices.h"
 #include "series_names.h"
@@ -117,9 +118,9 @@ MainDialogState MainDialog::State() const {
         s.source += Shown(TextTable::editedMarker);
     }
     if (imageStatusShown_) {
-        s.size = Shown(TextTable::sizePrefix) + FormatHex(static_cast<uint32_t>(image.size()), 0);
+        s.size = Shown(TextTable::sizePrefix) + core::HexText(static_cast<uint32_t>(image.size()), 0);
         s.checksum = Shown(TextTable::checksumPrefix) +
-                     FormatHex(core::ImageChecksum(image), kChecksumDigits);
+                     core::HexText(core::ImageChecksum(image), kChecksumDigits);
     }
 
     s.loadEnabled = true;

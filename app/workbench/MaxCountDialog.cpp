@@ -2,6 +2,7 @@
 
 #include "TextTable.h"
 #include "cp936_text.h"
+#include "hex_digit.h"
 #include "hex_text.h"
 #include "serial_settings.h"
 
@@ -44,8 +45,8 @@ MaxCountDialog::MaxCountDialog(JobRecord& job, uint32_t flashSize, uint16_t& sha
       sharedMaxCount_(sharedMaxCount),
       language_(language),
       caption_(std::move(caption)),
-      serialNumber_(FormatHex(0, kHexDigits)),
-      startAddress_(FormatHex(highestStartAddress_, kHexDigits)) {
+      serialNumber_(core::HexText(0, kHexDigits)),
+      startAddress_(core::HexText(highestStartAddress_, kHexDigits)) {
     OnEnableSerialClicked(false);
 }
 
@@ -84,7 +85,7 @@ bool MaxCountDialog::OnSerialTextEdited(std::string_view text) {
 bool MaxCountDialog::OnStartAddressEdited(std::string_view text) {
     const uint32_t address = ScanHex(text).value_or(0);
     if (address > highestStartAddress_) {
-        startAddress_ = FormatHex(highestStartAddress_, kHexDigits);
+        startAddress_ = core::HexText(highestStartAddress_, kHexDigits);
         return true;
     }
     startAddress_ = text;

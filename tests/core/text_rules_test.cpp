@@ -1,7 +1,8 @@
 // The byte rules shared by the library and the front ends: where UTF-8 and code
-// page 936 characters end, and where a code name may be cut.
+// page 936 characters end, where a code name may be cut, and hexadecimal text.
 #include "code_name_bytes.h"
 #include "cp936_characters.h"
+#include "hex_digit.h"
 #include "utf8_characters.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,13 @@
 
 namespace korvid::core {
 namespace {
+
+TEST(TextRules, HexTextPrintsLikePercentZeroStarX) {
+    EXPECT_EQ(HexText(0x1F, 8), "0000001F");
+    EXPECT_EQ(HexText(0x1F, 0), "1F");
+    EXPECT_EQ(HexText(0, 0), "0");
+    EXPECT_EQ(HexText(0xFFFFFFFF, 4), "FFFFFFFF");  // every significant digit
+}
 
 TEST(TextRules, WellFormedUtf8Only) {
     EXPECT_TRUE(IsUtf8(""));

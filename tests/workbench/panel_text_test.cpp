@@ -15,9 +15,6 @@ TEST(HexText, ScansLikePercentX) {
     EXPECT_EQ(ScanHex("FFFFFFFF"), 0xFFFFFFFFu);
     EXPECT_EQ(ScanHex("123456789"), 0xFFFFFFFFu);  // saturates, never wraps to a low address
     EXPECT_EQ(ScanHex("000000001"), 1u);
-    EXPECT_EQ(FormatHex(0x1F, 8), "0000001F");
-    EXPECT_EQ(FormatHex(0x1F, 0), "1F");
-    EXPECT_EQ(FormatHex(0, 0), "0");
 }
 
 TEST(MemoryChoices, ListsAndTips) {

@@ -3,7 +3,6 @@
 #include "hex_digit.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace korvid::workbench {
 namespace {
@@ -28,16 +27,6 @@ std::optional<uint32_t> ScanHex(std::string_view text) {
                                    0xFFFFFFFFu);
     }
     return static_cast<uint32_t>(value);
-}
-
-std::string FormatHex(uint32_t value, int width) {
-    char text[40];
-    if (width <= 0) {
-        std::snprintf(text, sizeof text, "%X", value);
-    } else {
-        std::snprintf(text, sizeof text, "%0*X", std::min(width, 32), value);
-    }
-    return text;
 }
 
 bool PassesHexDigitFilter(char32_t c, bool allowFormFeed) {

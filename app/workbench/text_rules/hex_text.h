@@ -14,9 +14,6 @@ namespace korvid::workbench {
 // mistaken for a small address.
 std::optional<uint32_t> ScanHex(std::string_view text);
 
-// Upper-case hexadecimal: "%X" for width 0, otherwise zero-padded to width digits.
-std::string FormatHex(uint32_t value, int width);
-
 // The typed-character filter of hexadecimal fields: "0"-"9", "A"-"F", "a"-"f" and
 // backspace (8) pass, and form feed (12) where allowed; every other character,
 // control characters included, is dropped before the field sees it.
