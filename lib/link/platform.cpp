@@ -13,12 +13,6 @@ namespace {
 
 Platform* testOverride = nullptr;
 
-// The platform chosen for this process, and whether it is the real one.
-struct Choice {
-    Platform* platform = nullptr;
-    bool real = false;
-};
-
 // KORVID_SIMULATE_CLOCK=virtual lets the simulated programmers' pauses pass at once.
 sim::DemoClock demoClock() {
     const char* clock = std::getenv("KORVID_SIMULATE_CLOCK");
@@ -28,32 +22,31 @@ sim::DemoClock demoClock() {
 
 // Chosen once: the built-in simulated programmers when KORVID_SIMULATE names them,
 // otherwise the real backends. Without the variable only real devices are touched.
-const Choice& defaultChoice() {
-    static const Choice chosen = []() -> Choice {
+Platform& defaultPlatform() {
+    static Platform* const chosen = []() -> Platform* {
         const char* mode = std::getenv("KORVID_SIMULATE");
         if (mode != nullptr) {
             static std::unique_ptr<sim::SimulatedPlatform> demo =
                 sim::MakeDemoPlatform(mode, demoClock());
             if (demo) {
-                return {&demo->platform(), false};
+                return &demo->platform();
             }
         }
-        return {&realPlatform(), true};
+        return &realPlatform();
     }();
-    return chosen;
+    return *chosen;
 }
 
 }  // namespace
 
 Platform& current() {
-    return trace::Traced(testOverride != nullptr ? *testOverride : *defaultChoice().platform);
+    return trace::Traced(testOverride != nullptr ? *testOverride : defaultPlatform());
 }
 
 std::vector<TreeUsbDevice> treeUsbDevices(uint16_t vendorId) {
-    if (testOverride != nullptr || !defaultChoice().real) {
-        return {};
-    }
-    return realTreeUsbDevices(vendorId);
+    const Platform& platform = current();
+    return platform.treeUsbDevices != nullptr ? platform.treeUsbDevices(vendorId)
+                                              : std::vector<TreeUsbDevice>{};
 }
 
 void setForTesting(Platform* platform) {

@@ -145,12 +145,6 @@ public:
     virtual uint64_t nowUs() = 0;
 };
 
-struct Platform {
-    HidBus* hid = nullptr;
-    PipeBus* pipe = nullptr;
-    Clock* clock = nullptr;
-};
-
 // A USB device as the system's device tree lists it, whether or not a driver of
 // the system offers it to open.
 struct TreeUsbDevice {
@@ -160,11 +154,19 @@ struct TreeUsbDevice {
     std::string instance{};  // the system's name of the device
 };
 
-// The present USB devices of a vendor in the system's device tree, each whole USB
-// device once, with or without a driver: on Windows a programmer whose HID or
-// still-image driver is missing is in neither bus's list, only here. Empty on
-// Linux, whose buses list every attached programmer (hidraw and usbfs nodes need no
-// driver of ours), and while a simulated or test platform is in use. Opens nothing.
+struct Platform {
+    HidBus* hid = nullptr;
+    PipeBus* pipe = nullptr;
+    Clock* clock = nullptr;
+    // The present USB devices of a vendor in the system's device tree, each whole
+    // USB device once, with or without a driver: on Windows a programmer whose HID
+    // or still-image driver is missing is in neither bus's list, only here. None on
+    // Linux, whose buses list every attached programmer (hidraw and usbfs nodes
+    // need no driver of ours), nor for the simulated programmers. Opens nothing.
+    std::vector<TreeUsbDevice> (*treeUsbDevices)(uint16_t vendorId) = nullptr;
+};
+
+// The current platform's device tree (Platform::treeUsbDevices); empty without one.
 std::vector<TreeUsbDevice> treeUsbDevices(uint16_t vendorId);
 
 // The platform the protocol code uses: the real backends, or a built-in simulated

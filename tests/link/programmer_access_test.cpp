@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "korvid.h"
 #include "korvid_ext.h"
 #include "link/hid_link.h"
+#include "link/pipe_link.h"
+#include "link/platform.h"
 #include "link/selection.h"
 #include "link/sim/simulated_programmer.h"
 
@@ -73,6 +76,38 @@ TEST_F(ProgrammerAccessTest, AllRefusingGivesTheFirstInTheOrderOperationsTryThem
     EXPECT_EQ(diagnosis.access, Access::Denied);
     EXPECT_EQ(diagnosis.link, LinkKind::Hid);  // HID programmers come first
     EXPECT_EQ(diagnosis.location, "0-2");
+}
+
+// A device tree such as Windows' holds a programmer whose driver is missing (in
+// neither bus's list), beside one the buses list, and a device of another product.
+std::vector<platform::TreeUsbDevice> TreeWithAProgrammerWithoutDriver(uint16_t vendorId) {
+    if (vendorId != kVendorId) {
+        return {};
+    }
+    return {{0x9999, "1-1", "X1", "USB\\VID_4C7B&PID_9999\\X1"},
+            {kHidProductNormal, "0-1", "H1", "USB\\VID_4C7B&PID_0323\\H1"},
+            {kPipeProduct, "1-4", "P9", "USB\\VID_4C7B&PID_030D\\P9"}};
+}
+
+TEST_F(ProgrammerAccessTest, AProgrammerInTheDeviceTreeOnlyHasNoDriver) {
+    sim.attachHidProgrammer({.serial = "H1", .refuseOpen = true});
+    sim.platform().treeUsbDevices = TreeWithAProgrammerWithoutDriver;
+    // A listed programmer that may not be opened comes first.
+    EXPECT_EQ(DiagnoseAccess().access, Access::Denied);
+
+    SelectProgrammer("P9");
+    const AccessDiagnosis diagnosis = DiagnoseAccess();
+    EXPECT_EQ(diagnosis.access, Access::NoDriver);
+    EXPECT_EQ(diagnosis.link, LinkKind::Pipe);
+    EXPECT_EQ(diagnosis.location, "1-4");
+    EXPECT_EQ(diagnosis.node, "USB\\VID_4C7B&PID_030D\\P9");
+    KorvidAccess access{};
+    EXPECT_EQ(KorvidCheckAccess(&access), RC_NO_DEVICE);
+    EXPECT_EQ(access.cause, KORVID_ACCESS_NO_DRIVER);
+    EXPECT_EQ(access.link, KORVID_LINK_PIPE);
+
+    SelectProgrammer("X1");  // not a programmer
+    EXPECT_EQ(DiagnoseAccess().access, Access::NotAttached);
 }
 
 TEST_F(ProgrammerAccessTest, TheExportFillsItsRecordAndAnswersNoDeviceUnlessItOpens) {

@@ -26,8 +26,4 @@ Platform& realPlatform() {
     return real.platform;
 }
 
-std::vector<TreeUsbDevice> realTreeUsbDevices(uint16_t) {
-    return {};  // hidraw and usbfs list every attached programmer
-}
-
 }  // namespace korvid::platform

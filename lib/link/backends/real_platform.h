@@ -10,7 +10,4 @@ namespace korvid::platform {
 // The process-wide real platform; created on first use.
 Platform& realPlatform();
 
-// treeUsbDevices() of the real system.
-std::vector<TreeUsbDevice> realTreeUsbDevices(uint16_t vendorId);
-
 }  // namespace korvid::platform

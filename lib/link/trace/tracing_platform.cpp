@@ -318,6 +318,7 @@ struct TracingPlatform {
         platform.hid = base.hid != nullptr ? &hid : nullptr;
         platform.pipe = base.pipe != nullptr ? &pipe : nullptr;
         platform.clock = base.clock != nullptr ? &clock : nullptr;
+        platform.treeUsbDevices = base.treeUsbDevices;
         return platform;
     }
 };

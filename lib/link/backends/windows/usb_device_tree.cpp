@@ -5,12 +5,13 @@
 // SetupAPI needs the basic Windows types first.
 #include <setupapi.h>
 
-#include "link/backends/real_platform.h"
+#include "link/backends/windows/usb_device_tree.h"
+
 #include "link/backends/windows/device_instance.h"
 
 namespace korvid::platform {
 
-std::vector<TreeUsbDevice> realTreeUsbDevices(uint16_t vendorId) {
+std::vector<TreeUsbDevice> usbDeviceTree(uint16_t vendorId) {
     std::vector<TreeUsbDevice> found;
     HDEVINFO list = SetupDiGetClassDevsA(nullptr, "USB", nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
     if (list == INVALID_HANDLE_VALUE) {

@@ -4,6 +4,7 @@
 #include "link/backends/real_platform.h"
 
 #include "link/backends/windows/performance_counter_clock.h"
+#include "link/backends/windows/usb_device_tree.h"
 #include "link/backends/windows/usbscan_bus.h"
 #include "link/backends/windows/windows_hid_bus.h"
 #include "link/hid_link.h"
@@ -18,7 +19,7 @@ struct RealPlatform {
     PerformanceCounterClock clock;
     WindowsHidBus hid{clock, link::kVendorId};
     UsbscanBus pipe;
-    Platform platform{&hid, &pipe, &clock};
+    Platform platform{&hid, &pipe, &clock, &usbDeviceTree};
 };
 
 }  // namespace
