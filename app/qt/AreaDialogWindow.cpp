@@ -2,6 +2,7 @@
 
 #include "HexDigitFilter.h"
 #include "TextTable.h"
+#include "control_names.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -28,32 +29,21 @@ AreaDialogWindow::AreaDialogWindow(workbench::AreaDialog& model, QWidget* parent
     setWindowTitle(Text(s.caption));
     setAccessibleName(TextTable::selectArea.english);
 
-    codeArea_ = new QRadioButton(Text(s.codeArea), this);
-    codeArea_->setObjectName("id1042");
-    codeArea_->setAccessibleName(TextTable::apCode.english);
-    dataArea_ = new QRadioButton(Text(s.dataArea), this);
-    dataArea_->setObjectName("id1043");
-    dataArea_->setAccessibleName(TextTable::iapData.english);
-    auto* addressLabel = new QLabel(Text(s.addressLabel), this);
-    addressLabel->setObjectName("id1045");
+    codeArea_ = Named(new QRadioButton(Text(s.codeArea), this), 1042, TextTable::apCode.english);
+    dataArea_ = Named(new QRadioButton(Text(s.dataArea), this), 1043, TextTable::iapData.english);
+    auto* addressLabel =
+        Named(new QLabel(Text(s.addressLabel), this), 1045, TextTable::addressPrefix.english);
     addressLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    addressLabel->setAccessibleName(TextTable::addressPrefix.english);
-    address_ = new QLineEdit(this);
-    address_->setObjectName("id1044");
-    address_->setAccessibleName("Address");
+    address_ = Named(new QLineEdit(this), 1044, "Address");
     address_->installEventFilter(new HexDigitFilter(address_));
     addressLabel->setBuddy(address_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    QPushButton* ok = Named(buttons->button(QDialogButtonBox::Ok), 1, "OK");
     ok->setText("OK");
-    ok->setObjectName("id1");
-    ok->setAccessibleName("OK");
     ok->setDefault(true);
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    QPushButton* cancel = Named(buttons->button(QDialogButtonBox::Cancel), 2, "Cancel");
     cancel->setText("Cancel");
-    cancel->setObjectName("id2");
-    cancel->setAccessibleName("Cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -3,6 +3,7 @@
 #include "CHexEditBase.h"
 #include "CHexEditBaseAccessible.h"
 #include "TextTable.h"
+#include "control_names.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,17 +28,6 @@ namespace {
 using workbench::TextPair;
 namespace TextTable = workbench::TextTable;
 namespace PlainText = workbench::PlainText;
-
-QString IdName(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
-template <typename W>
-W* Named(W* widget, int id, const QString& accessibleName) {
-    widget->setObjectName(IdName(id));
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
 
 QGroupBox* Group(QDialog& dialog, int id, const TextPair& text) {
     return Named(new QGroupBox(&dialog), id, text.english);

@@ -2,6 +2,7 @@
 
 #include "HexDigitFilter.h"
 #include "TextTable.h"
+#include "control_names.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,15 +32,8 @@ public:
     }
 };
 
-template <typename W>
-W* Named(W* widget, const QString& objectName, const QString& accessibleName) {
-    widget->setObjectName(objectName);
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
-
 QLabel* Label(QWidget* parent, int id, const workbench::TextPair& text) {
-    return Named(new QLabel(parent), QStringLiteral("id%1").arg(id), text.english);
+    return Named(new QLabel(parent), id, text.english);
 }
 
 // Shows text unless the field shows it already, so that typing keeps its cursor.
@@ -64,22 +58,22 @@ MaxCountDialogWindow::MaxCountDialogWindow(
     setAccessibleName(TextTable::setMaxCountTitle.english);
 
     QLabel* maxCountLabel = Label(this, 1052, TextTable::maxCountLabel);
-    maxCount_ = Named(new QLineEdit(this), "id1051", "Max Count");
-    enableSerial_ = Named(new QCheckBox(this), "id1055", TextTable::enableSerialNumber.english);
+    maxCount_ = Named(new QLineEdit(this), 1051, "Max Count");
+    enableSerial_ = Named(new QCheckBox(this), 1055, TextTable::enableSerialNumber.english);
     QLabel* serialTextLabel = Label(this, 1056, TextTable::serialString);
-    serialText_ = Named(new QLineEdit(this), "id1057", TextTable::serialString.english);
+    serialText_ = Named(new QLineEdit(this), 1057, TextTable::serialString.english);
     serialText_->setMaxLength(KORVID_SERIAL_TEXT_SIZE);
     serialText_->setValidator(new SerialTextValidator(serialText_));
     QLabel* numberLabel = Label(this, 1067, TextTable::serialNumberLabel);
-    serialNumber_ = Named(new HexDigitEdit(this), "id1064", TextTable::serialNumberLabel.english);
+    serialNumber_ = Named(new HexDigitEdit(this), 1064, TextTable::serialNumberLabel.english);
     serialNumber_->setMaxLength(MaxCountDialog::kHexDigits);
     autoIncrement_ =
-        Named(new QCheckBox(this), "id1058", TextTable::autoIncrementNumber.english);
+        Named(new QCheckBox(this), 1058, TextTable::autoIncrementNumber.english);
     QLabel* startLabel = Label(this, 1059, TextTable::startAddress);
-    startAddress_ = Named(new HexDigitEdit(this), "id1065", TextTable::startAddress.english);
+    startAddress_ = Named(new HexDigitEdit(this), 1065, TextTable::startAddress.english);
     startAddress_->setMaxLength(MaxCountDialog::kHexDigits);
     QLabel* endLabel = Label(this, 1060, TextTable::endAddress);
-    endAddress_ = Named(new QLineEdit(this), "id1061", TextTable::endAddress.english);
+    endAddress_ = Named(new QLineEdit(this), 1061, TextTable::endAddress.english);
     endAddress_->setReadOnly(true);
     maxCountLabel->setBuddy(maxCount_);
     serialTextLabel->setBuddy(serialText_);
@@ -95,11 +89,11 @@ MaxCountDialogWindow::MaxCountDialogWindow(
     endLabel->setText(Text(t.endLabel));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = Named(buttons->button(QDialogButtonBox::Ok), "id1", TextTable::ok.english);
+    QPushButton* ok = Named(buttons->button(QDialogButtonBox::Ok), 1, TextTable::ok.english);
     ok->setText(Text(t.ok));
     ok->setDefault(true);
     QPushButton* exit =
-        Named(buttons->button(QDialogButtonBox::Cancel), "id2", TextTable::maxCountExit.english);
+        Named(buttons->button(QDialogButtonBox::Cancel), 2, TextTable::maxCountExit.english);
     exit->setText(Text(t.exit));
     connect(buttons, &QDialogButtonBox::accepted, this, &MaxCountDialogWindow::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
